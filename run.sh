@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds Tovarin (Release) and shows what is there.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/ensure-packages.sh
+ensure_packages "${TOVARIN_PACKAGES[@]}"
+
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVARIN_BUILD_TESTS=OFF \
+  -DTOVARIN_BUILD_BENCH=OFF >/dev/null
+cmake --build build-release
+echo
+echo "Tovarin is built in build-release/. So far it holds the core libraries (team lists read"
+echo "from org.dat and paired by name); the command-line front end and the window come next."

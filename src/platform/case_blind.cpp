@@ -1,0 +1,124 @@
+#include "platform/case_blind.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/paths.h"
+
+namespace fs = std::filesystem;
+
+namespace tovarin::platform {
+namespace {
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool Exists(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(fs::path(path), ec));
+}
+
+// The first entry of `directory`, in sorted order, equal to `name` without regard to case.
+std::string FindEntryIgnoreCase(const std::string& directory, const std::string& name) {
+  std::error_code ec;
+  fs::directory_iterator it(directory.empty() ? fs::path(".") : fs::path(directory), ec);
+  std::string best;
+  bool found = false;
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::string entry = it->path().filename().string();
+    if (EqualsIgnoreCase(entry, name) && (!found || entry < best)) {
+      best = std::move(entry);
+      found = true;
+    }
+  }
+  return found ? best : std::string();
+}
+
+}  // namespace
+
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return UpperAscii(x) == UpperAscii(y);
+         });
+}
+
+bool StartsWithIgnoreCase(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::string ToUpper(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), UpperAscii);
+  return text;
+}
+
+std::string ToLower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), LowerAscii);
+  return text;
+}
+
+std::string ResolveCaseBlind(const std::string& path) {
+#ifdef _WIN32
+  return path;  // the file system already ignores case
+#else
+  std::string resolved;
+  std::size_t pos = 0;
+  while (pos < path.size()) {
+    if (IsSeparator(path[pos])) {
+      resolved += path[pos++];
+      continue;
+    }
+    std::size_t end = pos;
+    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    const std::string component = path.substr(pos, end - pos);
+    if (component == "." || component == ".." || Exists(resolved + component)) {
+      resolved += component;
+    } else {
+      const std::string match = FindEntryIgnoreCase(resolved, component);
+      if (match.empty()) return resolved + path.substr(pos);
+      resolved += match;
+    }
+    pos = end;
+  }
+  return resolved;
+#endif
+}
+
+bool WildcardMatch(const std::string& pattern, const std::string& name) {
+  // Iterative matcher with single-star backtracking: linear in practice, never recursive.
+  std::size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || UpperAscii(pattern[p]) == UpperAscii(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != std::string::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::vector<std::string> ListSubdirectories(const std::string& directory,
+                                            const std::string& pattern) {
+  std::vector<std::string> names;
+  const std::string resolved = ResolveCaseBlind(directory);
+  std::error_code ec;
+  fs::directory_iterator it(resolved.empty() ? fs::path(".") : fs::path(resolved), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::error_code typeError;
+    if (!it->is_directory(typeError)) continue;
+    std::string name = it->path().filename().string();
+    if (WildcardMatch(pattern, name)) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+}  // namespace tovarin::platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tovarin::platform {
+
+// The simulation's platform ignores letter case in file names. These functions give the same
+// results on file systems that do not.
+
+// ASCII-only case-blind equality, as the simulation's file names are plain ASCII.
+bool EqualsIgnoreCase(const std::string& a, const std::string& b);
+bool StartsWithIgnoreCase(const std::string& text, const std::string& prefix);
+std::string ToUpper(std::string text);
+std::string ToLower(std::string text);
+
+// The path as it stands on disk: each component is taken as given when it exists, otherwise the
+// first directory entry, in sorted order, that equals it without regard to case. From the first
+// component that matches nothing on, the rest is kept as given, so a file about to be created
+// keeps its name while an existing one under another case is the one opened or replaced.
+std::string ResolveCaseBlind(const std::string& path);
+
+// True when `name` matches the wildcard `pattern` ('*' and '?'), without regard to case.
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+// Names of the subdirectories of `directory` (resolved case-blind) whose names match `pattern`,
+// in no particular order. Plain files never appear. A missing or unreadable directory lists none.
+std::vector<std::string> ListSubdirectories(const std::string& directory,
+                                            const std::string& pattern);
+
+}  // namespace tovarin::platform

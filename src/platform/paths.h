@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace tovarin::platform {
+
+// Directory paths always end with the separator and are joined by plain concatenation.
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr char kSeparator = '/';
+#endif
+
+// The base directory used when none is set: the root of the system drive.
+std::string RootDirectory();
+
+// True for both separators on Windows, '/' elsewhere.
+bool IsSeparator(char c);
+
+bool EndsWithSeparator(const std::string& path);
+
+// The average width of the system font in pixels, as the list boxes' tab stops expect it.
+int HorizontalDialogBaseUnit();
+
+// printf-style formatting into a std::string.
+std::string Format(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+}  // namespace tovarin::platform

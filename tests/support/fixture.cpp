@@ -1,0 +1,78 @@
+#include "support/fixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+#include "platform/paths.h"
+
+namespace fs = std::filesystem;
+
+namespace tovarin::fixture {
+
+TempDir::TempDir() {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  const fs::path root = fs::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path candidate = root / ("tovarin-test-" + std::to_string(random()));
+    std::error_code ec;
+    if (fs::create_directory(candidate, ec)) {
+      path_ = candidate.string() + platform::kSeparator;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary directory");
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Tests may leave read-only directories behind; make them writable so removal succeeds.
+  for (auto it = fs::recursive_directory_iterator(path_, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    std::error_code ignored;
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+  }
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+std::string TempDir::MakeDir(const std::string& relative) const {
+  fs::create_directories(path_ + relative);
+  std::string dir = path_ + relative;
+  if (!platform::EndsWithSeparator(dir)) dir += platform::kSeparator;
+  return dir;
+}
+
+sim::Bytes ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return sim::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ReadFileText(const std::string& path) {
+  const sim::Bytes bytes = ReadFileBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(path, ec);
+}
+
+sim::OrgBuilder StandardOrg(int teams, std::int8_t farmOrg) {
+  sim::OrgBuilder org;
+  org.Organization(farmOrg);
+  org.Group(10, 1, "AL").Group(11, 10, "E").Group(20, 1, "NL").Group(21, 20, "E");
+  for (int k = 1; k <= teams; ++k) {
+    const std::string n = std::to_string(k);
+    sim::OrgRecord& team = org.Team(static_cast<std::int16_t>(k), k % 2 ? 11 : 21,
+                                    static_cast<std::int16_t>(k - 1), "City " + n + " Club",
+                                    "City " + n, "C" + n);
+    team.farmTeamId = static_cast<std::int16_t>(100 + k);
+  }
+  return org;
+}
+
+}  // namespace tovarin::fixture

@@ -1,0 +1,44 @@
+#pragma once
+
+// Temporary simulation trees for tests: a fresh directory removed at the end of the test, with
+// helpers to lay out data disks, organizations and their files.
+
+#include <string>
+#include <vector>
+
+#include "support/sim_writer.h"
+
+namespace tovarin::fixture {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  // The directory, ending with the separator.
+  const std::string& path() const { return path_; }
+
+  // Creates `relative` (and its parents) under the directory; returns it ending with the separator.
+  std::string MakeDir(const std::string& relative) const;
+
+  // The full path of `relative` under the directory.
+  std::string operator/(const std::string& relative) const { return path_ + relative; }
+
+ private:
+  std::string path_;
+};
+
+// The whole content of a file; empty when it cannot be read.
+sim::Bytes ReadFileBytes(const std::string& path);
+std::string ReadFileText(const std::string& path);
+bool FileExists(const std::string& path);
+
+// A small standard organization: the organization record (farm organization `farmOrg`), two
+// leagues "AL" and "NL" with a division "E" each, and `teams` teams alternating between the two
+// divisions. Team k (from 1) has id k, teamIndex k-1, long name "City k Club", name "City k",
+// short name "Ck" and farm team id 100+k.
+sim::OrgBuilder StandardOrg(int teams, std::int8_t farmOrg = 0);
+
+}  // namespace tovarin::fixture

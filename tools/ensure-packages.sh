@@ -1,0 +1,20 @@
+# Sourced by test.sh and run.sh: installs the Debian packages that are missing, and nothing when
+# all are there. Uses sudo when not root.
+ensure_packages() {
+  command -v dpkg-query >/dev/null 2>&1 || return 0
+  local missing=()
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$package")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+}
+
+TOVARIN_PACKAGES=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev)
