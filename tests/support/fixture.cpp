@@ -47,6 +47,8 @@ std::string TempDir::MakeDir(const std::string& relative) const {
 }
 
 sim::Bytes ReadFileBytes(const std::string& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return {};
   std::ifstream in(path, std::ios::binary);
   return sim::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

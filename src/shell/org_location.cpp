@@ -1,0 +1,97 @@
+#include "shell/org_location.h"
+
+#include <algorithm>
+
+#include "platform/case_blind.h"
+#include "platform/paths.h"
+
+namespace tovarin {
+namespace {
+
+// The matching subdirectories in upper case, sorted. Two spellings of one name are one entry:
+// the case-blind lookup maps it back to a single directory.
+std::vector<std::string> ListUpper(const std::string& directory, const std::string& pattern) {
+  std::vector<std::string> names = platform::ListSubdirectories(directory, pattern);
+  for (std::string& name : names) name = platform::ToUpper(name);
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+// The first entry that begins with `stored`, without regard to case; an empty stored name
+// preselects nothing.
+int FindPrefix(const std::vector<std::string>& entries, const std::string& stored) {
+  if (stored.empty()) return -1;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (platform::StartsWithIgnoreCase(entries[i], stored)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+const std::string& EntryOrEmpty(const std::vector<std::string>& entries, int index) {
+  static const std::string empty;
+  return (index >= 0 && static_cast<std::size_t>(index) < entries.size())
+             ? entries[static_cast<std::size_t>(index)]
+             : empty;
+}
+
+}  // namespace
+
+std::string OrgLocation::BaseDirectory() const {
+  return baseDirectory_.empty() ? platform::RootDirectory() : baseDirectory_;
+}
+
+std::string OrgLocation::DataDiskPath() const {
+  return dataDisk_.empty() ? std::string() : BaseDirectory() + dataDisk_ + platform::kSeparator;
+}
+
+std::string OrgLocation::OrganizationPath() const {
+  return organization_.empty() ? std::string()
+                               : DataDiskPath() + organization_ + platform::kSeparator;
+}
+
+OrgPicker::OrgPicker(OrgLocation& location) : location_(location) {
+  dataDisks_ = ListUpper(location_.BaseDirectory(), "*.wdd");
+  dataDiskSelection_ = FindPrefix(dataDisks_, location_.DataDiskName());
+  int storedOrganization = -1;
+  if (dataDiskSelection_ >= 0) {
+    location_.SetDataDisk(dataDisks_[static_cast<std::size_t>(dataDiskSelection_)]);
+    ListOrganizations();
+    storedOrganization = FindPrefix(organizations_, location_.OrganizationName());
+  }
+  // The empty entry sorts first; it is selected when the stored organization is not found.
+  organizations_.insert(organizations_.begin(), std::string());
+  organizationSelection_ = dataDiskSelection_ >= 0 ? storedOrganization + 1 : -1;
+  TakeFieldsFromLists();
+}
+
+void OrgPicker::ChooseDataDisk(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= dataDisks_.size()) return;
+  dataDiskSelection_ = index;
+  TakeFieldsFromLists();
+  ListOrganizations();
+  organizationSelection_ = organizations_.empty() ? -1 : 0;
+  location_.SetOrganization(EntryOrEmpty(organizations_, organizationSelection_));
+}
+
+void OrgPicker::SelectOrganization(int index) {
+  if (index >= -1 && index < static_cast<int>(organizations_.size())) {
+    organizationSelection_ = index;
+  }
+}
+
+void OrgPicker::ListOrganizations() {
+  organizations_ = ListUpper(location_.DataDiskPath(), "ORG*");
+}
+
+void OrgPicker::TakeFieldsFromLists() {
+  if (dataDiskSelection_ < 0) {
+    location_.SetDataDisk("");
+    location_.SetOrganization("");
+    return;
+  }
+  location_.SetDataDisk(EntryOrEmpty(dataDisks_, dataDiskSelection_));
+  location_.SetOrganization(EntryOrEmpty(organizations_, organizationSelection_));
+}
+
+}  // namespace tovarin

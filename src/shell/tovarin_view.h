@@ -1,0 +1,71 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "pairing/team_lists.h"
+#include "platform/settings_store.h"
+#include "shell/org_location.h"
+#include "shell/view_interfaces.h"
+#include "transfer/build.h"
+
+namespace tovarin {
+
+// The form: all working state of the program and the commands that change it. The fields are
+// the only truth; the screen shows them through FormControls and is never read back.
+class CTovarinView {
+ public:
+  CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs, FormControls& controls,
+               int dialogBaseUnit);
+
+  // Fields.
+  std::string renamePath;
+  std::string sourceOrgPath;
+  std::string targetOrgPath;
+  int useFarm = 0;
+  int sourceFarmOrg = 0;
+  OrgLocation targetLocation;
+  OrgLocation sourceLocation;
+  int threeLetters = 1;
+  int smartInitials = 1;
+  TeamLists teamLists;  // targetTeams, sourceTeams, their list boxes and labels
+
+  TeamList& targetTeams() { return teamLists.targetTeams(); }
+  TeamList& sourceTeams() { return teamLists.sourceTeams(); }
+  const std::string& targetLabel() const { return teamLists.targetLabel(); }
+  const std::string& sourceLabel() const { return teamLists.sourceLabel(); }
+
+  // Start-up, and again when the document is re-initialised: settings, lists, controls.
+  void OnInitialUpdate();
+  void RefreshControls();
+  void LoadSettings();
+  void SaveSettings();
+  void ReloadTeamLists();
+
+  // Commands.
+  void OnTargetOrganization();
+  void OnSourceOrganization();
+  void ChooseRenameFile();
+  void SetBasePath();
+  void OnUseFarm();
+
+  // The Build: asks once when a target team has played games (No gives up the target
+  // organization), runs, then saves the setup and says it completed, or shows the error.
+  void OnBuild();
+  // The same, with an observer and, for a dry run, without writing or saving anything.
+  // The result is empty when the user answered No.
+  std::optional<BuildResult> Build(bool dryRun, BuildObserver* observer);
+  BuildParams MakeBuildParams() const;
+
+ private:
+  void ChooseOrganization(OrgLocation& location, std::string& orgPath);
+
+  platform::SettingsStore& settings_;
+  ViewDialogs& dialogs_;
+  FormControls& controls_;
+};
+
+// The simulation's executable, which Set Base Path asks the user to point at.
+inline constexpr const char* kSimulationExecutable = "gstnd32.exe";
+
+}  // namespace tovarin

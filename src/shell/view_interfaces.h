@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tovarin {
+
+class OrgLocation;
+struct ListBoxModel;
+
+// The six controls that show the form's fields. The screen implements it; tests record it.
+class FormControls {
+ public:
+  virtual ~FormControls() = default;
+  virtual void SetRenamePath(const std::string& text) = 0;     // edit 1018
+  virtual void SetSourceOrgPath(const std::string& text) = 0;  // edit 1016
+  virtual void SetTargetOrgPath(const std::string& text) = 0;  // edit 1015
+  virtual void SetUseFarm(int checked) = 0;                    // checkbox 1019
+  virtual void SetSourceLabel(const std::string& text) = 0;    // edit 1023
+  virtual void SetTargetLabel(const std::string& text) = 0;    // edit 1022
+  // The two list boxes were refilled: draw their rows and selections anew.
+  virtual void ShowLists(const ListBoxModel& target, const ListBoxModel& source) = 0;
+};
+
+// The modal dialogs and message boxes the form's commands use.
+class ViewDialogs {
+ public:
+  virtual ~ViewDialogs() = default;
+  // A message box with the warning icon, the application title and OK.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // A question with Yes and No, Yes the default. True for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
+  // The file-open dialog: the chosen file's full path, or nothing on Cancel.
+  virtual std::optional<std::string> ChooseFile(const std::string& initialFile,
+                                                const std::string& defaultExtension) = 0;
+  // The Identify Organization dialog for `location` (drive it with an OrgPicker). True on OK.
+  virtual bool IdentifyOrganization(OrgLocation& location) = 0;
+};
+
+}  // namespace tovarin

@@ -1,0 +1,186 @@
+#include "transfer/build.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/paths.h"
+#include "simdata/record_file.h"
+#include "simdata/roster_file.h"
+#include "transfer/matching.h"
+#include "transfer/rename_file.h"
+#include "transfer/report.h"
+
+namespace tovarin {
+
+const char* const kGamesPlayedQuestion =
+    "Target Organization already has games played.\n"
+    "Tovarin clears the rosters of the target teams.\n"
+    "Are you sure you wish to continue?";
+const char* const kBuildCompleted = "Build Completed Successfully!";
+
+namespace {
+
+constexpr unsigned char kMarker1 = 120;
+constexpr unsigned char kMarker2 = 5;
+
+BuildResult Failure(BuildResult result, const std::string& message) {
+  result.ok = false;
+  result.error = message;
+  return result;
+}
+
+std::string ReadError(const std::string& path, const std::string& why) {
+  return "Error while reading file : " + path + (why.empty() ? "" : "\n" + why);
+}
+
+std::string WriteError(const std::string& path, const std::string& why) {
+  return "Error writing file " + path + (why.empty() ? "" : "\n" + why);
+}
+
+// Appends the mapped players of a roster to `list`. Entries outside the source player file, or
+// without a target player, are dropped.
+void CarryPlayers(const RosterFile& roster, const MatchState& state, std::vector<int>& list,
+                  BuildResult& result) {
+  for (int i = 0; i < roster.count(); ++i) {
+    const int p = roster.entry(i).player;
+    const int target = (p > 0 && static_cast<std::size_t>(p) < state.playerMap.size())
+                           ? state.playerMap[static_cast<std::size_t>(p)]
+                           : 0;
+    if (target > 0) {
+      list.push_back(target);
+    } else {
+      ++result.playersDropped;
+    }
+  }
+}
+
+}  // namespace
+
+BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
+                     BuildObserver* observer) {
+  BuildObserver none;
+  BuildObserver& watch = observer ? *observer : none;
+  BuildResult result;
+  result.reportPath = params.targetDataDiskPath + "Tovarin.txt";
+
+  // A negative team index has no list in the per-team table; nothing is touched when one turns up.
+  int largestIndex = 0;
+  for (const TeamEntry& team : targetTeams) {
+    if (team.teamIndex < 0) {
+      return Failure(result, platform::Format(
+                                 "Team %d (%s) has the team index %d, which is not valid, in %s",
+                                 team.teamId, team.name.c_str(), team.teamIndex,
+                                 (params.targetOrgPath + "org.dat").c_str()));
+    }
+    largestIndex = std::max(largestIndex, team.teamIndex);
+  }
+  const std::string rosterName =
+      params.targetDataDiskName.size() >= 4
+          ? params.targetDataDiskName.substr(0, params.targetDataDiskName.size() - 4)
+          : std::string();
+  RosterFile written;
+  if (!written.SetName(rosterName)) {
+    return Failure(result,
+                   platform::Format("The data disk name %s is too long for a roster file (at "
+                                    "most %d characters before its extension).",
+                                    params.targetDataDiskName.c_str(),
+                                    static_cast<int>(RosterFile::kNameCapacity)));
+  }
+  written.SetMarker(kMarker1, kMarker2);
+  TeamPlayerLists lists(static_cast<std::size_t>(largestIndex) + 1);
+
+  BuildReport report;
+  if (!params.dryRun) result.reportCreated = report.Create(result.reportPath);
+
+  std::vector<PlayerName> targetPlayers;
+  std::vector<PlayerName> sourcePlayers;
+  try {
+    targetPlayers = LoadPlayerNames(params.targetDataDiskPath + "Players.dat");
+    sourcePlayers = LoadPlayerNames(params.sourceDataDiskPath + "Players.dat");
+  } catch (const RecordFileError& error) {
+    return Failure(result, error.what());
+  }
+
+  MatchState state = NewMatchState(sourcePlayers.size(), targetPlayers.size());
+  {
+    RenameReader renames(params.renamePath);
+    RenamePass(renames, sourcePlayers, targetPlayers, targetTeams, state, lists);
+  }
+  report.WriteLine(NearMatchHeader());
+  AutomaticPass(sourcePlayers, targetPlayers, state, [&](int s, int t) {
+    const PlayerName& source = sourcePlayers[static_cast<std::size_t>(s - 1)];
+    const PlayerName& target = targetPlayers[static_cast<std::size_t>(t - 1)];
+    report.WriteLine(NearMatchLine(source, target));
+    ++result.nearMatches;
+    watch.OnNearMatch(source, target);
+  });
+
+  if (!params.dryRun) {
+    std::vector<std::string> paths;
+    for (const TeamEntry& team : targetTeams) {
+      paths.push_back(RosterPath(params.targetOrganizationPath, team.teamId));
+    }
+    std::string why;
+    if (!watch.BeforeWritingRosters(paths, &why)) return Failure(result, why);
+  }
+
+  RosterFile read;
+  for (const TeamEntry& team : targetTeams) {
+    std::vector<int>& list = lists[static_cast<std::size_t>(team.teamIndex)];
+    if (const TeamEntry* partner = team.partner) {
+      const std::string path = RosterPath(params.sourceOrganizationPath, partner->teamId);
+      std::string why;
+      switch (read.Load(path, &why)) {
+        case RosterFile::LoadResult::kOk:
+          break;
+        case RosterFile::LoadResult::kCannotOpen:
+          return Failure(result, ReadError(path, ""));
+        case RosterFile::LoadResult::kMalformed:
+          return Failure(result, ReadError(path, why));
+      }
+      CarryPlayers(read, state, list, result);
+      if (params.useFarm) {
+        const std::string farmPath = FarmRosterPath(params.sourceDataDiskPath,
+                                                    params.sourceFarmOrg, partner->farmTeamId);
+        switch (read.Load(farmPath, &why)) {
+          case RosterFile::LoadResult::kOk:
+            CarryPlayers(read, state, list, result);
+            break;
+          case RosterFile::LoadResult::kCannotOpen:
+            break;  // a team without a farm affiliate
+          case RosterFile::LoadResult::kMalformed:
+            return Failure(result, ReadError(farmPath, why));
+        }
+      }
+    }
+
+    const std::string path = RosterPath(params.targetOrganizationPath, team.teamId);
+    written.Clear();
+    std::vector<RosterPlayer> players;
+    for (int number : list) {
+      if (!written.Append(number)) {
+        return Failure(result,
+                       WriteError(path, written.count() >= RosterFile::kMaxEntries
+                                            ? "The roster would hold more than 32767 players."
+                                            : platform::Format("Player number %d does not fit "
+                                                               "in a roster file.",
+                                                               number)));
+      }
+      players.push_back({number, targetPlayers[static_cast<std::size_t>(number - 1)]});
+    }
+    if (!params.dryRun && !written.Save(path)) return Failure(result, WriteError(path, ""));
+    ++result.rostersWritten;
+    result.playersCarried += written.count();
+    watch.OnRoster(team, path, players);
+  }
+
+  report.WriteLine(PlayerHeader());
+  for (std::size_t s = 1; s <= sourcePlayers.size(); ++s) {
+    report.WriteLine(PlayerLine(static_cast<int>(s), state.playerMap[s], sourcePlayers[s - 1]));
+  }
+  report.Close();
+  result.ok = true;
+  return result;
+}
+
+}  // namespace tovarin

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "pairing/team_list.h"
+#include "simdata/player_file.h"
+
+namespace tovarin {
+
+// What one Build works on: the two sides' paths as their organization locations give them.
+struct BuildParams {
+  std::string targetDataDiskPath;      // report, target Players.dat
+  std::string targetOrganizationPath;  // target rosters
+  std::string targetDataDiskName;      // name carried by every new roster entry, less ".WDD"
+  std::string targetOrgPath;           // where the target team list was loaded from
+  std::string sourceDataDiskPath;      // source Players.dat, farm rosters
+  std::string sourceOrganizationPath;  // source rosters
+  std::string renamePath;              // may be empty
+  bool useFarm = false;
+  int sourceFarmOrg = 0;
+  bool dryRun = false;  // everything but writing: no roster, no report
+};
+
+// A target player a roster receives.
+struct RosterPlayer {
+  int number = 0;
+  PlayerName name;
+};
+
+// Follows a Build as it goes; every call is optional.
+class BuildObserver {
+ public:
+  virtual ~BuildObserver() = default;
+  // A near miss the report lists.
+  virtual void OnNearMatch(const PlayerName& /*source*/, const PlayerName& /*target*/) {}
+  // Called once, before the first roster is written, with every roster about to be replaced.
+  // Returning false ends the Build there with `why` as its message, nothing written.
+  virtual bool BeforeWritingRosters(const std::vector<std::string>& /*paths*/,
+                                    std::string* /*why*/) {
+    return true;
+  }
+  // A target roster, written (or, in a dry run, composed).
+  virtual void OnRoster(const TeamEntry& /*team*/, const std::string& /*path*/,
+                        const std::vector<RosterPlayer>& /*players*/) {}
+};
+
+struct BuildResult {
+  bool ok = false;
+  std::string error;  // the message to show when not ok
+  std::string reportPath;
+  bool reportCreated = false;
+  int rostersWritten = 0;
+  int playersCarried = 0;  // entries of the written rosters
+  int playersDropped = 0;  // source roster entries without a target player
+  int nearMatches = 0;
+};
+
+// The three lines asked before the rosters of a target organization with games played are
+// replaced.
+extern const char* const kGamesPlayedQuestion;
+extern const char* const kBuildCompleted;
+
+// Carries the rosters of each target team's partner (and its farm affiliate) over to the target
+// teams, matching players by name, and writes the report. The games-played question and what
+// follows a Build (saving the setup, the completion message) are the caller's.
+BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
+                     BuildObserver* observer = nullptr);
+
+}  // namespace tovarin

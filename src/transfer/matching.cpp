@@ -1,0 +1,134 @@
+#include "transfer/matching.h"
+
+#include <string>
+#include <unordered_map>
+
+namespace tovarin {
+namespace {
+
+// Names never hold a NUL byte, so a NUL between them keys a pair of names unambiguously.
+void FullKey(const std::string& last, const std::string& first, std::string& key) {
+  key.assign(last);
+  key.push_back('\0');
+  key.append(first);
+}
+
+// Last name and the first byte of the first name, NUL for an empty one: the players that can be a
+// near match of each other share this key.
+void InitialKey(const std::string& last, const std::string& first, std::string& key) {
+  key.assign(last);
+  key.push_back('\0');
+  key.push_back(first.empty() ? '\0' : first[0]);
+}
+
+// The lowest player number of each pair of names.
+std::unordered_map<std::string, int> LowestByName(const std::vector<PlayerName>& players) {
+  std::unordered_map<std::string, int> index;
+  index.reserve(players.size());
+  std::string key;
+  for (std::size_t i = 0; i < players.size(); ++i) {
+    FullKey(players[i].last, players[i].first, key);
+    index.emplace(key, static_cast<int>(i + 1));
+  }
+  return index;
+}
+
+int Find(const std::unordered_map<std::string, int>& index, const std::string& key) {
+  const auto it = index.find(key);
+  return it == index.end() ? 0 : it->second;
+}
+
+// Target player numbers in ascending order. Used flags are only ever set, so a cursor past the
+// used entries at the front never needs to move back.
+struct Bucket {
+  std::vector<int> players;
+  std::size_t next = 0;
+
+  int FirstUnused(const std::vector<char>& used) {
+    while (next < players.size() && used[players[next] - 1]) ++next;
+    return next < players.size() ? players[next] : 0;
+  }
+};
+
+using BucketIndex = std::unordered_map<std::string, Bucket>;
+
+}  // namespace
+
+MatchState NewMatchState(std::size_t sourceCount, std::size_t targetCount) {
+  MatchState state;
+  state.playerMap.assign(sourceCount + 1, 0);
+  state.used.assign(targetCount, 0);
+  return state;
+}
+
+void RenamePass(RenameReader& reader, const std::vector<PlayerName>& source,
+                const std::vector<PlayerName>& target, const TeamList& targetTeams,
+                MatchState& state, TeamPlayerLists& lists) {
+  RenameRecord record;
+  if (!reader.Next(record)) return;  // spares building the indexes when there is no file
+
+  const auto sourceIndex = LowestByName(source);
+  const auto targetIndex = LowestByName(target);
+  std::string key;
+  do {
+    const std::string* f = record.fields;
+    FullKey(f[3], f[2], key);
+    const int t = Find(targetIndex, key);
+    FullKey(f[1], f[0], key);
+    const int s = Find(sourceIndex, key);
+    if (s > 0) {
+      if (t > 0) {
+        state.playerMap[s] = t;
+        state.used[t - 1] = 1;
+      }
+      continue;
+    }
+    const TeamEntry* team = nullptr;
+    for (const TeamEntry& entry : targetTeams) {
+      if (entry.shortName == f[0] || entry.shortName == f[1]) {
+        team = &entry;
+        break;
+      }
+    }
+    if (team == nullptr || t == 0) continue;
+    if (team->teamIndex < 0 || static_cast<std::size_t>(team->teamIndex) >= lists.size()) continue;
+    state.used[t - 1] = 1;
+    lists[team->teamIndex].push_back(t);
+  } while (reader.Next(record));
+}
+
+void AutomaticPass(const std::vector<PlayerName>& source, const std::vector<PlayerName>& target,
+                   MatchState& state,
+                   const std::function<void(int sourcePlayer, int nearTargetPlayer)>& onNearMatch) {
+  BucketIndex byName;
+  BucketIndex byInitial;
+  byName.reserve(target.size());
+  std::string key;
+  for (std::size_t i = 0; i < target.size(); ++i) {
+    const int t = static_cast<int>(i + 1);
+    FullKey(target[i].last, target[i].first, key);
+    byName[key].players.push_back(t);
+    InitialKey(target[i].last, target[i].first, key);
+    byInitial[key].players.push_back(t);
+  }
+
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    const int s = static_cast<int>(i + 1);
+    FullKey(source[i].last, source[i].first, key);
+    if (const auto it = byName.find(key); it != byName.end()) {
+      if (const int t = it->second.FirstUnused(state.used); t > 0) {
+        state.playerMap[s] = t;
+        state.used[t - 1] = 1;
+        continue;
+      }
+    }
+    // With no unused namesake left, every unused player of this bucket has a different first
+    // name, so the first of them is the near match a walk in number order would meet first.
+    InitialKey(source[i].last, source[i].first, key);
+    if (const auto it = byInitial.find(key); it != byInitial.end()) {
+      if (const int n = it->second.FirstUnused(state.used); n > 0) onNearMatch(s, n);
+    }
+  }
+}
+
+}  // namespace tovarin

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace tovarin {
+
+// One record of a rename file: source first name, source last name, target first name, target
+// last name. A record that assigns a player to a team holds the team's short name in field 0 or 1.
+struct RenameRecord {
+  std::string fields[4];
+};
+
+// Reads a rename file record by record, streaming, never holding the whole file.
+//
+// The file is read as the simulation's platform reads text files, on every system: CR LF reads as
+// LF, a lone CR stays, and byte 26 ends the file. Fields are ended by commas; line breaks mean
+// nothing of their own. A field starts after any white space, runs to the next comma (consumed,
+// not part of it), to the end of the file, or to 49 characters, whichever comes first; after 49
+// characters a comma that follows is not consumed and so ends an empty next field. A field is cut
+// at its first NUL byte, as a C string would be. Every four fields make one record.
+class RenameReader {
+ public:
+  // An empty path or a file that cannot be opened reads as a file without records.
+  explicit RenameReader(const std::string& path);
+  ~RenameReader();
+  RenameReader(const RenameReader&) = delete;
+  RenameReader& operator=(const RenameReader&) = delete;
+
+  // The next record. At the end of the file a record with at least one field read is given with
+  // its missing fields empty; false once no field of a new record remains.
+  bool Next(RenameRecord& record);
+
+ private:
+  static constexpr std::size_t kMaxField = 49;
+
+  bool Fill();     // refills the buffer; false at the end of the file
+  int TextByte();  // the next byte after the text-mode translation, or -1 at the end
+  bool ReadField(std::string& field);
+
+  std::FILE* file_ = nullptr;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  bool ended_ = false;  // byte 26 or the end of the file was seen
+};
+
+}  // namespace tovarin

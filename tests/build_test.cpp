@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/build_tree.h"
+#include "transfer/report.h"
+
+namespace tovarin {
+namespace {
+
+using fixture::BuildTree;
+using fixture::FileExists;
+using fixture::ReadFileBytes;
+using fixture::ReadFileText;
+
+const std::string kCompleted = "Build Completed Successfully!";
+
+std::string ExpectedReport(bool complete) {
+  std::string text = NearMatchHeader() + "\r\n" +
+                     NearMatchLine({"Fox", "Jon"}, {"Fox", "John"}) + "\r\n";
+  if (!complete) return text;
+  text += PlayerHeader() + "\r\n";
+  const PlayerName names[] = {{"Smith", "John"}, {"Jones", "Ann"}, {"Brown", "Bob"},
+                              {"Lee", "Al"},     {"Fox", "Jon"},   {"Gray", "Tim"}};
+  const int map[] = {2, 4, 1, 5, 0, 0};
+  for (int s = 1; s <= 6; ++s) text += PlayerLine(s, map[s - 1], names[s - 1]) + "\r\n";
+  return text;
+}
+
+TEST(Build, CarriesRostersFarmAndRenamesAndReports) {
+  BuildTree t;
+  t.Start();
+  t.view.OnBuild();
+  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{kCompleted}));
+  EXPECT_TRUE(t.dialogs.questions.empty());
+  // Team 1: its partner's roster (Fox Jon has no match) then its farm roster; team 2: no farm
+  // roster, Gray Tim dropped; team 3 has no partner and receives only its rename-file player.
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1)), BuildTree::Expected({2, 4, 5}));
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(t.targetOrg, 2)), BuildTree::Expected({1}));
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(t.targetOrg, 3)), BuildTree::Expected({7}));
+  EXPECT_EQ(ReadFileText(t.targetDisk + "Tovarin.txt"), ExpectedReport(true));
+  EXPECT_EQ(t.store.writes().size(), 9u);  // the setup is saved
+  EXPECT_EQ(t.store.ReadString("File", "TgtDataDisk"), "LEAGUE.WDD");
+
+  // The same inputs write the same files again.
+  const sim::Bytes first = ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1));
+  t.view.OnBuild();
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1)), first);
+}
+
+TEST(Build, WithoutFarmOrRenames) {
+  BuildTree t;
+  t.Start(/*useFarm=*/false, /*withRenames=*/false);
+  t.view.OnBuild();
+  EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{2, 4}));
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(t.targetOrg, 3)), BuildTree::Expected({}));
+}
+
+TEST(Build, RenameAssignmentsGoAheadOfThePartnersPlayers) {
+  BuildTree t;
+  sim::WriteBytes(t.dir / "renames.txt", BuildTree::Text("C1,,Park,Sam,\nC1,,New,Guy,\n"));
+  sim::WritePlayersFile(t.targetDisk + "Players.dat", {{"Brown", "Bob"},
+                                                       {"Smith", "John"},
+                                                       {"Fox", "John"},
+                                                       {"Jones", "Ann"},
+                                                       {"Lee", "Al"},
+                                                       {"Guy", "New"},
+                                                       {"Sam", "Park"}});
+  t.Start();
+  t.view.OnBuild();
+  EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{7, 6, 2, 4, 5}));
+}
+
+TEST(Build, FailureTable) {
+  const std::string sep(1, platform::kSeparator);
+  struct Case {
+    std::string name;
+    std::function<std::string(BuildTree&)> damage;  // returns the expected message
+    std::vector<bool> written;                       // target rosters 1..3 rewritten?
+    std::string report;                              // "none", "empty", "near", "full"
+    bool completes;
+  } cases[] = {
+      {"partner roster missing",
+       [](BuildTree& t) {
+         std::filesystem::remove(BuildTree::RosterName(t.sourceOrg, 2));
+         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2);
+       },
+       {true, false, false}, "near", false},
+      {"partner roster malformed",
+       [](BuildTree& t) {
+         sim::WriteBytes(BuildTree::RosterName(t.sourceOrg, 2), {5, 0, 120, 5});
+         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2) +
+                "\nthe file ends inside entry 1 of 5";
+       },
+       {true, false, false}, "near", false},
+      {"farm roster malformed",
+       [](BuildTree& t) {
+         const std::string farm = BuildTree::RosterName(t.farmOrg, 101);
+         sim::WriteBytes(farm, {0xFF, 0xFF});
+         return "Error while reading file : " + farm + "\nthe roster's count is negative (-1)";
+       },
+       {false, false, false}, "near", false},
+      {"target roster cannot be written",
+       [](BuildTree& t) {
+         std::filesystem::remove(BuildTree::RosterName(t.targetOrg, 2));
+         std::filesystem::create_directory(BuildTree::RosterName(t.targetOrg, 2));
+         return "Error writing file " + BuildTree::RosterName(t.targetOrg, 2);
+       },
+       {true, false, false}, "near", false},
+      {"target player file missing",
+       [](BuildTree& t) {
+         std::filesystem::remove(t.targetDisk + "Players.dat");
+         return "CANNOT OPEN FILE :" + t.targetDisk + "Players.dat\n";
+       },
+       {false, false, false}, "empty", false},
+      {"source player file missing",
+       [](BuildTree& t) {
+         std::filesystem::remove(t.sourceDisk + "Players.dat");
+         return "CANNOT OPEN FILE :" + t.sourceDisk + "Players.dat\n";
+       },
+       {false, false, false}, "empty", false},
+      {"report cannot be created",
+       [](BuildTree& t) {
+         std::filesystem::create_directory(t.targetDisk + "Tovarin.txt");
+         return kCompleted;
+       },
+       {true, true, true}, "none", true},
+      {"rename file missing",
+       [](BuildTree& t) {
+         std::filesystem::remove(t.dir / "renames.txt");
+         return kCompleted;
+       },
+       {true, true, true}, "full", true},
+  };
+  for (const Case& c : cases) {
+    BuildTree t;
+    for (int team = 1; team <= 3; ++team) BuildTree::Roster(t.targetOrg, team, {99}, "OLD");
+    const std::string message = c.damage(t);
+    t.Start();
+    t.view.OnBuild();
+    EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{message})) << c.name;
+    for (int team = 1; team <= 3; ++team) {
+      if (!std::filesystem::is_regular_file(BuildTree::RosterName(t.targetOrg, team))) continue;
+      EXPECT_EQ(t.TargetRoster(team) != std::vector<int>{99}, c.written[team - 1])
+          << c.name << ", team " << team;
+    }
+    const std::string report = t.targetDisk + "Tovarin.txt";
+    if (c.report == "empty") {
+      EXPECT_EQ(ReadFileText(report), "") << c.name;
+    }
+    if (c.report == "near") {
+      EXPECT_EQ(ReadFileText(report), ExpectedReport(false)) << c.name;
+    }
+    if (c.report == "full" || c.report == "none") {
+      EXPECT_EQ(std::filesystem::is_regular_file(report), c.report == "full") << c.name;
+    }
+    EXPECT_EQ(t.store.writes().empty(), !c.completes) << c.name << ": the setup is saved only "
+                                                                   "by a completed Build";
+  }
+}
+
+TEST(Build, GamesPlayedQuestion) {
+  for (bool yes : {true, false}) {
+    BuildTree t;
+    sim::OrgBuilder org = fixture::StandardOrg(3);
+    sim::OrgBuilder played;
+    for (sim::OrgRecord r : org.records()) {
+      if (r.kind == 4 && r.id >= 2) r.gameCountA = 3;  // two teams have played
+      played.Raw(r);
+    }
+    played.Write(t.targetOrg);
+    BuildTree::Roster(t.targetOrg, 3, {99}, "OLD");
+    t.Start();
+    t.dialogs.answers.push_back(yes);
+    t.view.OnBuild();
+    ASSERT_EQ(t.dialogs.questions.size(), 1u) << "asked once";
+    EXPECT_EQ(t.dialogs.questions[0],
+              "Target Organization already has games played.\n"
+              "Tovarin clears the rosters of the target teams.\n"
+              "Are you sure you wish to continue?");
+    if (yes) {
+      EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{kCompleted}));
+      EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{2, 4, 5}));  // also teams without games
+      EXPECT_EQ(t.TargetRoster(3), (std::vector<int>{7}));
+    } else {
+      EXPECT_TRUE(t.dialogs.messages.empty());
+      EXPECT_EQ(t.view.targetOrgPath, "");
+      EXPECT_EQ(t.controls.targetOrgPath, "");
+      EXPECT_TRUE(t.view.targetTeams().empty());
+      EXPECT_EQ(t.controls.targetLabel, "Teams - 0");
+      EXPECT_EQ(t.controls.sourceRows.size(), 2u);
+      EXPECT_FALSE(FileExists(t.targetDisk + "Tovarin.txt"));
+      EXPECT_FALSE(FileExists(BuildTree::RosterName(t.targetOrg, 1)));
+      EXPECT_EQ(t.TargetRoster(3), (std::vector<int>{99}));
+      EXPECT_TRUE(t.store.writes().empty());
+    }
+  }
+}
+
+TEST(Build, TeamsSharingATeamIndexShareTheirList) {
+  BuildTree t;
+  sim::OrgBuilder org;
+  org.Organization(0).Group(10, 1, "AL").Group(11, 10, "E");
+  org.Team(1, 11, 4, "City 1 Club", "A", "C1");
+  org.Team(2, 11, 4, "City 2 Club", "B", "C3");  // shares index 4; short name C3 gets Park Sam
+  org.Write(t.targetOrg);
+  t.Start();
+  t.view.OnBuild();
+  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{kCompleted}));
+  EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{7, 2, 4, 5}));
+  EXPECT_EQ(t.TargetRoster(2), (std::vector<int>{7, 2, 4, 5, 1}));
+}
+
+TEST(Build, OrganizationWithoutTeams) {
+  BuildTree t;
+  sim::OrgBuilder org;
+  org.Organization(0);
+  org.Write(t.targetOrg);
+  t.Start();
+  t.view.OnBuild();
+  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{kCompleted}));
+  EXPECT_TRUE(t.dialogs.questions.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.targetOrg), {}), 1);  // org.dat
+  const std::string report = ReadFileText(t.targetDisk + "Tovarin.txt");
+  EXPECT_EQ(report.find(PlayerHeader()), ExpectedReport(false).size());
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 2 + 1 + 6);
+}
+
+TEST(Build, RefusesANegativeTeamIndexBeforeWritingAnything) {
+  BuildTree t;
+  sim::OrgBuilder org;
+  org.Organization(0).Group(10, 1, "AL").Group(11, 10, "E");
+  org.Team(1, 11, 0, "City 1 Club", "Good", "C1");
+  org.Team(2, 11, -3, "City 2 Club", "Broken", "C2");
+  org.Write(t.targetOrg);
+  t.Start();
+  t.view.OnBuild();
+  EXPECT_EQ(t.dialogs.messages,
+            (std::vector<std::string>{"Team 2 (Broken) has the team index -3, which is not "
+                                      "valid, in " + t.targetOrg + "org.dat"}));
+  EXPECT_FALSE(FileExists(t.targetDisk + "Tovarin.txt"));
+  EXPECT_FALSE(FileExists(BuildTree::RosterName(t.targetOrg, 1)));
+}
+
+TEST(Build, EntriesOutsideThePlayerFileAreDropped) {
+  BuildTree t;
+  BuildTree::Roster(t.sourceOrg, 1, {0, -1, 7, 1, 32767});
+  t.Start(false, false);
+  t.view.OnBuild();
+  EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{2}));
+}
+
+TEST(Build, TargetPlayerNumbersBeyondTheRosterFormatAreAnError) {
+  BuildTree t;
+  std::vector<sim::Player> players(32800, sim::Player{"Filler", "Guy"});
+  players.back() = {"Smith", "John"};
+  sim::WritePlayersFile(t.targetDisk + "Players.dat", players);
+  BuildTree::Roster(t.targetOrg, 1, {99}, "OLD");
+  t.Start(false, false);
+  t.view.OnBuild();
+  EXPECT_EQ(t.dialogs.messages,
+            (std::vector<std::string>{"Error writing file " +
+                                      BuildTree::RosterName(t.targetOrg, 1) +
+                                      "\nPlayer number 32800 does not fit in a roster file."}));
+  EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{99}));
+}
+
+}  // namespace
+}  // namespace tovarin

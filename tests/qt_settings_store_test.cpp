@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "gui/qt_settings_store.h"
+#include "shell/tovarin_view.h"
+#include "support/fake_ui.h"
+#include "support/fixture.h"
+
+namespace tovarin {
+namespace {
+
+// The real store, kept under a temporary XDG_CONFIG_HOME: the form's save lands in
+// Didozuza/Tovarin.conf with its two sections, and reads back with its defaults.
+TEST(QtSettingsStore, FileSectionsNamesAndDefaults) {
+  fixture::TempDir config;
+  setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  {
+    QtSettingsStore store;
+    EXPECT_EQ(store.Location(), config / "Didozuza/Tovarin.conf");
+    fixture::FakeDialogs dialogs;
+    fixture::FakeControls controls;
+    CTovarinView view(store, dialogs, controls, 8);
+    view.LoadSettings();  // nothing stored yet: defaults
+    EXPECT_EQ(view.useFarm, 1);
+    EXPECT_EQ(view.renamePath, "");
+    view.targetLocation.SetBaseDirectory("/games/gs/");
+    view.targetLocation.SetDataDisk("LEAGUE.WDD");
+    view.renamePath = "/games/r\xC3\xA9names.txt";
+    view.useFarm = 0;
+    view.SaveSettings();
+  }
+  const std::string text = fixture::ReadFileText(config / "Didozuza/Tovarin.conf");
+  EXPECT_NE(text.find("[File]\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("[Option]\n"), std::string::npos) << text;
+  for (const char* line : {"BaseDir=/games/gs/\n", "TgtDataDisk=LEAGUE.WDD\n", "TgtOrg=\n",
+                           "SrcDataDisk=\n", "SrcOrg=\n", "UseFarm=0\n", "ThreeLetters=1\n",
+                           "SmartInitials=1\n"}) {
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+  }
+
+  QtSettingsStore store;
+  EXPECT_EQ(store.ReadString("File", "Rename"), "/games/r\xC3\xA9names.txt");
+  EXPECT_EQ(store.ReadInt("Option", "UseFarm"), 0);
+  EXPECT_EQ(store.ReadInt("Option", "Missing"), std::nullopt);
+  store.WriteString("Option", "ThreeLetters", "not a number");
+  EXPECT_EQ(store.ReadInt("Option", "ThreeLetters"), std::nullopt);  // unreadable: default
+}
+
+}  // namespace
+}  // namespace tovarin
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+// Fakes of the screen for the form's tests: controls that record what they were shown, and
+// dialogs that answer from a script and record what they were asked.
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pairing/list_box.h"
+#include "shell/org_location.h"
+#include "shell/view_interfaces.h"
+
+namespace tovarin::fixture {
+
+class FakeControls : public FormControls {
+ public:
+  std::string renamePath, sourceOrgPath, targetOrgPath, sourceLabel, targetLabel;
+  int useFarm = 0;
+  std::vector<std::string> log;  // which control was set, in order
+  int listRefills = 0;
+  std::vector<std::string> targetRows, sourceRows;
+
+  void SetRenamePath(const std::string& t) override { Set(renamePath, t, "1018"); }
+  void SetSourceOrgPath(const std::string& t) override { Set(sourceOrgPath, t, "1016"); }
+  void SetTargetOrgPath(const std::string& t) override { Set(targetOrgPath, t, "1015"); }
+  void SetUseFarm(int checked) override {
+    useFarm = checked;
+    log.push_back("1019");
+  }
+  void SetSourceLabel(const std::string& t) override { Set(sourceLabel, t, "1023"); }
+  void SetTargetLabel(const std::string& t) override { Set(targetLabel, t, "1022"); }
+  void ShowLists(const ListBoxModel& target, const ListBoxModel& source) override {
+    ++listRefills;
+    targetRows.clear();
+    sourceRows.clear();
+    for (const auto& row : target.rows) targetRows.push_back(row.text);
+    for (const auto& row : source.rows) sourceRows.push_back(row.text);
+  }
+
+ private:
+  void Set(std::string& field, const std::string& text, const char* id) {
+    field = text;
+    log.push_back(id);
+  }
+};
+
+class FakeDialogs : public ViewDialogs {
+ public:
+  struct FileRequest {
+    std::string initialFile, defaultExtension;
+  };
+
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::deque<bool> answers;  // Yes/No answers, in order; Yes when none is left
+  std::vector<FileRequest> fileRequests;
+  std::deque<std::optional<std::string>> files;  // chosen files; Cancel when none is left
+  // Plays the Identify Organization dialog on an OrgPicker; returns OK (true) or Cancel.
+  std::function<bool(OrgPicker&)> organizationDialog = [](OrgPicker& p) {
+    p.Ok();
+    return true;
+  };
+
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool AskYesNo(const std::string& text) override {
+    questions.push_back(text);
+    if (answers.empty()) return true;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::optional<std::string> ChooseFile(const std::string& initialFile,
+                                        const std::string& defaultExtension) override {
+    fileRequests.push_back({initialFile, defaultExtension});
+    if (files.empty()) return std::nullopt;
+    auto file = files.front();
+    files.pop_front();
+    return file;
+  }
+  bool IdentifyOrganization(OrgLocation& location) override {
+    OrgPicker picker(location);
+    return organizationDialog(picker);
+  }
+};
+
+// Dialog scripts: choose the data disk and organization entries by name, then OK or Cancel.
+inline std::function<bool(OrgPicker&)> PickOrganization(const std::string& dataDisk,
+                                                        const std::string& organization) {
+  return [=](OrgPicker& picker) {
+    for (std::size_t i = 0; i < picker.dataDisks().size(); ++i) {
+      if (picker.dataDisks()[i] == dataDisk) picker.ChooseDataDisk(static_cast<int>(i));
+    }
+    for (std::size_t i = 0; i < picker.organizations().size(); ++i) {
+      if (picker.organizations()[i] == organization) picker.SelectOrganization(static_cast<int>(i));
+    }
+    picker.Ok();
+    return true;
+  };
+}
+
+inline bool CancelOrganization(OrgPicker& picker) {
+  picker.Cancel();
+  return false;
+}
+
+}  // namespace tovarin::fixture

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include "platform/paths.h"
+#include "shell/settings.h"
+#include "shell/tovarin_view.h"
+#include "support/fake_ui.h"
+#include "support/fixture.h"
+
+namespace tovarin {
+namespace {
+
+using fixture::FakeControls;
+using fixture::FakeDialogs;
+using fixture::TempDir;
+const std::string S(1, platform::kSeparator);
+
+// A simulation tree with two data disks and the form over an in-memory settings store.
+struct ViewFixture {
+  TempDir dir;
+  platform::MemorySettingsStore store;
+  FakeDialogs dialogs;
+  FakeControls controls;
+  CTovarinView view{store, dialogs, controls, 8};
+
+  ViewFixture() {
+    fixture::StandardOrg(3, 2).Write(dir.MakeDir("Old.wdd/ORG00001"));
+    fixture::StandardOrg(2).Write(dir.MakeDir("Old.wdd/ORG00002"));
+    fixture::StandardOrg(4).Write(dir.MakeDir("New.wdd/ORG00001"));
+  }
+  void Store(const std::string& tgtDisk, const std::string& tgtOrg, const std::string& srcDisk,
+             const std::string& srcOrg) {
+    using namespace settings;
+    store.WriteString(kFile, kBaseDir, dir.path());
+    store.WriteString(kFile, kTgtDataDisk, tgtDisk);
+    store.WriteString(kFile, kTgtOrg, tgtOrg);
+    store.WriteString(kFile, kSrcDataDisk, srcDisk);
+    store.WriteString(kFile, kSrcOrg, srcOrg);
+    store.ClearWrites();
+  }
+};
+
+TEST(TovarinView, ConstructionAndRefreshControls) {
+  ViewFixture f;
+  CTovarinView& v = f.view;
+  EXPECT_EQ(v.renamePath, "");
+  EXPECT_EQ(v.targetOrgPath, "");
+  EXPECT_EQ(v.sourceOrgPath, "");
+  EXPECT_EQ(v.useFarm, 0);
+  EXPECT_TRUE(v.targetTeams().empty());
+  EXPECT_TRUE(v.sourceTeams().empty());
+
+  v.renamePath = "R";
+  v.sourceOrgPath = "S";
+  v.targetOrgPath = "T";
+  v.useFarm = 1;
+  v.RefreshControls();
+  EXPECT_EQ(f.controls.log,
+            (std::vector<std::string>{"1018", "1016", "1015", "1019", "1023", "1022"}));
+  EXPECT_EQ(f.controls.renamePath, "R");
+  EXPECT_EQ(f.controls.sourceOrgPath, "S");
+  EXPECT_EQ(f.controls.targetOrgPath, "T");
+  EXPECT_EQ(f.controls.useFarm, 1);
+  EXPECT_EQ(v.renamePath, "R");  // the fields keep their values
+}
+
+TEST(TovarinView, FirstStartDefaultsAndTheirSave) {
+  ViewFixture f;
+  f.view.OnInitialUpdate();
+  CTovarinView& v = f.view;
+  EXPECT_EQ(v.targetLocation.BaseDirectory(), platform::RootDirectory());
+  EXPECT_EQ(v.sourceLocation.BaseDirectory(), platform::RootDirectory());
+  EXPECT_EQ(v.useFarm, 1);
+  EXPECT_EQ(v.threeLetters, 1);
+  EXPECT_EQ(v.smartInitials, 1);
+  EXPECT_EQ(f.controls.targetLabel, "Teams - 0");
+  EXPECT_EQ(f.controls.sourceLabel, "Teams - 0");
+  EXPECT_EQ(f.controls.useFarm, 1);
+  EXPECT_TRUE(f.dialogs.messages.empty());
+
+  f.view.SaveSettings();
+  EXPECT_EQ(f.store.writes(),
+            (std::vector<std::string>{"File/BaseDir", "File/TgtDataDisk", "File/TgtOrg",
+                                      "File/SrcDataDisk", "File/SrcOrg", "File/Rename",
+                                      "Option/UseFarm", "Option/ThreeLetters",
+                                      "Option/SmartInitials"}));
+  EXPECT_EQ(f.store.ReadString("File", "BaseDir"), platform::RootDirectory());
+  EXPECT_EQ(f.store.ReadString("File", "TgtOrg"), "");
+  EXPECT_EQ(f.store.ReadInt("Option", "UseFarm"), 1);
+}
+
+TEST(TovarinView, SettingsRoundTripAndOneBaseDirectory) {
+  ViewFixture f;
+  f.Store("old.wdd", "org00001", "NEW.WDD", "ORG00001");
+  f.store.WriteString("File", "Rename", "/x/renames.txt");
+  f.store.WriteInt("Option", "UseFarm", 0);
+  f.store.WriteInt("Option", "ThreeLetters", 7);
+  f.store.WriteInt("Option", "SmartInitials", -2);
+  f.view.OnInitialUpdate();
+  CTovarinView& v = f.view;
+  // Stored names are taken as they are, also in lower case.
+  EXPECT_EQ(v.targetOrgPath, f.dir / "old.wdd" + S + "org00001" + S);
+  EXPECT_EQ(v.sourceOrgPath, f.dir / "NEW.WDD" + S + "ORG00001" + S);
+  EXPECT_EQ(v.targetTeams().size(), 3u);  // found through the case-blind lookup
+  EXPECT_EQ(v.sourceTeams().size(), 4u);
+  EXPECT_EQ(v.sourceFarmOrg, 0);
+  EXPECT_EQ(f.controls.targetOrgPath, v.targetOrgPath);
+  EXPECT_EQ(f.controls.renamePath, "/x/renames.txt");
+  EXPECT_EQ(v.useFarm, 0);
+
+  // A different base directory on the source side is never written.
+  v.sourceLocation.SetBaseDirectory("/elsewhere/");
+  f.store.ClearWrites();
+  v.SaveSettings();
+  EXPECT_EQ(f.store.ReadString("File", "BaseDir"), f.dir.path());
+  EXPECT_EQ(f.store.ReadString("File", "TgtDataDisk"), "old.wdd");
+  EXPECT_EQ(f.store.ReadString("File", "SrcOrg"), "ORG00001");
+  EXPECT_EQ(f.store.ReadInt("Option", "ThreeLetters"), 7);
+  EXPECT_EQ(f.store.ReadInt("Option", "SmartInitials"), -2);
+}
+
+TEST(TovarinView, SetBasePath) {
+  struct Case {
+    std::optional<std::string> chosen;
+    std::string base;
+  } cases[] = {
+      {S + "Sim" + S + "gstnd32.exe", S + "Sim" + S},
+      {S + "Sim" + S + "game.exe", S + "S"},            // cut by the executable's length
+      {S + "Sim" + S + "gstnd32-old.exe", S + "Sim" + S + "gstn"},
+      {std::nullopt, platform::RootDirectory()},        // Cancel: the root on both sides
+  };
+  for (const Case& c : cases) {
+    ViewFixture f;
+    f.Store("OLD.WDD", "ORG00001", "OLD.WDD", "ORG00002");
+    f.view.OnInitialUpdate();
+    const std::string shownTarget = f.view.targetOrgPath;
+    f.dialogs.files.push_back(c.chosen);
+    f.view.SetBasePath();
+    ASSERT_EQ(f.dialogs.fileRequests.size(), 1u);
+    EXPECT_EQ(f.dialogs.fileRequests[0].initialFile, f.dir / "gstnd32.exe");
+    EXPECT_EQ(f.dialogs.fileRequests[0].defaultExtension, "exe");
+    EXPECT_EQ(f.view.targetLocation.BaseDirectory(), c.base);
+    EXPECT_EQ(f.view.sourceLocation.BaseDirectory(), c.base);
+    // Nothing else changes: shown paths, names and lists stay.
+    EXPECT_EQ(f.view.targetOrgPath, shownTarget);
+    EXPECT_EQ(f.view.targetLocation.OrganizationName(), "ORG00001");
+    EXPECT_EQ(f.view.targetTeams().size(), 3u);
+    EXPECT_TRUE(f.store.writes().empty());  // stored only by a later save
+  }
+}
+
+TEST(TovarinView, ChooseRenameFile) {
+  ViewFixture f;
+  f.view.OnInitialUpdate();
+  f.dialogs.files.push_back(std::string("/data/renames.txt"));
+  f.view.ChooseRenameFile();
+  EXPECT_EQ(f.dialogs.fileRequests.back().initialFile, platform::RootDirectory() + "*.txt");
+  EXPECT_EQ(f.dialogs.fileRequests.back().defaultExtension, "txt");
+  EXPECT_EQ(f.view.renamePath, "/data/renames.txt");
+  EXPECT_EQ(f.controls.renamePath, "/data/renames.txt");
+  f.view.ChooseRenameFile();  // Cancel clears it
+  EXPECT_EQ(f.view.renamePath, "");
+  EXPECT_EQ(f.controls.renamePath, "");
+}
+
+TEST(TovarinView, OrganizationButtons) {
+  ViewFixture f;
+  f.Store("OLD.WDD", "ORG00001", "NEW.WDD", "ORG00001");
+  f.view.OnInitialUpdate();
+  CTovarinView& v = f.view;
+  ASSERT_EQ(v.targetTeams().size(), 3u);
+  ASSERT_NE(v.targetTeams()[0].partner, nullptr);  // "City 1 Club" on both sides
+
+  // A pair made by hand survives choosing the same organization again.
+  TeamEntry& t0 = v.targetTeams()[0];
+  TeamEntry& s0 = v.sourceTeams()[0];
+  TeamEntry& s3 = v.sourceTeams()[3];
+  t0.partner->partner = nullptr;
+  t0.partner = &s3;
+  s3.partner = &t0;
+  f.dialogs.organizationDialog = fixture::PickOrganization("NEW.WDD", "ORG00001");
+  v.OnSourceOrganization();
+  EXPECT_EQ(v.targetTeams()[0].partner, &s3);
+  EXPECT_EQ(s0.partner, nullptr);
+
+  // Another organization: pairs by name afresh.
+  f.dialogs.organizationDialog = fixture::PickOrganization("OLD.WDD", "ORG00002");
+  v.OnSourceOrganization();
+  EXPECT_EQ(v.sourceOrgPath, f.dir / "OLD.WDD" + S + "ORG00002" + S);
+  EXPECT_EQ(f.controls.sourceOrgPath, v.sourceOrgPath);
+  EXPECT_EQ(v.sourceTeams().size(), 2u);
+  EXPECT_EQ(v.targetTeams()[0].partner, &v.sourceTeams()[0]);
+  EXPECT_EQ(f.controls.sourceLabel, "Teams - 2");
+
+  // Cancel empties the side's path, list and label, yet the location keeps its names.
+  f.dialogs.organizationDialog = fixture::CancelOrganization;
+  v.OnTargetOrganization();
+  EXPECT_EQ(v.targetOrgPath, "");
+  EXPECT_EQ(f.controls.targetOrgPath, "");
+  EXPECT_TRUE(v.targetTeams().empty());
+  EXPECT_EQ(f.controls.targetLabel, "Teams - 0");
+  EXPECT_TRUE(f.controls.targetRows.empty());
+  EXPECT_EQ(f.controls.sourceRows.size(), 2u);  // every source team is unpaired again
+  EXPECT_EQ(v.targetLocation.OrganizationName(), "ORG00001");
+}
+
+TEST(TovarinView, StoredLowerCaseOrganizationReloadsWhenPickedAgain) {
+  ViewFixture f;
+  f.Store("old.wdd", "org00001", "", "");
+  f.view.OnInitialUpdate();
+  f.view.targetTeams()[0].name = "changed by hand";
+  f.dialogs.organizationDialog = fixture::PickOrganization("OLD.WDD", "ORG00001");
+  f.view.OnTargetOrganization();
+  // The path now reads in upper case, so it counts as changed and the list is loaded again.
+  EXPECT_EQ(f.view.targetOrgPath, f.dir / "OLD.WDD" + S + "ORG00001" + S);
+  EXPECT_EQ(f.view.targetTeams()[0].name, "City 1");
+}
+
+TEST(TovarinView, StartupWithAMissingOrganization) {
+  ViewFixture f;
+  f.Store("OLD.WDD", "ORG00009", "OLD.WDD", "ORG00001");
+  f.view.OnInitialUpdate();
+  const std::string missing = f.dir / "OLD.WDD" + S + "ORG00009" + S + "org.dat";
+  EXPECT_EQ(f.dialogs.messages, (std::vector<std::string>{"CANNOT OPEN FILE :" + missing + "\n"}));
+  EXPECT_EQ(f.view.targetOrgPath, "");
+  EXPECT_EQ(f.controls.targetOrgPath, "");
+  EXPECT_EQ(f.view.sourceTeams().size(), 3u);
+  EXPECT_EQ(f.view.sourceFarmOrg, 2);
+}
+
+TEST(TovarinView, FarmCheckboxAndReinitialisation) {
+  ViewFixture f;
+  f.Store("OLD.WDD", "ORG00001", "OLD.WDD", "ORG00002");
+  f.view.OnInitialUpdate();
+  CTovarinView& v = f.view;
+  v.OnUseFarm();
+  EXPECT_EQ(v.useFarm, 0);
+  EXPECT_EQ(f.controls.useFarm, 0);
+  v.OnUseFarm();
+  EXPECT_EQ(v.useFarm, 1);
+  v.useFarm = 5;  // a stored value other than 0 or 1 counts as set
+  v.OnUseFarm();
+  EXPECT_EQ(v.useFarm, 0);
+
+  // Unsaved changes return to the stored setup when the form is initialised again (Ctrl+N).
+  f.dialogs.organizationDialog = fixture::CancelOrganization;
+  v.OnTargetOrganization();
+  f.dialogs.files.push_back(std::string("/r.txt"));
+  v.ChooseRenameFile();
+  v.OnInitialUpdate();
+  EXPECT_EQ(v.useFarm, 1);
+  EXPECT_EQ(v.renamePath, "");
+  EXPECT_EQ(v.targetOrgPath, f.dir / "OLD.WDD" + S + "ORG00001" + S);
+  EXPECT_EQ(v.targetTeams().size(), 3u);
+  EXPECT_EQ(f.controls.targetLabel, "Teams - 3");
+  EXPECT_TRUE(f.store.writes().empty());
+}
+
+}  // namespace
+}  // namespace tovarin
