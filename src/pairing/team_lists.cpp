@@ -77,6 +77,52 @@ void TeamLists::Reload(std::string& targetOrgPath, std::string& sourceOrgPath,
   previousTargetPath_ = targetOrgPath;
 }
 
+void Unpair(TeamEntry& entry) {
+  if (entry.partner) entry.partner->partner = nullptr;
+  entry.partner = nullptr;
+}
+
+void Pair(TeamEntry& target, TeamEntry& source) {
+  Unpair(target);
+  Unpair(source);
+  target.partner = &source;
+  source.partner = &target;
+}
+
+bool TeamLists::Match() {
+  TeamEntry* target = targetList_.SelectedEntry();
+  TeamEntry* source = sourceList_.SelectedEntry();
+  if (!target || !source) return false;
+  if (!source->partner) Pair(*target, *source);
+  // Past the last row there is no row to select; the refill then takes the first.
+  ++targetList_.selected;
+  FillTargetList();
+  FillSourceList();
+  return true;
+}
+
+bool TeamLists::Unmatch() {
+  TeamEntry* target = targetList_.SelectedEntry();
+  if (!target) return false;
+  Unpair(*target);
+  FillTargetList();
+  FillSourceList();
+  return true;
+}
+
+bool TeamLists::Reset() {
+  for (TeamEntry& target : targetTeams_) Unpair(target);
+  FillTargetList();
+  FillSourceList();
+  return true;
+}
+
+bool TeamLists::DoubleClickTarget() {
+  const TeamEntry* target = targetList_.SelectedEntry();
+  if (!target) return false;
+  return target->partner ? Unmatch() : Match();
+}
+
 void TeamLists::FillTargetList() {
   const int remembered = targetList_.selected;
   targetList_.rows.clear();

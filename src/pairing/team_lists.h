@@ -27,6 +27,19 @@ class TeamLists {
   void FillTargetList();
   void FillSourceList();
 
+  // The pairing commands, on the selected rows of the two list boxes. Each returns whether it
+  // refilled the lists; a command without the selection it needs does nothing at all.
+  // Match pairs the selected target and source teams (replacing the target's earlier pair; a
+  // source team that already has a partner changes nothing) and moves the target selection one
+  // row down, back to the first row after the last.
+  bool Match();
+  // Undoes the selected target team's pair; refills also when it had none.
+  bool Unmatch();
+  // Undoes every pair.
+  bool Reset();
+  // A double-click in the target list: Unmatch for a paired team, else Match.
+  bool DoubleClickTarget();
+
   TeamList& targetTeams() { return targetTeams_; }
   TeamList& sourceTeams() { return sourceTeams_; }
   const TeamList& targetTeams() const { return targetTeams_; }
@@ -49,6 +62,11 @@ class TeamLists {
   std::string previousTargetPath_;
   std::string previousSourcePath_;
 };
+
+// Pairs `target` with `source`, undoing whatever pair either had before.
+void Pair(TeamEntry& target, TeamEntry& source);
+// Undoes the pair of `entry`, if any, on both sides.
+void Unpair(TeamEntry& entry);
 
 // The texts of the list rows and labels.
 std::string TargetRowText(const TeamEntry& target);

@@ -96,6 +96,18 @@ void CTovarinView::SetBasePath() {
   sourceLocation.SetBaseDirectory(base);
 }
 
+void CTovarinView::AfterPairing(bool refilled) {
+  if (!refilled) return;
+  controls_.ShowLists(teamLists.targetList(), teamLists.sourceList());
+  RefreshControls();
+}
+
+void CTovarinView::OnMatch() { AfterPairing(teamLists.Match()); }
+void CTovarinView::OnUnmatch() { AfterPairing(teamLists.Unmatch()); }
+void CTovarinView::OnReset() { AfterPairing(teamLists.Reset()); }
+void CTovarinView::OnDblclkSourceList() { OnMatch(); }
+void CTovarinView::OnDblclkTargetList() { AfterPairing(teamLists.DoubleClickTarget()); }
+
 BuildParams CTovarinView::MakeBuildParams() const {
   BuildParams params;
   params.targetDataDiskPath = targetLocation.DataDiskPath();

@@ -48,6 +48,11 @@ class CTovarinView {
   void ChooseRenameFile();
   void SetBasePath();
   void OnUseFarm();
+  void OnMatch();
+  void OnUnmatch();
+  void OnReset();
+  void OnDblclkSourceList();
+  void OnDblclkTargetList();
 
   // The Build: asks once when a target team has played games (No gives up the target
   // organization), runs, then saves the setup and says it completed, or shows the error.
@@ -59,6 +64,8 @@ class CTovarinView {
 
  private:
   void ChooseOrganization(OrgLocation& location, std::string& orgPath);
+  // After a pairing command: shows the refilled lists and the fields, when it refilled them.
+  void AfterPairing(bool refilled);
 
   platform::SettingsStore& settings_;
   ViewDialogs& dialogs_;
