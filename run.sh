@@ -7,7 +7,6 @@ ensure_packages "${TOVARIN_PACKAGES[@]}"
 
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVARIN_BUILD_TESTS=OFF \
   -DTOVARIN_BUILD_BENCH=OFF >/dev/null
-cmake --build build-release
+cmake --build build-release --target tovarin-cli
 echo
-echo "Tovarin is built in build-release/. So far it holds the core libraries (team lists read"
-echo "from org.dat and paired by name); the command-line front end and the window come next."
+echo "Tovarin is built: build-release/src/cli/tovarin-cli --help shows what the command line does."

@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "support/build_tree.h"
+#include "transfer/report.h"
+
+namespace tovarin {
+namespace {
+
+using fixture::BuildTree;
+using fixture::ReadFileBytes;
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+// The trees of BuildTree, driven through the command line instead of the form.
+struct CliFixture {
+  BuildTree tree;
+  platform::MemorySettingsStore store;
+
+  CliRun Run(std::vector<std::string> args, bool interactive = false,
+             const std::string& input = "") {
+    std::ostringstream out, err;
+    std::istringstream in(input);
+    cli::Console console{out, err, in, interactive, store};
+    CliRun run;
+    run.status = cli::Run(args, console);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+  }
+  std::vector<std::string> Sides() { return {"--target", tree.targetOrg, "--source", tree.sourceOrg}; }
+  std::vector<std::string> Build(std::vector<std::string> extra) {
+    std::vector<std::string> args = {"build", "--target", tree.targetOrg, "--source",
+                                     tree.sourceOrg};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
+};
+
+TEST(Cli, BuildWithBothSides) {
+  CliFixture f;
+  CliRun run = f.Run(f.Build({"--rename", f.tree.dir / "renames.txt"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "Build Completed Successfully!\n");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4, 5}));  // farm players by default
+  EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{7}));
+  EXPECT_TRUE(f.store.writes().empty()) << "the setup is written only with --save-setup";
+
+  // Without --rename no rename file is read; --no-farm leaves the farm out.
+  run = f.Run(f.Build({"--no-farm", "--summary"}));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4}));
+  EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{}));
+  EXPECT_EQ(run.out,
+            "Build Completed Successfully!\nRosters written: 3\nPlayers carried: 3\n"
+            "Players dropped (no match on the target data disk): 2\nNear misses: 1\n"
+            "Report: " + f.tree.targetDisk + "Tovarin.txt\n");
+}
+
+TEST(Cli, OrganizationDirectoriesAreTakenAsTheDialogWouldGiveThem) {
+  CliFixture f;
+  std::filesystem::rename(f.tree.dir / "LEAGUE.WDD", f.tree.dir / "League.wdd");
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(f.tree.dir.path());
+  CliRun run = f.Run({"build", "--target", "League.wdd/./ORG00001", "--source",
+                      f.tree.sourceOrg + "../ORG00001/", "--save-setup"});
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(f.store.ReadString("File", "BaseDir"), f.tree.dir.path());
+  EXPECT_EQ(f.store.ReadString("File", "TgtDataDisk"), "LEAGUE.WDD");
+  EXPECT_EQ(f.store.ReadString("File", "TgtOrg"), "ORG00001");
+  EXPECT_EQ(f.store.ReadString("File", "SrcDataDisk"), "SRC.WDD");
+  EXPECT_EQ(f.store.ReadString("File", "Rename"), "");
+  EXPECT_EQ(f.store.ReadInt("Option", "UseFarm"), 1);
+  EXPECT_EQ(ReadFileBytes(f.tree.dir / "League.wdd/ORG00001/T00001RS.ORG"),
+            BuildTree::Expected({2, 4, 5}));
+}
+
+TEST(Cli, BuildOnTheStoredSetup) {
+  CliFixture f;
+  using namespace settings;
+  f.store.WriteString(kFile, kBaseDir, f.tree.dir.path());
+  f.store.WriteString(kFile, kTgtDataDisk, "LEAGUE.WDD");
+  f.store.WriteString(kFile, kTgtOrg, "ORG00001");
+  f.store.WriteString(kFile, kSrcDataDisk, "SRC.WDD");
+  f.store.WriteString(kFile, kSrcOrg, "ORG00001");
+  f.store.WriteString(kFile, kRename, f.tree.dir / "renames.txt");
+  f.store.WriteInt(kOption, kUseFarm, 0);
+  f.store.WriteInt(kOption, kThreeLetters, 9);
+  f.store.ClearWrites();
+
+  CliRun run = f.Run({"build"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4}));
+  EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{7}));
+  EXPECT_TRUE(f.store.writes().empty());
+
+  run = f.Run({"build", "--farm", "--rename", f.tree.dir / "none.txt", "--save-setup"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4, 5}));
+  EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{}));
+  EXPECT_EQ(f.store.ReadInt(kOption, kUseFarm), 1);
+  EXPECT_EQ(f.store.ReadInt(kOption, kThreeLetters), 9);
+  EXPECT_EQ(f.store.ReadString(kFile, kRename), f.tree.dir / "none.txt");
+
+  run = f.Run({"settings"});
+  EXPECT_EQ(run.out, "File/BaseDir=" + f.tree.dir.path() +
+                         "\nFile/TgtDataDisk=LEAGUE.WDD\nFile/TgtOrg=ORG00001\n"
+                         "File/SrcDataDisk=SRC.WDD\nFile/SrcOrg=ORG00001\nFile/Rename=" +
+                         f.tree.dir / "none.txt" +
+                         "\nOption/UseFarm=1\nOption/ThreeLetters=9\nOption/SmartInitials=1\n");
+}
+
+TEST(Cli, GamesPlayedQuestion) {
+  struct Case {
+    std::string name;
+    std::vector<std::string> extra;
+    bool interactive;
+    std::string answer;
+    int status;
+  } cases[] = {
+      {"no terminal, no --yes", {}, false, "", 3},
+      {"--yes", {"--yes"}, false, "", 0},
+      {"terminal, Enter takes Yes", {}, true, "\n", 0},
+      {"terminal, y", {}, true, "Y\n", 0},
+      {"terminal, n", {}, true, "n\n", 3},
+      {"terminal, end of input", {}, true, "", 3},
+  };
+  for (const Case& c : cases) {
+    CliFixture f;
+    sim::OrgBuilder played;
+    for (sim::OrgRecord r : fixture::StandardOrg(3).records()) {
+      if (r.kind == 4 && r.id == 2) r.gameCountB = 1;
+      played.Raw(r);
+    }
+    played.Write(f.tree.targetOrg);
+    CliRun run = f.Run(f.Build(c.extra), c.interactive, c.answer);
+    EXPECT_EQ(run.status, c.status) << c.name << run.err;
+    EXPECT_EQ(fixture::FileExists(BuildTree::RosterName(f.tree.targetOrg, 1)), c.status == 0)
+        << c.name;
+    if (c.extra.empty()) {
+      EXPECT_EQ(run.err.rfind("Target Organization already has games played.\n"
+                              "Tovarin clears the rosters of the target teams.\n"
+                              "Are you sure you wish to continue?\n",
+                              0),
+                0u)
+          << c.name << run.err;
+    }
+  }
+}
+
+TEST(Cli, ErrorsGoToStandardErrorWithStatusOne) {
+  CliFixture f;
+  std::filesystem::remove(BuildTree::RosterName(f.tree.sourceOrg, 2));
+  CliRun run = f.Run(f.Build({}));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "Error while reading file : " + BuildTree::RosterName(f.tree.sourceOrg, 2) +
+                         "\n");
+
+  std::filesystem::remove(f.tree.targetDisk + "Tovarin.txt");
+  run = f.Run({"build", "--target", f.tree.dir / "LEAGUE.WDD/ORG00009", "--source",
+               f.tree.sourceOrg});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "CANNOT OPEN FILE :" + f.tree.dir / "LEAGUE.WDD/ORG00009/org.dat\n");
+  EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt"));
+}
+
+TEST(Cli, DryRunWritesNothing) {
+  CliFixture f;
+  BuildTree::Roster(f.tree.targetOrg, 1, {99}, "OLD");
+  CliRun run = f.Run(f.Build({"--dry-run", "--save-setup", "--rename",
+                              f.tree.dir / "renames.txt"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string org = f.tree.targetOrg;
+  EXPECT_EQ(run.out, org + "T00001RS.ORG  (City 1): 3 players\n"
+                           "      2  John Smith\n      4  Ann Jones\n      5  Al Lee\n" +
+                         org + "T00002RS.ORG  (City 2): 1 player\n      1  Bob Brown\n" +
+                         org + "T00003RS.ORG  (City 3): 1 player\n      7  Sam Park\n"
+                               "Near matches (not carried; add them to the rename file to pair "
+                               "them):\n" + NearMatchHeader() + "\n" +
+                         NearMatchLine({"Fox", "Jon"}, {"Fox", "John"}) + "\n");
+  EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{99}));
+  EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(f.tree.targetOrg, 2)));
+  EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt"));
+  EXPECT_TRUE(f.store.writes().empty());
+}
+
+TEST(Cli, PairsAndPairCommands) {
+  CliFixture f;
+  struct Case {
+    std::vector<std::string> extra;
+    std::string out;
+  } cases[] = {
+      {{}, "Teams - 3\nCity 1  (AL E)\tC1  (AL E)\nCity 2  (NL E)\tC2  (NL E)\nCity 3  (AL E)\n"
+           "\nTeams - 2\n"},
+      {{"--reset"}, "Teams - 3\nCity 1  (AL E)\nCity 2  (NL E)\nCity 3  (AL E)\n"
+                    "\nTeams - 2\nC1  (AL E)\nC2  (NL E)\n"},
+      {{"--unmatch", "2"}, "Teams - 3\nCity 1  (AL E)\tC1  (AL E)\nCity 2  (NL E)\n"
+                           "City 3  (AL E)\n\nTeams - 2\nC2  (NL E)\n"},
+      // --match undoes the source team's earlier pair, and the options run in order.
+      {{"--match", "3:1"}, "Teams - 3\nCity 1  (AL E)\nCity 2  (NL E)\tC2  (NL E)\n"
+                           "City 3  (AL E)\tC1  (AL E)\n\nTeams - 2\n"},
+      {{"--match=3:1", "--unmatch", "3", "--reset", "--match", "2:1"},
+       "Teams - 3\nCity 1  (AL E)\nCity 2  (NL E)\tC1  (AL E)\nCity 3  (AL E)\n"
+       "\nTeams - 2\nC2  (NL E)\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"pairs"};
+    for (const std::string& a : f.Sides()) args.push_back(a);
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    CliRun run = f.Run(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out) << c.extra.size();
+  }
+
+  // A Build carries the pairs made on the command line.
+  CliRun run = f.Run(f.Build({"--no-farm", "--match", "1:2", "--match", "2:1"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{1}));
+  EXPECT_EQ(f.tree.TargetRoster(2), (std::vector<int>{2, 4}));
+}
+
+TEST(Cli, UsageErrors) {
+  CliFixture f;
+  const std::string target = f.tree.targetOrg, source = f.tree.sourceOrg;
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  } cases[] = {
+      {{}, "no command given"},
+      {{"transfer"}, "unknown command transfer"},
+      {{"build", "--bogus"}, "unknown option --bogus"},
+      {{"build", "--target", target}, "give both --target and --source, or neither to use the "
+                                      "stored setup"},
+      {{"build", "--rename"}, "--rename needs a value"},
+      {{"build", "--yes=1"}, "--yes takes no value"},
+      {{"pairs", "--target", target}, "pairs needs --target and --source"},
+      {{"pairs", "--target", target, "--source", source, "--dry-run"},
+       "that option belongs to build, not pairs"},
+      {{"settings", "--reset"}, "that option belongs to build and pairs, not settings"},
+      {{"build", "extra"}, "unexpected argument extra"},
+      {{"build", "--match", "3"}, "--match 3: expected TID:SID"},
+      {{"build", "--unmatch", "x1"}, "--unmatch x1: not a team number"},
+      {{"pairs", "--target", "/ORG00001", "--source", source},
+       "--target /ORG00001: not an organization directory (.../NAME.WDD/ORGnnnnn)"},
+      {{"pairs", "--target", target, "--source", source, "--match", "7:1"},
+       "--match 7:1: no team 7 in the target organization " + target},
+      {{"pairs", "--target", target, "--source", source, "--match", "1:5"},
+       "--match 1:5: no team 5 in the source organization " + source},
+      {{"build", "--target", target, "--source", source, "--unmatch", "0"},
+       "--unmatch 0: no team 0 in the target organization " + target},
+  };
+  for (const Case& c : cases) {
+    CliRun run = f.Run(c.args);
+    EXPECT_EQ(run.status, 2) << c.message;
+    EXPECT_EQ(run.err, "tovarin-cli: " + c.message +
+                           "\nTry 'tovarin-cli --help' for more information.\n");
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(target, 1)));
+
+  CliRun help = f.Run({"build", "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: tovarin-cli COMMAND [OPTIONS]\n", 0), 0u);
+  EXPECT_EQ(f.Run({"--version"}).out, "tovarin-cli (Tovarin) 1.0.4\n");
+}
+
+}  // namespace
+}  // namespace tovarin
