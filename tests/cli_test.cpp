@@ -23,6 +23,9 @@ struct CliFixture {
   BuildTree tree;
   platform::MemorySettingsStore store;
 
+  // Each fixture keeps its backups to itself, also when the tests share one process.
+  CliFixture() { setenv("XDG_DATA_HOME", tree.dir.MakeDir("data").c_str(), 1); }
+
   CliRun Run(std::vector<std::string> args, bool interactive = false,
              const std::string& input = "") {
     std::ostringstream out, err;
@@ -228,6 +231,44 @@ TEST(Cli, PairsAndPairCommands) {
   EXPECT_EQ(f.tree.TargetRoster(2), (std::vector<int>{2, 4}));
 }
 
+TEST(Cli, RestorePutsBackTheLastBuild) {
+  CliFixture f;
+  BuildTree::Roster(f.tree.targetOrg, 1, {99}, "OLD");
+  const sim::Bytes original = ReadFileBytes(BuildTree::RosterName(f.tree.targetOrg, 1));
+
+  CliRun run = f.Run({"restore"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "There is no backup to put back.\n");
+
+  ASSERT_EQ(f.Run(f.Build({})).status, 0);
+  ASSERT_EQ(f.Run(f.Build({"--no-farm"})).status, 0);
+  run = f.Run({"restore", "--list"});
+  EXPECT_EQ(run.status, 0);
+  std::vector<std::string> names;
+  std::istringstream lines(run.out);
+  for (std::string line; std::getline(lines, line);) {
+    names.push_back(line.substr(0, line.find(' ')));
+    EXPECT_NE(line.find("  " + f.tree.targetOrg + "  (3 rosters)"), std::string::npos) << line;
+  }
+  ASSERT_EQ(names.size(), 2u);
+
+  run = f.Run({"restore"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("Put back 3 rosters of " + f.tree.targetOrg, 0), 0u) << run.out;
+  EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4, 5}));  // the first Build's
+  run = f.Run({"restore", names[0]});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(f.tree.targetOrg, 1)), original);
+  EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(f.tree.targetOrg, 2)));
+
+  // A dry run keeps no backup.
+  ASSERT_EQ(f.Run(f.Build({"--dry-run"})).status, 0);
+  std::istringstream again(f.Run({"restore", "--list"}).out);
+  int count = 0;
+  for (std::string line; std::getline(again, line);) ++count;
+  EXPECT_EQ(count, 2);
+}
+
 TEST(Cli, UsageErrors) {
   CliFixture f;
   const std::string target = f.tree.targetOrg, source = f.tree.sourceOrg;
@@ -246,6 +287,8 @@ TEST(Cli, UsageErrors) {
       {{"pairs", "--target", target, "--source", source, "--dry-run"},
        "that option belongs to build, not pairs"},
       {{"settings", "--reset"}, "that option belongs to build and pairs, not settings"},
+      {{"restore", "a", "b"}, "restore takes one backup name at most"},
+      {{"build", "--list"}, "--list belongs to restore"},
       {{"build", "extra"}, "unexpected argument extra"},
       {{"build", "--match", "3"}, "--match 3: expected TID:SID"},
       {{"build", "--unmatch", "x1"}, "--unmatch x1: not a team number"},

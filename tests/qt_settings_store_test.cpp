@@ -49,8 +49,3 @@ TEST(QtSettingsStore, FileSectionsNamesAndDefaults) {
 
 }  // namespace
 }  // namespace tovarin
-
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "shell/settings.h"
 #include "shell/tovarin_view.h"
+#include "transfer/backup.h"
 #include "transfer/report.h"
 
 namespace fs = std::filesystem;
@@ -416,6 +417,29 @@ int Settings(Console& console) {
   return kOk;
 }
 
+int Restore(const Options& options, Console& console) {
+  BackupStore store(BackupStore::DefaultRoot());
+  if (options.list) {
+    const std::vector<BackupInfo> backups = store.List();
+    if (backups.empty()) console.out << "No backups are kept in " << store.root() << "\n";
+    for (const BackupInfo& b : backups) {
+      console.out << b.name << "  " << b.time << "  " << b.organization << "  (" << b.files
+                  << (b.files == 1 ? " roster)\n" : " rosters)\n");
+    }
+    return kOk;
+  }
+  BackupInfo restored;
+  std::string why;
+  if (!store.Restore(options.names.empty() ? "" : options.names[0], &why, &restored)) {
+    console.err << why << "\n";
+    return kError;
+  }
+  console.out << "Put back " << restored.files << (restored.files == 1 ? " roster" : " rosters")
+              << " of " << restored.organization << " as they were before the Build of "
+              << restored.time << ".\n";
+  return kOk;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, Console& console) {
@@ -434,7 +458,7 @@ int Run(const std::vector<std::string>& args, Console& console) {
     if (options.command == "build") return Build(options, console);
     if (options.command == "pairs") return Pairs(options, console);
     if (options.command == "settings") return Settings(console);
-    throw UsageError{"restore is not available yet"};
+    return Restore(options, console);
   } catch (const UsageError& error) {
     console.err << "tovarin-cli: " << error.message << "\n"
                 << "Try 'tovarin-cli --help' for more information.\n";

@@ -1,6 +1,7 @@
 #include "platform/paths.h"
 
 #include <cstdarg>
+#include <cstdlib>
 #include <cstdio>
 #include <vector>
 
@@ -28,6 +29,24 @@ bool IsSeparator(char c) {
 
 bool EndsWithSeparator(const std::string& path) {
   return !path.empty() && IsSeparator(path.back());
+}
+
+std::string UserDataDirectory() {
+  auto withSeparator = [](std::string dir) {
+    if (!dir.empty() && !EndsWithSeparator(dir)) dir += kSeparator;
+    return dir;
+  };
+#ifdef _WIN32
+  const char* local = std::getenv("LOCALAPPDATA");
+  return withSeparator(local ? local : "");
+#else
+  // Only an absolute XDG_DATA_HOME counts; a relative one is to be ignored.
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg && xdg[0] == '/') return withSeparator(xdg);
+  const char* home = std::getenv("HOME");
+  if (home && home[0] != '\0') return withSeparator(std::string(home) + "/.local/share");
+  return "";
+#endif
 }
 
 int HorizontalDialogBaseUnit() {

@@ -19,6 +19,10 @@ bool IsSeparator(char c);
 
 bool EndsWithSeparator(const std::string& path);
 
+// The per-user data folder, ending with the separator: $XDG_DATA_HOME (else ~/.local/share) on
+// Linux, the local application data folder on Windows. Empty when the system names none.
+std::string UserDataDirectory();
+
 // The average width of the system font in pixels, as the list boxes' tab stops expect it.
 int HorizontalDialogBaseUnit();
 

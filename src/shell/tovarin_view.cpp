@@ -4,12 +4,17 @@
 
 #include "platform/paths.h"
 #include "shell/settings.h"
+#include "transfer/backup.h"
 
 namespace tovarin {
 
 CTovarinView::CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs,
                            FormControls& controls, int dialogBaseUnit)
-    : teamLists(dialogBaseUnit), settings_(settings), dialogs_(dialogs), controls_(controls) {}
+    : teamLists(dialogBaseUnit),
+      backupDirectory(BackupStore::DefaultRoot()),
+      settings_(settings),
+      dialogs_(dialogs),
+      controls_(controls) {}
 
 void CTovarinView::OnInitialUpdate() {
   RefreshControls();
@@ -122,6 +127,42 @@ BuildParams CTovarinView::MakeBuildParams() const {
   return params;
 }
 
+namespace {
+
+// Backs up the target rosters before the Build replaces the first of them, and passes
+// everything on to the caller's observer.
+class BackingUp : public BuildObserver {
+ public:
+  BackingUp(BuildObserver* next, const std::string& root, std::string organization,
+            std::string label)
+      : next_(next), store_(root), organization_(std::move(organization)),
+        label_(std::move(label)) {}
+
+  void OnNearMatch(const PlayerName& source, const PlayerName& target) override {
+    if (next_) next_->OnNearMatch(source, target);
+  }
+  bool BeforeWritingRosters(const std::vector<std::string>& paths, std::string* why) override {
+    std::string reason;
+    if (!store_.Create(organization_, label_, paths, &reason)) {
+      *why = "The target rosters could not be backed up, so none was replaced.\n" + reason;
+      return false;
+    }
+    return next_ ? next_->BeforeWritingRosters(paths, why) : true;
+  }
+  void OnRoster(const TeamEntry& team, const std::string& path,
+                const std::vector<RosterPlayer>& players) override {
+    if (next_) next_->OnRoster(team, path, players);
+  }
+
+ private:
+  BuildObserver* next_;
+  BackupStore store_;
+  std::string organization_;
+  std::string label_;
+};
+
+}  // namespace
+
 std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* observer) {
   for (const TeamEntry& team : targetTeams()) {
     if (team.gamesPlayed <= 0) continue;
@@ -136,7 +177,9 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   }
   BuildParams params = MakeBuildParams();
   params.dryRun = dryRun;
-  BuildResult result = RunBuild(params, targetTeams(), observer);
+  BackingUp backingUp(observer, backupDirectory, targetLocation.OrganizationPath(),
+                      targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
+  BuildResult result = RunBuild(params, targetTeams(), &backingUp);
   if (!result.ok) {
     dialogs_.ShowMessage(result.error);
   } else if (!dryRun) {
@@ -147,6 +190,25 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
 }
 
 void CTovarinView::OnBuild() { Build(false, nullptr); }
+
+void CTovarinView::OnRestoreLastBuild() {
+  BackupStore store(backupDirectory);
+  const std::vector<BackupInfo> backups = store.List();
+  if (backups.empty()) {
+    dialogs_.ShowMessage("There is no Build to restore.");
+    return;
+  }
+  const BackupInfo& last = backups.back();
+  if (!dialogs_.AskYesNo("Put back the target rosters of " + last.organization +
+                         "\nas they were before the Build of " + last.time + "?")) {
+    return;
+  }
+  std::string why;
+  dialogs_.ShowMessage(store.Restore(last.name, &why)
+                           ? "The target rosters of " + last.organization +
+                                 "\nare as they were before the Build of " + last.time + "."
+                           : why);
+}
 
 void CTovarinView::OnUseFarm() {
   useFarm = useFarm == 0 ? 1 : 0;

@@ -29,6 +29,8 @@ class CTovarinView {
   int threeLetters = 1;
   int smartInitials = 1;
   TeamLists teamLists;  // targetTeams, sourceTeams, their list boxes and labels
+  // Where each Build keeps the target rosters it replaces, for File > Restore Last Build.
+  std::string backupDirectory;
 
   TeamList& targetTeams() { return teamLists.targetTeams(); }
   TeamList& sourceTeams() { return teamLists.sourceTeams(); }
@@ -61,6 +63,9 @@ class CTovarinView {
   // The result is empty when the user answered No.
   std::optional<BuildResult> Build(bool dryRun, BuildObserver* observer);
   BuildParams MakeBuildParams() const;
+
+  // Puts back the target rosters of the last Build, after asking.
+  void OnRestoreLastBuild();
 
  private:
   void ChooseOrganization(OrgLocation& location, std::string& orgPath);
