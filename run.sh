@@ -1,12 +1,62 @@
 #!/usr/bin/env bash
-# Builds Tovarin (Release) and shows what is there.
+# Builds Tovarin and runs it on the bundled example league.
+#   ./run.sh       a whole Build from the 2025 organization to the 2026 one, and what it did
+#   ./run.sh gui   the window on the same example, ready for its Build button
 set -euo pipefail
 cd "$(dirname "$0")"
+mode="${1:-cli}"
+case "$mode" in
+  cli|gui) ;;
+  -h|--help) sed -n '2,4p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+  *) echo "run.sh: unknown mode '$mode' (use no argument, or 'gui')" >&2; exit 2 ;;
+esac
+
 source tools/ensure-packages.sh
 ensure_packages "${TOVARIN_PACKAGES[@]}"
 
+targets=(tovarin-cli tovarin-example)
+[ "$mode" = gui ] && targets+=(tovarin)
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVARIN_BUILD_TESTS=OFF \
   -DTOVARIN_BUILD_BENCH=OFF >/dev/null
-cmake --build build-release --target tovarin-cli
+cmake --build build-release --target "${targets[@]}"
+
+# A fresh example on every run; its settings and backups stay in the scratch folder too.
+scratch="$PWD/build-release/example"
+rm -rf "$scratch"
+mkdir -p "$scratch/config" "$scratch/data"
+export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
+league="$scratch/league"
+build-release/tools/example/tovarin-example "$league" >/dev/null
+cli=build-release/src/cli/tovarin-cli
+sides=(--target "$league/2026.WDD/ORG00001" --source "$league/2025.WDD/ORG00001"
+       --rename "$league/renames.txt")
+
 echo
-echo "Tovarin is built: build-release/src/cli/tovarin-cli --help shows what the command line does."
+echo "Example league (fictional players) written to $league:"
+echo "  2025.WDD/ORG00001  last season's 30 teams, their farm teams and rosters"
+echo "  2026.WDD/ORG00001  the new season's teams, on a player file with new numbers"
+echo "  renames.txt        players whose names changed, and two signings"
+
+if [ "$mode" = gui ]; then
+  "$cli" settings "${sides[@]}" >/dev/null
+  if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "run.sh: no display to open the window on (try: xvfb-run ./run.sh gui)" >&2
+    exit 1
+  fi
+  echo
+  echo "Opening the window on it: press Build to carry the 2025 rosters over to 2026."
+  exec build-release/src/gui/tovarin
+fi
+
+echo
+echo "Carrying the 2025 rosters over to 2026 (tovarin-cli build):"
+echo
+"$cli" build "${sides[@]}" --summary
+report="$league/2026.WDD/Tovarin.txt"
+echo
+echo "The report lists near misses (same last name, first names alike: not carried unless the"
+echo "rename file pairs them), then every 2025 player with the 2026 number he was given (0: none)."
+echo "Its first lines:"
+echo
+head -n 12 "$report" | tr -d '\r'
+echo "    ..."

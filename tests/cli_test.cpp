@@ -113,6 +113,21 @@ TEST(Cli, BuildOnTheStoredSetup) {
   EXPECT_EQ(f.store.ReadInt(kOption, kThreeLetters), 9);
   EXPECT_EQ(f.store.ReadString(kFile, kRename), f.tree.dir / "none.txt");
 
+  // Storing a setup for the window, without building.
+  run = f.Run({"settings", "--target", f.tree.targetOrg, "--source", f.tree.targetOrg,
+               "--no-farm", "--rename", f.tree.dir / "none.txt"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(f.store.ReadString(kFile, kSrcDataDisk), "LEAGUE.WDD");
+  EXPECT_EQ(f.store.ReadInt(kOption, kUseFarm), 0);
+  EXPECT_EQ(f.store.ReadInt(kOption, kThreeLetters), 9);
+  run = f.Run({"settings", "--target", f.tree.targetOrg, "--source", f.tree.sourceOrg});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("File/SrcDataDisk=SRC.WDD\n"), std::string::npos) << "shown once stored";
+  EXPECT_EQ(f.Run({"settings", "--target", f.tree.dir / "LEAGUE.WDD/ORG00005", "--source",
+                   f.tree.sourceOrg}).status, 1);
+  f.Run({"settings", "--target", f.tree.targetOrg, "--source", f.tree.sourceOrg, "--farm",
+         "--rename", f.tree.dir / "none.txt"});
+
   run = f.Run({"settings"});
   EXPECT_EQ(run.out, "File/BaseDir=" + f.tree.dir.path() +
                          "\nFile/TgtDataDisk=LEAGUE.WDD\nFile/TgtOrg=ORG00001\n"
@@ -287,6 +302,9 @@ TEST(Cli, UsageErrors) {
       {{"pairs", "--target", target, "--source", source, "--dry-run"},
        "that option belongs to build, not pairs"},
       {{"settings", "--reset"}, "that option belongs to build and pairs, not settings"},
+      {{"settings", "--rename", "r.txt"}, "settings needs --target and --source"},
+      {{"settings", "--target", target, "--source", source, "--yes"},
+       "that option belongs to build, not settings"},
       {{"restore", "a", "b"}, "restore takes one backup name at most"},
       {{"build", "--list"}, "--list belongs to restore"},
       {{"build", "extra"}, "unexpected argument extra"},

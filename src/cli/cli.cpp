@@ -25,7 +25,8 @@ Grandstand baseball simulation, matching players by name.
 Commands:
   build     rewrite every target team's roster from its paired source team
   pairs     show the two team lists as the window would show them
-  settings  show the stored setup
+  settings  show the stored setup; with --target and --source (and --rename,
+            --farm or --no-farm), store that setup first, for the window
   restore   put back the target rosters a Build replaced
 
 Options of build and pairs:
@@ -39,7 +40,7 @@ Options of build and pairs:
   --match TID:SID   pair target team TID with source team SID (undoing their
                     earlier pairs); team numbers name the roster files (T%05dRS.ORG)
                     --reset comes first, then --unmatch and --match in order.
-Options of build:
+Options of build (--rename, --farm and --no-farm also of settings):
   --rename FILE     the rename file (players named differently on the two disks)
   --farm, --no-farm carry (or not) the players of each source team's farm affiliate
   --yes             replace the rosters even when the target teams have played games
@@ -156,8 +157,10 @@ Options Parse(const std::vector<std::string>& args) {
   options.names.assign(positional.begin() + 1, positional.end());
 
   const bool pairing = options.command == "build" || options.command == "pairs";
-  const bool buildOnly = options.rename || options.farm || options.yes || options.dryRun ||
-                         options.saveSetup || options.summary;
+  const bool storing = options.command == "settings" && (options.target || options.source ||
+                                                         options.rename || options.farm);
+  const bool buildOnly = options.yes || options.dryRun || options.saveSetup || options.summary ||
+                         (!storing && (options.rename || options.farm));
   if (options.command != "build" && options.command != "pairs" &&
       options.command != "settings" && options.command != "restore") {
     throw UsageError{"unknown command " + options.command};
@@ -168,8 +171,8 @@ Options Parse(const std::vector<std::string>& args) {
   if (options.command != "build" && buildOnly) {
     throw UsageError{"that option belongs to build, not " + options.command};
   }
-  if (!pairing && (options.target || options.source || options.reset ||
-                   !options.pairCommands.empty())) {
+  if (!pairing && (options.reset || !options.pairCommands.empty() ||
+                   (!storing && (options.target || options.source)))) {
     throw UsageError{"that option belongs to build and pairs, not " + options.command};
   }
   if (options.command != "restore" && options.list) {
@@ -178,8 +181,8 @@ Options Parse(const std::vector<std::string>& args) {
   if (options.command == "restore" && options.names.size() > 1) {
     throw UsageError{"restore takes one backup name at most"};
   }
-  if (options.command == "pairs" && !(options.target && options.source)) {
-    throw UsageError{"pairs needs --target and --source"};
+  if ((options.command == "pairs" || storing) && !(options.target && options.source)) {
+    throw UsageError{options.command + " needs --target and --source"};
   }
   if (options.command == "build" && options.target.has_value() != options.source.has_value()) {
     throw UsageError{"give both --target and --source, or neither to use the stored setup"};
@@ -239,9 +242,10 @@ class ConsoleDialogs : public ViewDialogs {
     if (console_.interactive) {
       console_.err << "[Y/n] " << std::flush;
       std::string answer;
-      if (!std::getline(console_.in, answer)) answer = "n";
-      answer = platform::ToLower(answer);
-      if (answer.empty() || answer == "y" || answer == "yes") return true;
+      if (std::getline(console_.in, answer)) {
+        answer = platform::ToLower(answer);
+        if (answer.empty() || answer == "y" || answer == "yes") return true;
+      }
     } else {
       console_.err << "(not asked: no terminal; give --yes to go on)\n";
     }
@@ -404,8 +408,17 @@ int Build(const Options& options, Console& console) {
   return kOk;
 }
 
-int Settings(Console& console) {
+int Settings(const Options& options, Console& console) {
   using namespace settings;
+  if (options.target) {
+    // Stores a setup for the window, as its Save Current Setup would, after checking that both
+    // organizations load.
+    ConsoleDialogs dialogs(console, false);
+    NoControls controls;
+    CTovarinView view(console.settings, dialogs, controls, platform::HorizontalDialogBaseUnit());
+    if (!LoadForm(options, view, dialogs, console.settings)) return kError;
+    view.SaveSettings();
+  }
   for (const char* name : {kBaseDir, kTgtDataDisk, kTgtOrg, kSrcDataDisk, kSrcOrg, kRename}) {
     console.out << kFile << "/" << name << "="
                 << console.settings.ReadString(kFile, name).value_or("") << "\n";
@@ -457,7 +470,7 @@ int Run(const std::vector<std::string>& args, Console& console) {
     const Options options = Parse(args);
     if (options.command == "build") return Build(options, console);
     if (options.command == "pairs") return Pairs(options, console);
-    if (options.command == "settings") return Settings(console);
+    if (options.command == "settings") return Settings(options, console);
     return Restore(options, console);
   } catch (const UsageError& error) {
     console.err << "tovarin-cli: " << error.message << "\n"

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "simdata/player_file.h"
+#include "simdata/roster_file.h"
+#include "support/fixture.h"
+#include "tools/example/example_league.h"
+#include "transfer/report.h"
+
+namespace tovarin {
+namespace {
+
+namespace fs = std::filesystem;
+using fixture::ReadFileBytes;
+using fixture::TempDir;
+
+std::map<std::string, sim::Bytes> Tree(const std::string& root) {
+  std::map<std::string, sim::Bytes> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), root).string()] = ReadFileBytes(entry.path().string());
+    }
+  }
+  return files;
+}
+
+TEST(ExampleLeague, TheSameSeedWritesTheSameBytes) {
+  TempDir dir;
+  example::WriteExampleLeague(dir / "a", 7);
+  example::WriteExampleLeague(dir / "b", 7);
+  example::WriteExampleLeague(dir / "c", 8);
+  const auto a = Tree(dir / "a");
+  EXPECT_EQ(a.size(), 98u);  // 4 org.dat, 2 Players.dat, 90 rosters, the rename file, the game
+  EXPECT_EQ(a, Tree(dir / "b"));
+  EXPECT_NE(a, Tree(dir / "c"));
+}
+
+TEST(ExampleLeague, ABuildOnItKeepsItsPromises) {
+  TempDir dir;
+  const example::ExampleLeague league = example::WriteExampleLeague(dir / "league", 2026);
+  EXPECT_GE(league.sourcePlayers, 1400);
+  EXPECT_GE(league.targetPlayers, 1400);
+  std::map<int, sim::Bytes> before;
+  for (int team = 10; team < 40; ++team) {
+    before[team] = ReadFileBytes(RosterPath(league.targetOrganization, team));
+    ASSERT_FALSE(before[team].empty());
+  }
+
+  platform::MemorySettingsStore store;
+  std::ostringstream out, err;
+  std::istringstream in;
+  cli::Console console{out, err, in, false, store};
+  ASSERT_EQ(cli::Run({"build", "--target", league.targetOrganization, "--source",
+                      league.sourceOrganization, "--rename", league.renameFile},
+                     console),
+            0)
+      << err.str();
+
+  // Every target roster is written anew, each entry naming the 2026 data disk.
+  for (int team = 10; team < 40; ++team) {
+    RosterFile roster;
+    ASSERT_EQ(roster.Load(RosterPath(league.targetOrganization, team)),
+              RosterFile::LoadResult::kOk);
+    EXPECT_NE(ReadFileBytes(RosterPath(league.targetOrganization, team)), before[team]) << team;
+    EXPECT_GE(roster.count(), 40) << team;  // about 26 + 20, less retired players
+    for (int i = 0; i < roster.count(); ++i) {
+      EXPECT_EQ(roster.entry(i).name, "2026");
+      EXPECT_EQ(roster.entry(i).marker1, 120);
+      EXPECT_EQ(roster.entry(i).marker2, 5);
+    }
+  }
+
+  // The players the rename file signs to a club by its short name lead that club's roster.
+  const std::vector<PlayerName> players26 =
+      LoadPlayerNames(league.baseDirectory + "2026.WDD/Players.dat");
+  std::istringstream renames(fixture::ReadFileText(league.renameFile));
+  int signings = 0;
+  for (std::string line; std::getline(renames, line);) {
+    const std::size_t teamEnd = line.find(",,");
+    if (teamEnd == std::string::npos) continue;
+    std::vector<std::string> f;
+    std::istringstream fields(line.substr(teamEnd + 2));
+    for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
+    const std::string club = line.substr(0, teamEnd);
+    const int team = club == "HCG" ? 10 : club == "CSM" ? 17 : -1;
+    ASSERT_NE(team, -1) << line;
+    RosterFile roster;
+    roster.Load(RosterPath(league.targetOrganization, team));
+    const PlayerName& first = players26.at(static_cast<std::size_t>(roster.entry(0).player - 1));
+    EXPECT_EQ(first.first, f.at(0));
+    EXPECT_EQ(first.last, f.at(1));
+    ++signings;
+  }
+  EXPECT_EQ(signings, 2);
+
+  // The report has near misses, ahead of the player section.
+  const std::string report = fixture::ReadFileText(league.baseDirectory + "2026.WDD/Tovarin.txt");
+  const std::size_t players = report.find(PlayerHeader());
+  ASSERT_NE(players, std::string::npos);
+  const std::string nearSection = report.substr(0, players);
+  EXPECT_GE(std::count(nearSection.begin(), nearSection.end(), '\n'), 6);
+}
+
+}  // namespace
+}  // namespace tovarin
