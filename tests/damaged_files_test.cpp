@@ -1,0 +1,220 @@
+// One case per row of the README's table "What Tovarin does with damaged files": what the user
+// is told, and what is and is not written.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/build_tree.h"
+#include "transfer/backup.h"
+
+namespace tovarin {
+namespace {
+
+namespace fs = std::filesystem;
+using fixture::BuildTree;
+using fixture::FileExists;
+using fixture::ReadFileBytes;
+
+struct Damaged : BuildTree {
+  std::string backups = dir.MakeDir("backups");
+  Damaged() {
+    view.backupDirectory = backups;
+    for (int team = 1; team <= 3; ++team) Roster(targetOrg, team, {99}, "OLD");
+  }
+  // 'W' for a rewritten target roster, '-' for one left as it was.
+  std::string Written() {
+    std::string state;
+    for (int team = 1; team <= 3; ++team) {
+      const std::string path = RosterName(targetOrg, team);
+      state += (fs::is_regular_file(path) && TargetRoster(team) != std::vector<int>{99}) ? 'W' : '-';
+    }
+    return state;
+  }
+};
+
+TEST(DamagedFiles, EveryRowOfTheTable) {
+  static const std::string completed = "Build Completed Successfully!";
+  struct Row {
+    std::string input;
+    std::function<std::string(Damaged&)> damage;  // returns the message the user must see
+    std::string rosters;                         // which target rosters are rewritten
+    bool report;                                 // a report with its player section
+    bool saved;                                  // the setup is saved
+  } rows[] = {
+      {"target org.dat missing",
+       [](Damaged& t) {
+         fs::remove(t.targetOrg + "org.dat");
+         return "CANNOT OPEN FILE :" + t.targetOrg + "org.dat\n";
+       },
+       "---", false, false},
+      {"org.dat cut inside a record",
+       [](Damaged& t) {
+         sim::Bytes bytes = ReadFileBytes(t.targetOrg + "org.dat");
+         bytes.resize(bytes.size() - 100);  // team 3's farm link and the rest are gone
+         sim::WriteBytes(t.targetOrg + "org.dat", bytes);
+         return completed;
+       },
+       "WWW", true, true},
+      {"org.dat field without its NUL, team link to nothing",
+       [](Damaged& t) {
+         sim::OrgBuilder org = fixture::StandardOrg(2);
+         sim::OrgBuilder damaged;
+         for (sim::OrgRecord r : org.records()) {
+           if (r.kind == 4 && r.id == 2) {
+             r.parentId = 77;
+             r.filler = 'x';
+             r.name = std::string(26, 'N');
+           }
+           damaged.Raw(r);
+         }
+         damaged.Write(t.targetOrg);
+         return completed;
+       },
+       "WW-", true, true},
+      {"target team with a negative team index",
+       [](Damaged& t) {
+         sim::OrgBuilder org;
+         org.Organization(0).Group(10, 1, "AL").Group(11, 10, "E");
+         org.Team(1, 11, 0, "City 1 Club", "City 1", "C1");
+         org.Team(2, 11, -1, "City 2 Club", "City 2", "C2");
+         org.Write(t.targetOrg);
+         return "Team 2 (City 2) has the team index -1, which is not valid, in " + t.targetOrg +
+                "org.dat";
+       },
+       "---", false, false},
+      {"player file missing",
+       [](Damaged& t) {
+         fs::remove(t.sourceDisk + "Players.dat");
+         return "CANNOT OPEN FILE :" + t.sourceDisk + "Players.dat\n";
+       },
+       "---", false, false},
+      {"player file with damaged name lengths, cut inside its last record",
+       [](Damaged& t) {
+         sim::Bytes bytes = ReadFileBytes(t.sourceDisk + "Players.dat");
+         bytes[146 * 5] = 0x90;  // Gray Tim's last name length: negative, so an empty name
+         bytes[146 + 16] = 120;  // Jones Ann's first name runs on into the rest of the record
+         bytes.resize(bytes.size() - 60);
+         sim::WriteBytes(t.sourceDisk + "Players.dat", bytes);
+         return completed;
+       },
+       "WWW", true, true},
+      {"source roster missing",
+       [](Damaged& t) {
+         fs::remove(BuildTree::RosterName(t.sourceOrg, 2));
+         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2);
+       },
+       "W--", false, false},
+      {"source roster cut short",
+       [](Damaged& t) {
+         sim::Bytes bytes = ReadFileBytes(BuildTree::RosterName(t.sourceOrg, 1));
+         bytes.resize(bytes.size() - 1);
+         sim::WriteBytes(BuildTree::RosterName(t.sourceOrg, 1), bytes);
+         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 1) +
+                "\nthe file ends inside entry 3 of 3";
+       },
+       "---", false, false},
+      {"source roster with a negative count",
+       [](Damaged& t) {
+         sim::WriteBytes(BuildTree::RosterName(t.sourceOrg, 2), {0x00, 0x80});
+         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2) +
+                "\nthe roster's count is negative (-32768)";
+       },
+       "W--", false, false},
+      {"source roster with a negative name length",
+       [](Damaged& t) {
+         sim::WriteBytes(BuildTree::RosterName(t.sourceOrg, 2), {1, 0, 120, 5, 0xFF, 0xFF, 1, 0});
+         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2) +
+                "\nentry 1 has a negative name length (-1)";
+       },
+       "W--", false, false},
+      {"roster entry naming no player of the player file",
+       [](Damaged& t) {
+         BuildTree::Roster(t.sourceOrg, 2, {3, 0, -5, 400});
+         return completed;
+       },
+       "WWW", true, true},
+      {"farm roster missing",
+       [](Damaged& t) {
+         fs::remove(BuildTree::RosterName(t.farmOrg, 101));
+         return completed;
+       },
+       "WWW", true, true},
+      {"farm roster malformed",
+       [](Damaged& t) {
+         sim::WriteBytes(BuildTree::RosterName(t.farmOrg, 101), {2, 0, 120});
+         return "Error while reading file : " + BuildTree::RosterName(t.farmOrg, 101) +
+                "\nthe file ends inside entry 1 of 2";
+       },
+       "---", false, false},
+      {"target roster cannot be written",
+       [](Damaged& t) {
+         fs::remove(BuildTree::RosterName(t.targetOrg, 3));
+         fs::create_directory(BuildTree::RosterName(t.targetOrg, 3));
+         return "Error writing file " + BuildTree::RosterName(t.targetOrg, 3);
+       },
+       "WW-", false, false},
+      {"target player number beyond what a roster holds",
+       [](Damaged& t) {
+         std::vector<sim::Player> players(32770, sim::Player{"Filler", "Guy"});
+         players.back() = {"Brown", "Bob"};
+         sim::WritePlayersFile(t.targetDisk + "Players.dat", players);
+         return "Error writing file " + BuildTree::RosterName(t.targetOrg, 2) +
+                "\nPlayer number 32770 does not fit in a roster file.";
+       },
+       "W--", false, false},
+      {"rename file missing",
+       [](Damaged& t) {
+         fs::remove(t.dir / "renames.txt");
+         return completed;
+       },
+       "WWW", true, true},
+      {"rename file of odd text",
+       [](Damaged& t) {
+         sim::WriteBytes(t.dir / "renames.txt",
+                         BuildTree::Text(std::string(60, 'x') + ",C3,,Sam,Park\r\n\x1A" "C2,,x"));
+         return completed;
+       },
+       "WWW", true, true},
+      {"report cannot be created",
+       [](Damaged& t) {
+         fs::create_directory(t.targetDisk + "Tovarin.txt");
+         return completed;
+       },
+       "WWW", false, true},
+      {"backup cannot be made",
+       [](Damaged& t) {
+         sim::WriteBytes(t.dir / "blocked", {0});
+         t.view.backupDirectory = t.dir / "blocked/backups/";
+         return std::string("The target rosters could not be backed up, so none was replaced.\n"
+                            "no backup");
+       },
+       "---", false, false},
+  };
+  for (Row& row : rows) {
+    Damaged t;
+    std::string message = row.damage(t);
+    t.Start();
+    if (t.dialogs.messages.empty()) t.view.OnBuild();
+    ASSERT_FALSE(t.dialogs.messages.empty()) << row.input;
+    const std::string shown = t.dialogs.messages.back();
+    if (message.size() > 9 && message.substr(message.size() - 9) == "no backup") {
+      EXPECT_EQ(shown.rfind(message.substr(0, message.size() - 9), 0), 0u) << row.input << shown;
+    } else {
+      EXPECT_EQ(shown, message) << row.input;
+    }
+    EXPECT_EQ(t.Written(), row.rosters) << row.input;
+    const std::string report = fixture::ReadFileText(t.targetDisk + "Tovarin.txt");
+    EXPECT_EQ(report.find("ImpId ExpId") != std::string::npos, row.report) << row.input;
+    EXPECT_EQ(!t.store.writes().empty(), row.saved) << row.input;
+    // Whatever a Build replaced can be put back.
+    if (row.rosters != "---") {
+      std::string why;
+      ASSERT_TRUE(BackupStore(t.backups).Restore("", &why)) << row.input << why;
+      EXPECT_EQ(t.Written(), "---") << row.input;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tovarin
