@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
+#include "platform/safe_file.h"
 #include "support/build_tree.h"
 #include "transfer/backup.h"
 
@@ -214,6 +217,62 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
       EXPECT_EQ(t.Written(), "---") << row.input;
     }
   }
+}
+
+}  // namespace
+}  // namespace tovarin
+
+namespace tovarin {
+namespace {
+
+// A disk that fills up at any point of a Build: every target roster is then either its old self
+// or its new self, never a part, no temporary file is left, and the message says which file.
+TEST(DamagedFiles, ADiskFillingUpAtAnyPointLosesNothing) {
+  const sim::Bytes fresh[] = {BuildTree::Expected({2, 4, 5}), BuildTree::Expected({1}),
+                              BuildTree::Expected({7})};
+  bool completed = false;
+  for (long long room = 0; !completed && room < 5000; room += 7) {
+    Damaged t;
+    const sim::Bytes old = ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1));
+    t.Start();
+    platform::testing::FailWritesAfter(room);
+    t.view.OnBuild();
+    platform::testing::FailWritesAfter(-1);
+    ASSERT_EQ(t.dialogs.messages.size(), 1u);
+    const std::string& message = t.dialogs.messages[0];
+    completed = message == "Build Completed Successfully!";
+    bool failedAt = completed;
+    for (int team = 1; team <= 3; ++team) {
+      const sim::Bytes now = ReadFileBytes(BuildTree::RosterName(t.targetOrg, team));
+      EXPECT_TRUE(now == old || now == fresh[team - 1]) << "room " << room << ", team " << team;
+      if (message == "Error writing file " + BuildTree::RosterName(t.targetOrg, team)) {
+        failedAt = true;
+        EXPECT_EQ(now, old) << "room " << room;
+      }
+    }
+    const bool backupFailed = message.rfind("The target rosters could not be backed up", 0) == 0;
+    EXPECT_TRUE(failedAt || backupFailed) << "room " << room << ": " << message;
+    for (const auto& entry : fs::directory_iterator(t.targetOrg)) {
+      EXPECT_EQ(entry.path().filename().string().find(".tovarin-"), std::string::npos)
+          << "room " << room << ": " << entry.path();
+    }
+  }
+  EXPECT_TRUE(completed) << "the Build never had room enough";
+}
+
+TEST(DamagedFiles, AReadOnlyOrganizationFolder) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders anyway";
+  Damaged t;
+  const sim::Bytes old = ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1));
+  t.Start();
+  fs::permissions(t.targetOrg, fs::perms::owner_write | fs::perms::group_write |
+                                   fs::perms::others_write, fs::perm_options::remove);
+  t.view.OnBuild();
+  fs::permissions(t.targetOrg, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(t.dialogs.messages,
+            (std::vector<std::string>{"Error writing file " +
+                                      BuildTree::RosterName(t.targetOrg, 1)}));
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1)), old);
 }
 
 }  // namespace
