@@ -107,7 +107,8 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
     RenamePass(renames, sourcePlayers, targetPlayers, targetTeams, state, lists);
   }
   report.WriteLine(NearMatchHeader());
-  AutomaticPass(sourcePlayers, targetPlayers, state, [&](int s, int t) {
+  const auto pass = params.automaticPass ? params.automaticPass : &AutomaticPass;
+  pass(sourcePlayers, targetPlayers, state, [&](int s, int t) {
     const PlayerName& source = sourcePlayers[static_cast<std::size_t>(s - 1)];
     const PlayerName& target = targetPlayers[static_cast<std::size_t>(t - 1)];
     report.WriteLine(NearMatchLine(source, target));

@@ -5,6 +5,7 @@
 
 #include "pairing/team_list.h"
 #include "simdata/player_file.h"
+#include "transfer/matching.h"
 
 namespace tovarin {
 
@@ -20,6 +21,9 @@ struct BuildParams {
   bool useFarm = false;
   int sourceFarmOrg = 0;
   bool dryRun = false;  // everything but writing: no roster, no report
+  // The pass that pairs players by name; AutomaticPass when none is given. The benchmarks put
+  // the plain walk in its place to compare the two on whole Builds.
+  decltype(&AutomaticPass) automaticPass = nullptr;
 };
 
 // A target player a roster receives.
