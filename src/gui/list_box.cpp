@@ -1,0 +1,93 @@
+#include "gui/list_box.h"
+
+#include <QApplication>
+#include <QPainter>
+
+namespace tovarin::gui {
+
+std::vector<RowPart> LayOutRow(const QString& text, const QFontMetrics& metrics,
+                               const std::vector<int>& tabStops) {
+  std::vector<RowPart> parts;
+  int x = 0;
+  for (const QString& piece : text.split(QLatin1Char('\t'))) {
+    if (!parts.empty()) {
+      const int end = parts.back().x + metrics.horizontalAdvance(parts.back().text);
+      x = end + 2 * metrics.averageCharWidth();
+      for (int stop : tabStops) {
+        if (stop > end) {
+          x = stop;
+          break;
+        }
+      }
+    }
+    parts.push_back({piece, x});
+  }
+  return parts;
+}
+
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setUniformItemSizes(true);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setItemDelegate(new TabbedRowDelegate(this));
+}
+
+void ListBox::SetTabStops(std::vector<int> pixels) {
+  tabStops_ = std::move(pixels);
+  viewport()->update();
+}
+
+int ListBox::PartX(int row, int part) const {
+  const QListWidgetItem* it = item(row);
+  if (!it || part < 0) return -1;
+  const std::vector<RowPart> parts = LayOutRow(it->text(), fontMetrics(), tabStops_);
+  if (static_cast<std::size_t>(part) >= parts.size()) return -1;
+  const QRect rect = visualItemRect(it);
+  return viewport()->mapTo(this, rect.topLeft()).x() + TabbedRowDelegate::kTextMargin +
+         parts[static_cast<std::size_t>(part)].x;
+}
+
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
+                                                              const QEvent* event) const {
+  if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+  const QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+  if (flags & QItemSelectionModel::Deselect) return QItemSelectionModel::ClearAndSelect;
+  return flags;
+}
+
+TabbedRowDelegate::TabbedRowDelegate(ListBox* list) : QStyledItemDelegate(list), list_(list) {}
+
+void TabbedRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+  QStyleOptionViewItem opt(option);
+  initStyleOption(&opt, index);
+  const QString text = opt.text;
+  opt.text.clear();
+  const QWidget* widget = opt.widget;
+  QStyle* style = widget ? widget->style() : QApplication::style();
+  style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+
+  const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                     : (opt.state & QStyle::State_Active) ? QPalette::Active
+                                                                          : QPalette::Inactive;
+  const QPalette::ColorRole role =
+      (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
+  painter->save();
+  painter->setFont(opt.font);
+  painter->setPen(opt.palette.color(group, role));
+  const int left = opt.rect.left() + kTextMargin;
+  for (const RowPart& part : LayOutRow(text, opt.fontMetrics, list_->tabStops())) {
+    const QRect box(left + part.x, opt.rect.top(), opt.rect.right() - left - part.x + 1,
+                    opt.rect.height());
+    painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, part.text);
+  }
+  painter->restore();
+}
+
+QSize TabbedRowDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
+  const QSize size = QStyledItemDelegate::sizeHint(option, index);
+  return QSize(size.width(), option.fontMetrics.height() + 1);
+}
+
+}  // namespace tovarin::gui

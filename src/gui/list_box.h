@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QListWidget>
+#include <QStyledItemDelegate>
+#include <vector>
+
+namespace tovarin::gui {
+
+// A single-selection list box that keeps its selected row (a click on empty space or with Ctrl
+// does not take it away) and draws each row's tab-separated parts at its tab stops.
+class ListBox : public QListWidget {
+  Q_OBJECT
+ public:
+  explicit ListBox(QWidget* parent = nullptr);
+
+  // Tab stops in pixels from the start of a row's text; none for plain rows.
+  void SetTabStops(std::vector<int> pixels);
+  const std::vector<int>& tabStops() const { return tabStops_; }
+
+  // Where the `part`-th tab-separated part of `row` starts, in the list box's own coordinates;
+  // -1 when the row has no such part.
+  int PartX(int row, int part) const;
+
+ protected:
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override;
+
+ private:
+  std::vector<int> tabStops_;
+};
+
+// One drawn part of a row: its text and where it starts, from the start of the row's text.
+struct RowPart {
+  QString text;
+  int x = 0;
+};
+
+// Splits `text` at its tabs; each part after a tab starts at the first stop past the end of the
+// part before it, or a little after it when the stops run out.
+std::vector<RowPart> LayOutRow(const QString& text, const QFontMetrics& metrics,
+                               const std::vector<int>& tabStops);
+
+class TabbedRowDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+ public:
+  explicit TabbedRowDelegate(ListBox* list);
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+  // Space between a row's edge and its text.
+  static constexpr int kTextMargin = 2;
+
+ private:
+  ListBox* list_;
+};
+
+}  // namespace tovarin::gui

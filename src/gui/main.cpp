@@ -1,0 +1,78 @@
+// tovarin: the desktop window.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+
+#include "gui/about_dialog.h"
+#include "gui/main_frame.h"
+#include "gui/qt_settings_store.h"
+#include "shell/settings.h"
+
+namespace {
+
+QStringList Arguments(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return arguments;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication::setOrganizationName(QString::fromLatin1(tovarin::settings::kOrganization));
+  QCoreApplication::setApplicationName(QString::fromLatin1(tovarin::settings::kApplication));
+  QCoreApplication::setApplicationVersion(QStringLiteral(TOVARIN_VERSION));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Carries team rosters between organizations of Grandstand."));
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                   QStringLiteral("Displays version information."));
+  parser.addOption(version);
+  const QCommandLineOption screenshot(
+      QStringLiteral("screenshot"),
+      QStringLiteral("Starts as usual, saves a PNG picture of the window to <file> and quits."),
+      QStringLiteral("file"));
+  parser.addOption(screenshot);
+
+  // Help and version need no display, so they are answered before the GUI starts.
+  parser.parse(Arguments(argc, argv));
+  if (parser.isSet(help)) {
+    QString text = parser.helpText();
+    text.replace(QStringLiteral("<executable_name>"), QStringLiteral("tovarin"));
+    std::fputs(qPrintable(text), stdout);
+    return 0;
+  }
+  if (parser.isSet(version)) {
+    std::puts(qPrintable(tovarin::gui::VersionLine()));
+    return 0;
+  }
+
+  QApplication app(argc, argv);
+  parser.process(app);  // after Qt took its own options; unknown ones end the program here
+  if (!parser.positionalArguments().isEmpty()) {
+    std::fprintf(stderr, "tovarin: unexpected argument '%s'\n",
+                 qPrintable(parser.positionalArguments().first()));
+    return 2;
+  }
+  app.setWindowIcon(tovarin::gui::AppIcon());
+
+  tovarin::QtSettingsStore settings;
+  tovarin::gui::CMainFrame frame(settings);
+  frame.StartUp();
+  frame.show();
+
+  if (parser.isSet(screenshot)) {
+    const QString file = parser.value(screenshot);
+    QTimer::singleShot(0, &frame, [&frame, &app, file] {
+      const bool saved = frame.grab().save(file, "PNG");
+      if (!saved) std::fprintf(stderr, "tovarin: cannot write %s\n", qPrintable(file));
+      app.exit(saved ? 0 : 1);
+    });
+  }
+  return app.exec();
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "gui/tovarin_doc.h"
+#include "platform/settings_store.h"
+#include "shell/tovarin_view.h"
+#include "shell/view_interfaces.h"
+
+class QAction;
+class QDialog;
+class QLabel;
+
+namespace tovarin::gui {
+
+class CTovarinForm;
+
+// The main window: menu, shortcuts, status bar and the form, with the dialogs that the form's
+// commands ask for. It cannot be resized; it is as large as the form needs.
+class CMainFrame : public QMainWindow, public ViewDialogs {
+  Q_OBJECT
+ public:
+  struct Actions {
+    QAction* setBasePath;
+    QAction* saveSetup;
+    QAction* restoreLastBuild;
+    QAction* exit;
+    QAction* statusBar;
+    QAction* helpTopics;
+    QAction* about;
+    QAction* fileNew;   // Ctrl+N
+    QAction* fileOpen;  // Ctrl+O
+    QAction* fileSave;  // Ctrl+S
+    QAction* help;      // F1, Shift+F1
+  };
+
+  explicit CMainFrame(platform::SettingsStore& settings, QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  // The document's first initial update: settings, team lists, controls. Run before showing.
+  void StartUp();
+
+  // Every modal dialog (message boxes, file dialogs, Identify Organization, About) goes to
+  // `hook` instead of its own event loop: the dialog is shown, the hook plays the user on it,
+  // and a dialog the hook leaves open is cancelled. Without a hook the dialogs run as usual.
+  using ModalHook = std::function<void(QDialog&)>;
+  void SetModalHook(ModalHook hook) { modalHook_ = std::move(hook); }
+
+  CTovarinForm& form() { return *form_; }
+  CTovarinView& view() { return view_; }
+  const CTovarinDoc& document() const { return doc_; }
+  const Actions& actions() const { return actions_; }
+  // The message pane's idle text and the CAP, NUM and SCRL indicators.
+  QLabel* idleMessage() const { return idle_; }
+  std::vector<QLabel*> indicators() const { return {caps_, num_, scroll_}; }
+  // The help window, once it has been asked for.
+  QWidget* helpWindow() const { return help_; }
+
+  void ShowMessage(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
+  std::optional<std::string> ChooseFile(const std::string& initialFile,
+                                        const std::string& defaultExtension) override;
+  bool IdentifyOrganization(OrgLocation& location) override;
+
+  void OnFileNew();
+  void OnFileOpen();
+  void OnFileSave();
+  void OnHelp();
+  void OnAbout();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateMenus();
+  void CreateStatusBar();
+  int RunModal(QDialog& dialog);
+  void UpdateTitle();
+  void UpdateIndicators();
+
+  CTovarinDoc doc_;
+  CTovarinForm* form_;
+  CTovarinView view_;
+  ModalHook modalHook_;
+  Actions actions_{};
+  QLabel* idle_ = nullptr;
+  QLabel* caps_ = nullptr;
+  QLabel* num_ = nullptr;
+  QLabel* scroll_ = nullptr;
+  QWidget* help_ = nullptr;
+};
+
+}  // namespace tovarin::gui

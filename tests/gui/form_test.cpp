@@ -1,0 +1,320 @@
+// The form driven through its real widgets: start-up from stored settings, the organization
+// dialog, pairing by hand, the Build and its question, the checkbox and the file choices.
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "gui_fixture.h"
+
+namespace tovarin::gui::test {
+namespace {
+
+using fixture::BuildTree;
+
+QString Lower(const std::string& text) { return QString::fromLocal8Bit(text).toLower(); }
+
+const QString kRow1 = "City 1  (AL E)", kRow2 = "City 2  (NL E)", kRow3 = "City 3  (AL E)";
+const QString kSrc1 = "C1  (AL E)", kSrc2 = "C2  (NL E)";
+
+TEST(GuiStartUp, StoredSetupFillsTheFormInLowerCase) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  EXPECT_TRUE(w.script.titles.empty()) << "no message at a clean start";
+  const CTovarinView& view = w.frame->view();
+
+  // The paths show in lower case; the fields keep the case of the directories' names.
+  EXPECT_EQ(view.targetOrgPath, w.tree.targetOrg);
+  EXPECT_EQ(view.sourceOrgPath, w.tree.sourceOrg);
+  EXPECT_EQ(w.c().targetOrgPath->text(), Lower(w.tree.targetOrg));
+  EXPECT_EQ(w.c().sourceOrgPath->text(), Lower(w.tree.sourceOrg));
+  EXPECT_EQ(w.c().renamePath->text(), Lower(w.tree.dir / "renames.txt"));
+  EXPECT_NE(w.c().targetOrgPath->text(), QString::fromStdString(w.tree.targetOrg));
+  for (QLineEdit* edit : {w.c().targetOrgPath, w.c().sourceOrgPath, w.c().renamePath}) {
+    EXPECT_TRUE(edit->isReadOnly());
+  }
+
+  EXPECT_EQ(w.c().targetLabel->text(), "Teams - 3");
+  EXPECT_EQ(w.c().sourceLabel->text(), "Teams - 2");
+  EXPECT_EQ(Rows(*w.c().targetList),
+            (QStringList{kRow1 + "\t" + kSrc1, kRow2 + "\t" + kSrc2, kRow3}));
+  EXPECT_TRUE(Rows(*w.c().sourceList).isEmpty()) << "both source teams are paired by name";
+  EXPECT_EQ(w.c().targetList->currentRow(), 0);
+  EXPECT_TRUE(w.c().useFarm->isChecked());
+}
+
+TEST(GuiStartUp, MissingOrganizationIsReportedAndLeftEmpty) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.store.WriteString(settings::kFile, settings::kSrcOrg, "ORG00009");
+  std::string text;
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &text));
+  w.Start();
+  EXPECT_TRUE(w.script.done());
+  EXPECT_EQ(text, "CANNOT OPEN FILE :" + w.tree.sourceDisk + "ORG00009/org.dat\n");
+  EXPECT_EQ(w.c().sourceOrgPath->text(), "");
+  EXPECT_EQ(w.c().sourceLabel->text(), "Teams - 0");
+  EXPECT_EQ(Rows(*w.c().targetList), (QStringList{kRow1, kRow2, kRow3}));
+}
+
+TEST(GuiOrganizationDialog, ChoosingCancellingAndFailing) {
+  GuiWindow w;
+  w.store.WriteString(settings::kFile, settings::kBaseDir, w.tree.dir.path());
+  w.Start();
+  ASSERT_EQ(w.c().targetLabel->text(), "Teams - 0");
+
+  // A first choice: no data disk is preselected, and the organization list holds only the
+  // empty entry until a data disk is chosen.
+  QStringList disks, organizationsBefore, organizationsAfter;
+  w.script.steps.push_back([&](QDialog& dialog) {
+    auto& picker = dynamic_cast<CIdentifyOrgDlg&>(dialog);
+    EXPECT_EQ(picker.windowTitle(), "Identify Organization");
+    const DialogUnits units(picker.font());
+    EXPECT_EQ(picker.size(), QSize(units.X(199), units.Y(68)));
+    disks = Entries(*picker.dataDiskList());
+    organizationsBefore = Entries(*picker.organizationList());
+    EXPECT_EQ(picker.dataDiskList()->currentIndex(), -1);
+    ChooseEntry(*picker.dataDiskList(), "LEAGUE.WDD");
+    organizationsAfter = Entries(*picker.organizationList());
+    EXPECT_EQ(picker.organizationList()->currentText(), "ORG00001");
+    QTest::mouseClick(picker.okButton(), Qt::LeftButton);
+  });
+  w.Click(w.c().targetOrganization);
+  EXPECT_EQ(disks, (QStringList{"LEAGUE.WDD", "SRC.WDD"}));
+  EXPECT_EQ(organizationsBefore, QStringList{""});
+  EXPECT_EQ(organizationsAfter, QStringList{"ORG00001"});
+  EXPECT_EQ(w.c().targetOrgPath->text(), Lower(w.tree.targetOrg));
+  EXPECT_EQ(w.c().targetLabel->text(), "Teams - 3");
+
+  // An organization without org.dat: its error in a message box, and that side stays empty.
+  std::string error;
+  w.script.steps.push_back(PickOrganization("SRC.WDD", "ORG00002"));
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &error));
+  w.Click(w.c().sourceOrganization);
+  EXPECT_EQ(error, "CANNOT OPEN FILE :" + w.tree.farmOrg + "org.dat\n");
+  EXPECT_EQ(w.c().sourceOrgPath->text(), "");
+  EXPECT_EQ(w.c().sourceLabel->text(), "Teams - 0");
+
+  // Opening again preselects what the dialog last took; choosing the same data disk again
+  // goes back to its first organization.
+  QString preselected;
+  w.script.steps.push_back([&](QDialog& dialog) {
+    auto& picker = dynamic_cast<CIdentifyOrgDlg&>(dialog);
+    preselected = picker.organizationList()->currentText();
+    ChooseEntry(*picker.dataDiskList(), "SRC.WDD");
+    QTest::mouseClick(picker.okButton(), Qt::LeftButton);
+  });
+  w.Click(w.c().sourceOrganization);
+  EXPECT_EQ(preselected, "ORG00002");
+  EXPECT_EQ(w.c().sourceOrgPath->text(), Lower(w.tree.sourceOrg));
+  EXPECT_EQ(w.c().sourceLabel->text(), "Teams - 2");
+  EXPECT_EQ(Rows(*w.c().targetList), (QStringList{kRow1 + "\t" + kSrc1, kRow2 + "\t" + kSrc2,
+                                                  kRow3}));
+
+  // Cancel (here by Escape) gives up the target side.
+  w.script.steps.push_back([](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+  w.Click(w.c().targetOrganization);
+  EXPECT_EQ(w.c().targetOrgPath->text(), "");
+  EXPECT_TRUE(Rows(*w.c().targetList).isEmpty());
+  EXPECT_EQ(Rows(*w.c().sourceList), (QStringList{kSrc1, kSrc2}));
+  EXPECT_TRUE(w.script.done());
+}
+
+// Match, Un Match and Reset by button and by double-click, each step checked on both lists.
+TEST(GuiPairing, ButtonsAndDoubleClicks) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    QStringList target, source;
+    int targetSelection;
+  };
+  const std::vector<Step> steps = {
+      {"Reset", [&] { w.Click(w.c().reset); }, {kRow1, kRow2, kRow3}, {kSrc1, kSrc2}, 0},
+      {"Match C2 with the first target team",
+       [&] {
+         w.ClickRow(w.c().sourceList, 1);
+         w.Click(w.c().match);
+       },
+       {kRow1 + "\t" + kSrc2, kRow2, kRow3}, {kSrc1}, 1},
+      {"double-click C1: paired with the next target team",
+       [&] { w.DoubleClickRow(w.c().sourceList, 0); },
+       {kRow1 + "\t" + kSrc2, kRow2 + "\t" + kSrc1, kRow3}, {}, 2},
+      {"double-click a paired target team: unmatched",
+       [&] { w.DoubleClickRow(w.c().targetList, 0); },
+       {kRow1, kRow2 + "\t" + kSrc1, kRow3}, {kSrc2}, 0},
+      {"Un Match the selected target team",
+       [&] {
+         w.ClickRow(w.c().targetList, 1);
+         w.Click(w.c().unmatch);
+       },
+       {kRow1, kRow2, kRow3}, {kSrc1, kSrc2}, 1},
+      {"double-click an unpaired target team: matched with the selected source team",
+       [&] {
+         w.ClickRow(w.c().sourceList, 1);
+         w.DoubleClickRow(w.c().targetList, 2);
+       },
+       {kRow1, kRow2, kRow3 + "\t" + kSrc2}, {kSrc1}, 0},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(Rows(*w.c().targetList), step.target) << step.what;
+    EXPECT_EQ(Rows(*w.c().sourceList), step.source) << step.what;
+    EXPECT_EQ(w.c().targetList->currentRow(), step.targetSelection) << step.what;
+    EXPECT_EQ(w.c().targetLabel->text(), "Teams - 3") << step.what;
+    EXPECT_EQ(w.c().sourceLabel->text(), "Teams - 2") << step.what;
+  }
+  // The lists show the pairs the form holds.
+  const TeamList& targets = w.frame->view().targetTeams();
+  ASSERT_EQ(targets.size(), 3u);
+  EXPECT_EQ(targets[0].partner, nullptr);
+  ASSERT_NE(targets[2].partner, nullptr);
+  EXPECT_EQ(targets[2].partner->shortName, "C2");
+  EXPECT_TRUE(w.script.done());
+}
+
+TEST(GuiBuild, GamesPlayedQuestionAnsweredYesAndNo) {
+  for (const bool yes : {true, false}) {
+    SCOPED_TRACE(yes ? "Yes" : "No");
+    GuiWindow w;
+    sim::OrgBuilder played;
+    for (sim::OrgRecord r : fixture::StandardOrg(3).records()) {
+      if (r.kind == 4 && r.id == 2) r.gameCountB = 1;
+      played.Raw(r);
+    }
+    played.Write(w.tree.targetOrg);
+    BuildTree::Roster(w.tree.targetOrg, 3, {99}, "OLD");
+    w.StoreSetup();
+    w.Start();
+
+    std::string question, done;
+    w.script.steps.push_back([&](QDialog& dialog) {
+      auto& box = dynamic_cast<QMessageBox&>(dialog);
+      EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
+      EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No);
+      Answer(yes ? QMessageBox::Yes : QMessageBox::No, &question)(dialog);
+    });
+    if (yes) w.script.steps.push_back(Answer(QMessageBox::Ok, &done));
+    w.Activate();
+    w.c().targetList->setFocus();
+    QTest::keyClick(w.c().targetList, Qt::Key_Return);  // Enter presses the default button
+
+    EXPECT_EQ(question,
+              "Target Organization already has games played.\n"
+              "Tovarin clears the rosters of the target teams.\n"
+              "Are you sure you wish to continue?");
+    EXPECT_TRUE(w.script.done());
+    if (yes) {
+      EXPECT_EQ(done, "Build Completed Successfully!");
+      EXPECT_EQ(w.tree.TargetRoster(1), (std::vector<int>{2, 4, 5}));
+      EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{7}));
+      EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kThreeLetters), 1)
+          << "a completed Build saves the setup";
+      EXPECT_EQ(w.c().targetLabel->text(), "Teams - 3");
+    } else {
+      EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
+      EXPECT_FALSE(fixture::FileExists(w.tree.targetDisk + "Tovarin.txt"));
+      EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kThreeLetters), std::nullopt);
+      EXPECT_EQ(w.c().targetOrgPath->text(), "");
+      EXPECT_EQ(w.c().targetLabel->text(), "Teams - 0");
+      EXPECT_TRUE(Rows(*w.c().targetList).isEmpty());
+      EXPECT_EQ(Rows(*w.c().sourceList), (QStringList{kSrc1, kSrc2}));
+    }
+  }
+}
+
+TEST(GuiBuild, MissingSourceRosterIsReported) {
+  GuiWindow w;
+  w.StoreSetup();
+  std::remove(BuildTree::RosterName(w.tree.sourceOrg, 2).c_str());
+  w.Start();
+  std::string text;
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &text));
+  w.Click(w.c().build);
+  EXPECT_EQ(text, "Error while reading file : " + BuildTree::RosterName(w.tree.sourceOrg, 2));
+  EXPECT_TRUE(w.script.done()) << "no completion message after an error";
+}
+
+// File > Restore Last Build puts back what the Build replaced, after asking.
+TEST(GuiBuild, RestoreLastBuild) {
+  GuiWindow w;
+  BuildTree::Roster(w.tree.targetOrg, 3, {99}, "OLD");
+  w.StoreSetup();
+  w.Start();
+  std::string nothing;
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &nothing));
+  w.frame->actions().restoreLastBuild->trigger();
+  EXPECT_EQ(nothing, "There is no Build to restore.");
+
+  w.script.steps.push_back(Answer(QMessageBox::Ok));  // Build Completed Successfully!
+  w.Click(w.c().build);
+  ASSERT_EQ(w.tree.TargetRoster(3), (std::vector<int>{7}));
+
+  std::string question, restored;
+  w.script.steps.push_back(Answer(QMessageBox::Yes, &question));
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &restored));
+  w.frame->actions().restoreLastBuild->trigger();
+  EXPECT_NE(question.find("Put back the target rosters"), std::string::npos) << question;
+  EXPECT_NE(restored.find("are as they were"), std::string::npos) << restored;
+  EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
+  EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(w.tree.targetOrg, 1)));
+  EXPECT_TRUE(w.script.done());
+}
+
+TEST(GuiCheckbox, TogglesTheFarmOptionWhichOnlySaveStores) {
+  GuiWindow w;
+  w.StoreSetup(/*useFarm=*/true);
+  w.Start();
+  QCheckBox* box = w.c().useFarm;
+  for (const int expected : {0, 1, 0}) {
+    w.Click(box);
+    EXPECT_EQ(w.frame->view().useFarm, expected);
+    EXPECT_EQ(box->isChecked(), expected == 1);
+  }
+  EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kUseFarm), 1) << "not saved by a click";
+
+  w.frame->actions().fileNew->trigger();  // re-reads the stored settings
+  EXPECT_TRUE(box->isChecked());
+  w.Click(box);
+  w.frame->actions().saveSetup->trigger();
+  EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kUseFarm), 0);
+  EXPECT_EQ(w.Stored(settings::kFile, settings::kTgtOrg), "ORG00001");
+}
+
+// Both file choices of the form: what the dialog proposes, and what OK and Cancel give.
+TEST(GuiFiles, RenameFileAndBasePath) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  const QString base = QString::fromStdString(w.tree.dir.path()).chopped(1);
+
+  FileRequest request;
+  w.script.steps.push_back(ChooseFile(w.tree.dir / "Other.TXT", &request));
+  w.Click(w.c().renameFile);
+  EXPECT_EQ(request.directory, base);
+  EXPECT_EQ(request.nameFilters, QStringList{"*.txt"});
+  EXPECT_EQ(w.frame->view().renamePath, w.tree.dir / "Other.TXT");
+  EXPECT_EQ(w.c().renamePath->text(), Lower(w.tree.dir / "Other.TXT"));
+
+  w.script.steps.push_back(ChooseFile(""));
+  w.Click(w.c().renameFile);
+  EXPECT_EQ(w.frame->view().renamePath, "");
+  EXPECT_EQ(w.c().renamePath->text(), "");
+
+  // Set Base Path: the executable's folder, also when the file does not exist yet.
+  const fixture::TempDir other;
+  w.script.steps.push_back(ChooseFile(other / kSimulationExecutable, &request));
+  w.frame->actions().setBasePath->trigger();
+  EXPECT_EQ(request.directory, base);
+  EXPECT_EQ(request.proposedName, kSimulationExecutable);
+  EXPECT_EQ(w.frame->view().targetLocation.BaseDirectory(), other.path());
+  EXPECT_EQ(w.frame->view().sourceLocation.BaseDirectory(), other.path());
+  EXPECT_EQ(w.c().targetOrgPath->text(), Lower(w.tree.targetOrg)) << "shown until chosen again";
+  EXPECT_TRUE(w.script.done());
+}
+
+}  // namespace
+}  // namespace tovarin::gui::test

@@ -1,0 +1,299 @@
+// The main window: the form's layout and texts, the title and the document shortcuts, the
+// menus' prompts, the status bar, the tab order, About and Help, and closing.
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextBrowser>
+
+#include "gui/about_dialog.h"
+#include "gui_fixture.h"
+
+namespace tovarin::gui::test {
+namespace {
+
+QString Text(QWidget* widget) {
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  return {};
+}
+
+TEST(GuiLayout, ControlsTextsAndPlacesInDialogUnits) {
+  GuiWindow w;
+  w.Start();
+  const CTovarinForm& form = w.frame->form();
+  const DialogUnits& u = form.units();
+  EXPECT_EQ(form.size(), QSize(u.X(391), u.Y(261)));
+  struct Control {
+    QWidget* widget;
+    QString text;
+    QRect units;
+  };
+  const auto& c = w.c();
+  const std::vector<Control> controls = {
+      {c.organizationFrame, "", {9, 9, 295, 130}},
+      {c.targetOrganization, "&Target Organization", {19, 24, 85, 15}},
+      {c.targetOrgPath, "", {109, 24, 187, 15}},
+      {c.sourceOrganization, "&Source Organization", {19, 54, 85, 15}},
+      {c.sourceOrgPath, "", {109, 54, 187, 15}},
+      {c.renameFile, "R&ename File", {19, 84, 85, 15}},
+      {c.renamePath, "", {109, 84, 187, 15}},
+      {c.useFarm, "Use Source F&arm Organization", {19, 109, 120, 15}},
+      {c.buttonFrame, "", {309, 9, 70, 130}},
+      {c.build, "&Build", {314, 18, 60, 14}},
+      {c.match, "&Match", {314, 39, 60, 14}},
+      {c.unmatch, "&Un Match", {314, 58, 60, 14}},
+      {c.reset, "&Reset", {315, 95, 60, 14}},
+      {c.cancel, "&Cancel", {315, 115, 60, 14}},
+      {c.listFrame, "", {9, 138, 370, 112}},
+      {c.targetHeading, "Target Organization", {14, 149, 235, 14}},
+      {c.targetLabel, "", {14, 164, 130, 14}},
+      {c.sourceTeamHeading, "Source Team", {144, 164, 105, 14}},
+      {c.targetList, "", {14, 178, 235, 65}},
+      {c.sourceHeading, "Source Organization", {254, 149, 119, 14}},
+      {c.sourceLabel, "", {254, 164, 119, 14}},
+      {c.sourceList, "", {254, 178, 119, 65}},
+  };
+  for (const Control& control : controls) {
+    const QRect expected =
+        u.Rect(control.units.x(), control.units.y(), control.units.width(),
+               control.units.height());
+    const QRect actual = control.widget->geometry();
+    SCOPED_TRACE(Std(control.text) + " at " + std::to_string(control.units.x()) + "," +
+                 std::to_string(control.units.y()));
+    EXPECT_EQ(Text(control.widget), control.text);
+    EXPECT_EQ(actual.topLeft(), expected.topLeft());
+    EXPECT_EQ(actual.height(), expected.height());
+    // Only the checkbox may be wider than designed, to show its whole text.
+    if (control.widget == c.useFarm) {
+      EXPECT_GE(actual.width(), expected.width());
+    } else {
+      EXPECT_EQ(actual.width(), expected.width());
+    }
+    EXPECT_TRUE(control.widget->isEnabled());
+  }
+  EXPECT_TRUE(c.build->isDefault());
+  for (QLabel* heading : {c.targetHeading, c.sourceTeamHeading, c.sourceHeading}) {
+    EXPECT_EQ(heading->frameShadow(), QFrame::Sunken);
+  }
+  for (QLineEdit* edit : {c.targetLabel, c.sourceLabel}) EXPECT_TRUE(edit->isReadOnly());
+}
+
+TEST(GuiLayout, SecondColumnStartsUnderSourceTeamHeading) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  const auto& c = w.c();
+  ASSERT_EQ(c.targetList->count(), 3);
+  const QPoint part(c.targetList->PartX(0, 1), 0);
+  const int column = c.targetList->mapTo(&w.frame->form(), part).x();
+  const int heading = c.sourceTeamHeading->geometry().left();
+  EXPECT_GE(column, heading);
+  EXPECT_LE(column, heading + w.frame->form().units().X(6));
+  EXPECT_EQ(c.targetList->PartX(2, 1), -1) << "an unpaired team has one column";
+  EXPECT_TRUE(c.sourceList->tabStops().empty());
+}
+
+TEST(GuiWindowFrame, FixedSizeMenusAndTitle) {
+  GuiWindow w;
+  w.Start();
+  CMainFrame& f = *w.frame;
+  EXPECT_EQ(f.windowTitle(), "Untitled - Tovarin");
+  EXPECT_EQ(f.minimumSize(), f.maximumSize()) << "no sizing border";
+  EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_GE(f.centralWidget()->height(), f.form().height());
+
+  QStringList menus;
+  for (QAction* menu : f.menuBar()->actions()) {
+    QStringList items;
+    for (QAction* item : menu->menu()->actions()) {
+      items << (item->isSeparator() ? QString("-") : item->text());
+    }
+    menus << menu->text() + ": " + items.join(" | ");
+  }
+  EXPECT_EQ(menus, (QStringList{
+                       "&File: Set &Base Path | - | Save &Current Setup | &Restore Last Build... | - "
+                       "| E&xit",
+                       "&View: &Status Bar",
+                       "&Help: &Help Topics | - | &About Tovarin...",
+                   }));
+  EXPECT_TRUE(f.actions().statusBar->isCheckable());
+}
+
+// Ctrl+S names the document through a save dialog and writes it empty; Ctrl+O takes another
+// file's name; Ctrl+N goes back to Untitled. Each of the last two re-reads the settings.
+TEST(GuiWindowFrame, DocumentShortcutsAndTitle) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  w.Activate();
+  CMainFrame& f = *w.frame;
+
+  FileRequest request;
+  const std::string saved = w.tree.dir / "league.tov";
+  w.script.steps.push_back(ChooseFile(saved, &request));
+  QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(request.mode, QFileDialog::AcceptSave);
+  EXPECT_EQ(request.proposedName, "Untitled");
+  EXPECT_TRUE(fixture::FileExists(saved));
+  EXPECT_EQ(fixture::ReadFileText(saved), "");
+  EXPECT_EQ(f.windowTitle(), "league.tov - Tovarin");
+
+  // A second save goes to the same file without asking.
+  QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(f.windowTitle(), "league.tov - Tovarin");
+
+  w.Click(w.c().reset);
+  ASSERT_EQ(w.c().sourceList->count(), 2);
+  w.script.steps.push_back(ChooseFile(w.tree.dir / "renames.txt"));
+  QTest::keyClick(&f, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(f.windowTitle(), "renames.txt - Tovarin");
+  EXPECT_EQ(w.c().sourceList->count(), 2) << "the same organizations are not reloaded";
+
+  w.Click(w.c().useFarm);
+  QTest::keyClick(&f, Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(f.windowTitle(), "Untitled - Tovarin");
+  EXPECT_TRUE(w.c().useFarm->isChecked()) << "the stored option is read again";
+  EXPECT_TRUE(w.script.done());
+}
+
+TEST(GuiStatusBar, PromptsWhileAMenuItemIsHighlighted) {
+  GuiWindow w;
+  w.Start();
+  CMainFrame& f = *w.frame;
+  QStatusBar* bar = f.statusBar();
+  EXPECT_TRUE(f.idleMessage()->isVisible());
+  EXPECT_EQ(f.idleMessage()->text(), "For Help, press F1");
+  QStringList indicators;
+  for (QLabel* label : f.indicators()) indicators << label->text();
+  EXPECT_EQ(indicators, (QStringList{"CAP", "NUM", "SCRL"}));
+
+  w.Activate();
+  const CMainFrame::Actions& a = f.actions();
+  const std::vector<std::pair<QAction*, QString>> prompts = {
+      {a.setBasePath, "Select Your Grandstand base directory"},
+      {a.saveSetup, "Saves file information into system registry"},
+      {a.restoreLastBuild, ""},
+      {a.exit, "Exits the program"},
+      {a.statusBar, "Show or hide the status bar"},
+      {a.helpTopics, ""},
+      {a.about, ""},
+  };
+  for (const auto& [action, prompt] : prompts) {
+    SCOPED_TRACE(Std(action->text()));
+    // Open the item's menu from the menu bar and highlight the item, as the mouse would.
+    QMenu* menu = nullptr;
+    for (QAction* title : f.menuBar()->actions()) {
+      if (title->menu()->actions().contains(action)) menu = title->menu();
+    }
+    ASSERT_NE(menu, nullptr);
+    f.menuBar()->setActiveAction(menu->menuAction());
+    ASSERT_TRUE(menu->isVisible());
+    menu->setActiveAction(action);
+    if (!prompt.isEmpty()) {
+      EXPECT_EQ(bar->currentMessage(), prompt);
+    }
+    EXPECT_FALSE(bar->currentMessage().isEmpty()) << "every menu item has a prompt";
+    EXPECT_FALSE(f.idleMessage()->isVisible());
+    // Leaving the menu takes the prompt away; the idle text returns.
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTest::keyClick(f.menuBar(), Qt::Key_Escape);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(bar->currentMessage(), "");
+    EXPECT_TRUE(f.idleMessage()->isVisible());
+  }
+
+  a.statusBar->trigger();
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_FALSE(a.statusBar->isChecked());
+  a.statusBar->trigger();
+  EXPECT_TRUE(bar->isVisible());
+}
+
+TEST(GuiTabOrder, TabVisitsTheControlsInOrder) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  w.Activate();
+  const auto& c = w.c();
+  const std::vector<QWidget*> expected = {
+      c.targetOrganization, c.sourceOrganization, c.renameFile, c.useFarm, c.targetList,
+      c.sourceList,         c.build,              c.match,      c.unmatch, c.reset,
+      c.cancel,             c.targetOrganization};
+  c.targetOrganization->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), c.targetOrganization);
+  for (std::size_t i = 1; i < expected.size(); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), expected[i])
+        << "after " << i << " Tab(s): " << Std(QApplication::focusWidget()->objectName());
+  }
+}
+
+TEST(GuiAboutAndHelp, AboutBoxAndHelpWindow) {
+  GuiWindow w;
+  w.Start();
+  w.Activate();
+  QStringList texts;
+  bool hasIcon = false;
+  w.script.steps.push_back([&](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "About Tovarin");
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+      if (!label->pixmap().isNull()) hasIcon = true;
+      if (!label->text().isEmpty()) texts << label->text();
+    }
+    auto& about = dynamic_cast<CAboutDlg&>(dialog);
+    EXPECT_EQ(about.okButton()->text(), "OK");
+    QTest::mouseClick(about.okButton(), Qt::LeftButton);
+  });
+  w.frame->actions().about->trigger();
+  EXPECT_TRUE(w.script.done());
+  EXPECT_TRUE(hasIcon);
+  ASSERT_EQ(texts.size(), 2);
+  EXPECT_EQ(texts[0], "Tovarin Version 1.0.4");
+
+  for (const QKeySequence& key :
+       {QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)}) {
+    if (w.frame->helpWindow()) w.frame->helpWindow()->close();
+    w.Activate();
+    QTest::keySequence(w.frame.get(), key);
+    ASSERT_NE(w.frame->helpWindow(), nullptr) << Std(key.toString());
+    EXPECT_TRUE(w.frame->helpWindow()->isVisible()) << Std(key.toString());
+  }
+  w.frame->helpWindow()->close();
+  w.frame->actions().helpTopics->trigger();
+  EXPECT_TRUE(w.frame->helpWindow()->isVisible());
+  auto* text = w.frame->helpWindow()->findChild<QTextBrowser*>();
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(text->toPlainText().contains("Un Match")) << "the help text is built in";
+}
+
+// Exit, the form's Cancel and the close box end the program without saving what changed.
+TEST(GuiClose, EveryWayOutSavesNothing) {
+  const std::vector<std::pair<const char*, std::function<void(GuiWindow&)>>> ways = {
+      {"Exit", [](GuiWindow& w) { w.frame->actions().exit->trigger(); }},
+      {"Cancel", [](GuiWindow& w) { w.Click(w.c().cancel); }},
+      {"close box", [](GuiWindow& w) { w.frame->close(); }},
+  };
+  for (const auto& [name, close] : ways) {
+    SCOPED_TRACE(name);
+    GuiWindow w;
+    w.StoreSetup();
+    w.Start();
+    w.Click(w.c().useFarm);
+    w.script.steps.push_back([](QDialog& dialog) { dialog.reject(); });
+    w.Click(w.c().targetOrganization);  // cancelled: the target side is given up
+    close(w);
+    EXPECT_FALSE(w.frame->isVisible());
+    EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kUseFarm), 1);
+    EXPECT_EQ(w.Stored(settings::kFile, settings::kTgtOrg), "ORG00001");
+    EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kThreeLetters), std::nullopt);
+  }
+}
+
+}  // namespace
+}  // namespace tovarin::gui::test
