@@ -1,10 +1,45 @@
 #!/usr/bin/env bash
 # Builds Tovarin and runs every test. Installs the packages it needs when they are missing.
+#
+# Three stages, each of which must pass:
+#   1. the normal build (build/) and every test;
+#   2. every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/);
+#   3. when clang and its fuzzer runtime are there, every fuzz target for a short while
+#      (tools/fuzz.sh, build-fuzz/), on seeds made by the project's own file writers.
+# TOVARIN_FUZZ_SECONDS sets the time of each fuzz target (default 15).
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure-packages.sh
-ensure_packages "${TOVARIN_PACKAGES[@]}"
+ensure_packages "${TOVARIN_PACKAGES[@]}" clang libclang-rt-14-dev
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+
+# The later stages keep the per-user folders (settings, backups) in a folder of their own.
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/tovarin-test.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVARIN_BUILD_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_EXE_LINKER_FLAGS="$sanitize" >/dev/null
+cmake --build build-asan
+(cd build-asan && QT_QPA_PLATFORM=offscreen \
+  ASAN_OPTIONS=detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --output-on-failure -j2)
+
+fuzzer_probe='extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) {
+  return 0;
+}'
+if command -v clang++ >/dev/null &&
+   echo "$fuzzer_probe" | clang++ -x c++ -fsanitize=fuzzer,address,undefined - -o "$scratch/probe" \
+     2>/dev/null; then
+  echo "== fuzz targets, ${TOVARIN_FUZZ_SECONDS:-15}s each"
+  tools/fuzz.sh "${TOVARIN_FUZZ_SECONDS:-15}"
+else
+  echo "== fuzz targets skipped: clang with libFuzzer is not available"
+fi

@@ -162,13 +162,7 @@ TEST(Build, FailureTable) {
 TEST(Build, GamesPlayedQuestion) {
   for (bool yes : {true, false}) {
     BuildTree t;
-    sim::OrgBuilder org = fixture::StandardOrg(3);
-    sim::OrgBuilder played;
-    for (sim::OrgRecord r : org.records()) {
-      if (r.kind == 4 && r.id >= 2) r.gameCountA = 3;  // two teams have played
-      played.Raw(r);
-    }
-    played.Write(t.targetOrg);
+    fixture::StandardOrgWithGamesPlayed(3, 2).Write(t.targetOrg);
     BuildTree::Roster(t.targetOrg, 3, {99}, "OLD");
     t.Start();
     t.dialogs.answers.push_back(yes);

@@ -153,12 +153,7 @@ TEST(Cli, GamesPlayedQuestion) {
   };
   for (const Case& c : cases) {
     CliFixture f;
-    sim::OrgBuilder played;
-    for (sim::OrgRecord r : fixture::StandardOrg(3).records()) {
-      if (r.kind == 4 && r.id == 2) r.gameCountB = 1;
-      played.Raw(r);
-    }
-    played.Write(f.tree.targetOrg);
+    fixture::StandardOrgWithGamesPlayed(3, 2).Write(f.tree.targetOrg);
     CliRun run = f.Run(f.Build(c.extra), c.interactive, c.answer);
     EXPECT_EQ(run.status, c.status) << c.name << run.err;
     EXPECT_EQ(fixture::FileExists(BuildTree::RosterName(f.tree.targetOrg, 1)), c.status == 0)

@@ -117,16 +117,16 @@ QGroupBox* CTovarinForm::MakeFrame(QRect rect) {
 
 void CTovarinForm::Attach(CTovarinView& view) {
   view_ = &view;
-  auto command = [this](QPushButton* button, void (CTovarinView::*handler)()) {
-    connect(button, &QPushButton::clicked, this, [this, handler] { (view_->*handler)(); });
+  auto command = [this](QPushButton* button, auto handler) {
+    connect(button, &QPushButton::clicked, this, [this, handler] { handler(*view_); });
   };
-  command(c_.targetOrganization, &CTovarinView::OnTargetOrganization);
-  command(c_.sourceOrganization, &CTovarinView::OnSourceOrganization);
-  command(c_.renameFile, &CTovarinView::ChooseRenameFile);
-  command(c_.build, &CTovarinView::OnBuild);
-  command(c_.match, &CTovarinView::OnMatch);
-  command(c_.unmatch, &CTovarinView::OnUnmatch);
-  command(c_.reset, &CTovarinView::OnReset);
+  command(c_.targetOrganization, [](CTovarinView& v) { v.OnTargetOrganization(); });
+  command(c_.sourceOrganization, [](CTovarinView& v) { v.OnSourceOrganization(); });
+  command(c_.renameFile, [](CTovarinView& v) { v.ChooseRenameFile(); });
+  command(c_.build, [](CTovarinView& v) { v.OnBuild(); });
+  command(c_.match, [](CTovarinView& v) { v.OnMatch(); });
+  command(c_.unmatch, [](CTovarinView& v) { v.OnUnmatch(); });
+  command(c_.reset, [](CTovarinView& v) { v.OnReset(); });
   connect(c_.useFarm, &QCheckBox::clicked, this, [this] { view_->OnUseFarm(); });
 
   // The view takes the selection from its list models, so the user's choice goes there first.

@@ -180,12 +180,7 @@ TEST(GuiBuild, GamesPlayedQuestionAnsweredYesAndNo) {
   for (const bool yes : {true, false}) {
     SCOPED_TRACE(yes ? "Yes" : "No");
     GuiWindow w;
-    sim::OrgBuilder played;
-    for (sim::OrgRecord r : fixture::StandardOrg(3).records()) {
-      if (r.kind == 4 && r.id == 2) r.gameCountB = 1;
-      played.Raw(r);
-    }
-    played.Write(w.tree.targetOrg);
+    fixture::StandardOrgWithGamesPlayed(3, 2).Write(w.tree.targetOrg);
     BuildTree::Roster(w.tree.targetOrg, 3, {99}, "OLD");
     w.StoreSetup();
     w.Start();

@@ -77,4 +77,14 @@ sim::OrgBuilder StandardOrg(int teams, std::int8_t farmOrg) {
   return org;
 }
 
+sim::OrgBuilder StandardOrgWithGamesPlayed(int teams, int firstPlayed) {
+  const sim::OrgBuilder standard = StandardOrg(teams);
+  sim::OrgBuilder played;
+  for (sim::OrgRecord record : standard.records()) {
+    if (record.kind == 4 && record.id >= firstPlayed) record.gameCountA = 1;
+    played.Raw(record);
+  }
+  return played;
+}
+
 }  // namespace tovarin::fixture

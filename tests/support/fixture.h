@@ -41,4 +41,7 @@ bool FileExists(const std::string& path);
 // short name "Ck" and farm team id 100+k.
 sim::OrgBuilder StandardOrg(int teams, std::int8_t farmOrg = 0);
 
+// StandardOrg(teams) in which the teams numbered from `firstPlayed` on have played a game.
+sim::OrgBuilder StandardOrgWithGamesPlayed(int teams, int firstPlayed);
+
 }  // namespace tovarin::fixture

@@ -1,0 +1,135 @@
+// Rename file and player matching: the rename file is read by RenameReader and by a literal
+// reading of its rules; the rename pass and the automatic pass then run on small player lists and
+// a few target teams, and must agree with their literal versions, down to every near match.
+//
+// Input: piece 1 = source players, piece 2 = target players (one "last,first" a line), piece 3 =
+// the target teams' short names (one a line), piece 4 = one byte that may move the rename file
+// against the reader's 64 KiB buffer, the rest = the rename file.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "harness/fuzz_support.h"
+#include "harness/plain_reference.h"
+#include "support/plain_matching.h"
+#include "transfer/matching.h"
+#include "transfer/rename_file.h"
+
+namespace tovarin::fuzz {
+namespace {
+
+constexpr std::size_t kMaxPlayers = 64;
+constexpr std::size_t kMaxTeams = 8;
+constexpr std::size_t kMaxRenameFile = 8 * 1024;
+constexpr std::size_t kTeamLists = 4;  // teamIndex runs from -1, so some fall outside
+constexpr std::size_t kReaderBuffer = 64 * 1024;
+
+// Text as a name read from a record holds it: up to a zero byte, never longer than its field.
+std::string AsName(std::string_view text, std::size_t width) {
+  text = text.substr(0, text.find('\0'));
+  return std::string(text.substr(0, width));
+}
+
+std::vector<PlayerName> Players(std::string_view text) {
+  std::vector<PlayerName> players;
+  for (const std::string_view line : Lines(text, kMaxPlayers)) {
+    const std::size_t comma = line.find(',');
+    const std::string_view last = line.substr(0, comma);
+    const std::string_view first =
+        comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
+    players.push_back({AsName(last, 15), AsName(first, 129)});
+  }
+  return players;
+}
+
+TeamList Teams(std::string_view text) {
+  TeamList teams;
+  int index = -1;
+  for (const std::string_view line : Lines(text, kMaxTeams)) {
+    TeamEntry team;
+    team.teamIndex = index++;
+    team.teamId = index;
+    team.shortName = AsName(line, 5);
+    teams.push_back(team);
+  }
+  return teams;
+}
+
+using NearMatches = std::vector<std::pair<int, int>>;
+
+void CheckState(const MatchState& state, std::size_t targetCount) {
+  for (std::size_t s = 1; s < state.playerMap.size(); ++s) {
+    const int t = state.playerMap[s];
+    FUZZ_CHECK(t >= 0 && static_cast<std::size_t>(t) <= targetCount);
+    if (t > 0) FUZZ_CHECK(state.used[static_cast<std::size_t>(t - 1)]);
+  }
+  FUZZ_CHECK(state.playerMap[0] == 0);
+}
+
+}  // namespace
+}  // namespace tovarin::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace tovarin;
+  using namespace tovarin::fuzz;
+  Pieces pieces(data, size);
+  const std::vector<PlayerName> source = Players(pieces.Next(4096));
+  const std::vector<PlayerName> target = Players(pieces.Next(4096));
+  const TeamList teams = Teams(pieces.Next(256));
+  const std::string_view shift = pieces.Next(1);
+  std::string file(pieces.Rest(kMaxRenameFile));
+  // Blank lines ahead of the records put a CR LF pair, or any byte, across the reader's refill.
+  if (!shift.empty() && (shift[0] & 1)) {
+    const std::size_t before = static_cast<unsigned char>(shift[0]) >> 1;
+    file.insert(0, kReaderBuffer - before, '\n');
+  }
+
+  const std::string path = FreshDir("rename") + "renames.txt";
+  WriteFile(path, file);
+
+  const std::vector<RenameRecord> expected = ReadRenamePlain(file);
+  {
+    RenameReader reader(path);
+    RenameRecord record;
+    std::size_t n = 0;
+    while (reader.Next(record)) {
+      FUZZ_CHECK(n < expected.size());
+      for (int f = 0; f < 4; ++f) FUZZ_CHECK(record.fields[f] == expected[n].fields[f]);
+      ++n;
+    }
+    FUZZ_CHECK(n == expected.size());
+    FUZZ_CHECK(!reader.Next(record));  // the end stays the end
+  }
+
+  MatchState state = NewMatchState(source.size(), target.size());
+  TeamPlayerLists lists(kTeamLists);
+  {
+    RenameReader reader(path);
+    RenamePass(reader, source, target, teams, state, lists);
+  }
+  MatchState plainState = NewMatchState(source.size(), target.size());
+  TeamPlayerLists plainLists(kTeamLists);
+  RenamePassPlain(expected, source, target, teams, plainState, plainLists);
+  FUZZ_CHECK(state.playerMap == plainState.playerMap);
+  FUZZ_CHECK(state.used == plainState.used);
+  FUZZ_CHECK(lists == plainLists);
+  CheckState(state, target.size());
+
+  NearMatches near, plainNear;
+  AutomaticPass(source, target, state, [&](int s, int t) { near.emplace_back(s, t); });
+  fixture::AutomaticPassPlain(source, target, plainState,
+                              [&](int s, int t) { plainNear.emplace_back(s, t); });
+  FUZZ_CHECK(state.playerMap == plainState.playerMap);
+  FUZZ_CHECK(state.used == plainState.used);
+  FUZZ_CHECK(near == plainNear);
+  CheckState(state, target.size());
+  for (const auto& [s, t] : near) {
+    const PlayerName& a = source[static_cast<std::size_t>(s - 1)];
+    const PlayerName& b = target[static_cast<std::size_t>(t - 1)];
+    FUZZ_CHECK(a.last == b.last && a.first != b.first);
+  }
+  return 0;
+}
