@@ -14,6 +14,7 @@ namespace fs = std::filesystem;
 namespace tovarin::fuzz {
 namespace {
 
+// The per-user folders that fixture::KeepPerUserFoldersIn makes, emptied between inputs.
 const char* const kPerUserFolders[] = {"config", "data"};
 
 }  // namespace
@@ -27,14 +28,7 @@ void Fail(const char* what, const char* file, int line) {
 const std::string& ScratchRoot() {
   static const fixture::TempDir dir;
   static const bool perUser = [] {
-    const std::string config = dir.MakeDir(kPerUserFolders[0]);
-    const std::string data = dir.MakeDir(kPerUserFolders[1]);
-#ifdef _WIN32
-    _putenv_s("LOCALAPPDATA", data.c_str());
-#else
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    setenv("XDG_DATA_HOME", data.c_str(), 1);
-#endif
+    fixture::KeepPerUserFoldersIn(dir);
     return true;
   }();
   static_cast<void>(perUser);

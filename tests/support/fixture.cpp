@@ -1,5 +1,6 @@
 #include "support/fixture.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -44,6 +45,17 @@ std::string TempDir::MakeDir(const std::string& relative) const {
   std::string dir = path_ + relative;
   if (!platform::EndsWithSeparator(dir)) dir += platform::kSeparator;
   return dir;
+}
+
+void KeepPerUserFoldersIn(const TempDir& dir) {
+  const std::string config = dir.MakeDir("config");
+  const std::string data = dir.MakeDir("data");
+#ifdef _WIN32
+  _putenv_s("LOCALAPPDATA", data.c_str());
+#else
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+#endif
 }
 
 sim::Bytes ReadFileBytes(const std::string& path) {

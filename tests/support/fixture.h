@@ -30,6 +30,10 @@ class TempDir {
   std::string path_;
 };
 
+// Points the per-user folders (settings in `dir` + "config", backups in `dir` + "data") into
+// `dir`, so that nothing touches the real user's own.
+void KeepPerUserFoldersIn(const TempDir& dir);
+
 // The whole content of a file; empty when it cannot be read.
 sim::Bytes ReadFileBytes(const std::string& path);
 std::string ReadFileText(const std::string& path);
