@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "pairing/team_list.h"
-#include "platform/paths.h"
+#include "simdata/roster_file.h"
 #include "support/fixture.h"
 #include "support/plain_matching.h"
 #include "transfer/build.h"
@@ -124,14 +124,12 @@ struct BuildTree {
         const int player = 1 + ((team - 1) * 26 + i) % static_cast<int>(files.source.size());
         roster.push_back({120, 5, "SRC", static_cast<std::int16_t>(player)});
       }
-      sim::WriteRosterFile(platform::Format("%sT%05dRS.ORG", sourceOrg.c_str(), team), roster);
+      sim::WriteRosterFile(RosterPath(sourceOrg, team), roster);
     }
-    TeamList sourceTeams;
     int farmOrg = 0;
     LoadTeamList(targetTeams, targetOrg, farmOrg);
-    LoadTeamList(sourceTeams, sourceOrg, farmOrg);
-    PairTeamsByName(targetTeams, sourceTeams);
-    sourceTeams_ = std::move(sourceTeams);
+    LoadTeamList(sourceTeams_, sourceOrg, farmOrg);
+    PairTeamsByName(targetTeams, sourceTeams_);
     params.targetDataDiskPath = target;
     params.targetOrganizationPath = targetOrg;
     params.targetDataDiskName = "TGT.WDD";

@@ -12,11 +12,9 @@ using fixture::BuildTree;
 using fixture::FileExists;
 using fixture::ReadFileBytes;
 
-// A BuildTree whose form keeps its backups in the tree's own folder.
+// A BuildTree whose first two target teams have rosters before the Build.
 struct BackupTree : BuildTree {
-  std::string backups = dir.MakeDir("backups");
   BackupTree() {
-    view.backupDirectory = backups;
     for (int team = 1; team <= 2; ++team) Roster(targetOrg, team, {team + 10}, "OLD");
   }
   std::vector<sim::Bytes> Rosters() {

@@ -20,9 +20,7 @@ using fixture::FileExists;
 using fixture::ReadFileBytes;
 
 struct Damaged : BuildTree {
-  std::string backups = dir.MakeDir("backups");
   Damaged() {
-    view.backupDirectory = backups;
     for (int team = 1; team <= 3; ++team) Roster(targetOrg, team, {99}, "OLD");
   }
   // 'W' for a rewritten target roster, '-' for one left as it was.

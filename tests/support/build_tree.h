@@ -12,6 +12,7 @@
 #include "platform/settings_store.h"
 #include "shell/settings.h"
 #include "shell/tovarin_view.h"
+#include "simdata/roster_file.h"
 #include "support/fake_ui.h"
 #include "support/fixture.h"
 
@@ -24,6 +25,7 @@ struct BuildTree {
   std::string sourceOrg = dir.MakeDir("SRC.WDD/ORG00001");
   std::string farmOrg = dir.MakeDir("SRC.WDD/ORG00002");
   std::string targetOrg = dir.MakeDir("LEAGUE.WDD/ORG00001");
+  std::string backups = dir.MakeDir("backups");  // the form's Build backups, of this tree only
 
   platform::MemorySettingsStore store;
   FakeDialogs dialogs;
@@ -31,6 +33,7 @@ struct BuildTree {
   CTovarinView view{store, dialogs, controls, 8};
 
   BuildTree() {
+    view.backupDirectory = backups;
     sim::WritePlayersFile(sourceDisk + "Players.dat", {{"Smith", "John"},
                                                        {"Jones", "Ann"},
                                                        {"Brown", "Bob"},
@@ -62,7 +65,7 @@ struct BuildTree {
     sim::WriteRosterFile(RosterName(orgDir, team), entries);
   }
   static std::string RosterName(const std::string& orgDir, int team) {
-    return platform::Format("%sT%05dRS.ORG", orgDir.c_str(), team);
+    return RosterPath(orgDir, team);
   }
   // The bytes a Build writes for these target players.
   static sim::Bytes Expected(const std::vector<int>& players, const std::string& name = "LEAGUE") {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "simdata/roster_file.h"
 #include "support/sim_writer.h"
 
 namespace fs = std::filesystem;
@@ -135,10 +136,6 @@ sim::OrgBuilder Organization(bool farm, std::int8_t farmOrgNumber) {
     team.farmTeamId = farm ? 0 : static_cast<std::int16_t>(110 + k);
   }
   return org;
-}
-
-std::string RosterPath(const std::string& orgDirectory, int team) {
-  return platform::Format("%sT%05dRS.ORG", orgDirectory.c_str(), team);
 }
 
 void WriteRoster(const std::string& path, const std::string& dataDisk,
