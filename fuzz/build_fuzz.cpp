@@ -23,6 +23,7 @@
 #include "harness/plain_reference.h"
 #include "pairing/team_list.h"
 #include "platform/case_blind.h"
+#include "platform/format.h"
 #include "platform/paths.h"
 #include "simdata/player_file.h"
 #include "simdata/record_file.h"

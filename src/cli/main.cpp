@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "gui/qt_settings_store.h"
+#include "settings/user_settings.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -14,7 +14,7 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  tovarin::QtSettingsStore settings;
+  tovarin::UserSettingsStore settings;
   tovarin::cli::Console console{std::cout, std::cerr, std::cin, isatty(0) && isatty(2), settings};
   return tovarin::cli::Run(args, console);
 }

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/case_blind.h"
-#include "platform/paths.h"
 
 #ifdef _WIN32
 #include <io.h>

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "platform/case_blind.h"
-#include "platform/paths.h"
+#include "platform/format.h"
 
 namespace tovarin {
 

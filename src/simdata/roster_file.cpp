@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/case_blind.h"
+#include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/case_blind.h"
+#include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/paths.h"
+#include "platform/format.h"
 #include "simdata/record_file.h"
 #include "simdata/roster_file.h"
 #include "transfer/matching.h"
