@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/sim_writer.h"
+#include "simwriter/sim_writer.h"
 
 namespace tovarin::fixture {
 
