@@ -7,7 +7,9 @@
 #include "platform/case_blind.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -18,46 +20,55 @@
 namespace tovarin::platform {
 namespace {
 
-long long g_failAfter = -1;
-long long g_written = 0;
-
-// How many of `size` bytes may still be written before the injected fault strikes.
-std::size_t Allowed(std::size_t size) {
-  if (g_failAfter < 0) return size;
-  const long long left = g_failAfter - g_written;
-  return left <= 0 ? 0 : static_cast<std::size_t>(left) < size ? static_cast<std::size_t>(left)
-                                                                 : size;
-}
-
 void SetWhy(std::string* why, const std::string& text) {
   if (why) *why = text;
 }
 
+// Writes all of `bytes`, retrying short writes; false with errno set when the writer gives up.
+bool WriteAll(const FileWriter& writer, int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const long long n = writer.Write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
-namespace testing {
-void FailWritesAfter(long long bytes) {
-  g_failAfter = bytes;
-  g_written = 0;
+const FileWriter& SystemFileWriter() {
+  static const FileWriter writer;
+  return writer;
 }
-}  // namespace testing
 
 #ifdef _WIN32
 
-bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why) {
+long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
+  const unsigned int chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned int>(size);
+  return _write(fd, data, chunk);
+}
+
+bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why,
+                     const FileWriter& writer) {
   const std::string target = ResolveCaseBlind(path);
   const std::string temp = target + ".tovarin-tmp";
-  std::FILE* file = std::fopen(temp.c_str(), "wb");
-  if (!file) {
+  const int fd = _open(temp.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY,
+                       _S_IREAD | _S_IWRITE);
+  if (fd < 0) {
     SetWhy(why, std::strerror(errno));
     return false;
   }
-  const std::size_t allowed = Allowed(bytes.size());
-  bool ok = std::fwrite(bytes.data(), 1, allowed, file) == allowed && allowed == bytes.size();
-  g_written += static_cast<long long>(allowed);
-  ok = ok && std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
-  if (!ok) SetWhy(why, "the disk refused the data (it may be full)");
-  ok = (std::fclose(file) == 0) && ok;
+  bool ok = WriteAll(writer, fd, bytes) && _commit(fd) == 0;
+  if (!ok) SetWhy(why, std::strerror(errno));
+  if (_close(fd) != 0 && ok) {
+    SetWhy(why, std::strerror(errno));
+    ok = false;
+  }
   if (ok && !MoveFileExA(temp.c_str(), target.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     SetWhy(why, "the file could not be replaced");
@@ -69,7 +80,12 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
 
 #else
 
-bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why) {
+long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
+  return write(fd, data, size);
+}
+
+bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why,
+                     const FileWriter& writer) {
   const std::string target = ResolveCaseBlind(path);
   const std::size_t slash = target.find_last_of('/');
   const std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
@@ -91,24 +107,7 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
     fchmod(fd, 0666 & ~mask);
   }
 
-  bool ok = true;
-  std::size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const std::size_t chunk = Allowed(bytes.size() - done);
-    if (chunk == 0) {
-      errno = ENOSPC;
-      ok = false;
-      break;
-    }
-    const ssize_t n = write(fd, bytes.data() + done, chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-    g_written += n;
-  }
+  bool ok = WriteAll(writer, fd, bytes);
   if (ok && fsync(fd) != 0) ok = false;
   if (!ok) SetWhy(why, std::strerror(errno));
   if (close(fd) != 0 && ok) {

@@ -89,8 +89,9 @@ std::string RosterFile::Encode() const {
   return out;
 }
 
-bool RosterFile::Save(const std::string& path, std::string* why) const {
-  return platform::WriteFileSafely(path, Encode(), why);
+bool RosterFile::Save(const std::string& path, std::string* why,
+                      const platform::FileWriter& writer) const {
+  return platform::WriteFileSafely(path, Encode(), why, writer);
 }
 
 void RosterFile::SetMarker(unsigned char marker1, unsigned char marker2) {

@@ -153,14 +153,14 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
         platform::Format("%03d_%s", ++index, fs::path(original).filename().string().c_str());
     std::string reason;
     if (!ReadWhole(original, bytes)) return Fail(why, "cannot read " + original);
-    if (!platform::WriteFileSafely(directory + stored, bytes, &reason)) {
+    if (!platform::WriteFileSafely(directory + stored, bytes, &reason, writer_)) {
       return Fail(why, "cannot write " + directory + stored + ": " + reason);
     }
     manifest += "file\t" + stored + "\t" + original + "\n";
   }
   // The manifest comes last: a backup without one was never finished and is not listed.
   std::string reason;
-  if (!platform::WriteFileSafely(directory + kManifest, manifest, &reason)) {
+  if (!platform::WriteFileSafely(directory + kManifest, manifest, &reason, writer_)) {
     return Fail(why, "cannot write " + directory + kManifest + ": " + reason);
   }
 
@@ -212,7 +212,7 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
     const ManifestEntry& entry = manifest.entries[i];
     std::string reason;
     if (entry.present) {
-      if (!platform::WriteFileSafely(entry.original, contents[i], &reason)) {
+      if (!platform::WriteFileSafely(entry.original, contents[i], &reason, writer_)) {
         return Fail(why, "Error writing file " + entry.original + "\n" + reason);
       }
     } else {
