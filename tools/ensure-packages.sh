@@ -17,4 +17,5 @@ ensure_packages() {
     "${missing[@]}"
 }
 
-TOVARIN_PACKAGES=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev)
+TOVARIN_PACKAGES=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+                  libcli11-dev)
