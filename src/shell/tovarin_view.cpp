@@ -148,7 +148,7 @@ class BackingUp : public BuildObserver {
   }
   bool BeforeWritingRosters(const std::vector<std::string>& paths, std::string* why) override {
     std::string reason;
-    if (!store_.Create(organization_, label_, paths, &reason)) {
+    if (!store_.Create(organization_, label_, paths, &reason, &made_)) {
       *why = "The target rosters could not be backed up, so none was replaced.\n" + reason;
       return false;
     }
@@ -158,12 +158,18 @@ class BackingUp : public BuildObserver {
                 const std::vector<RosterPlayer>& players) override {
     if (next_) next_->OnRoster(team, path, players);
   }
+  // A Build that replaced no roster leaves nothing to undo; its backup would only hide the
+  // previous Build's from Restore Last Build.
+  void AfterBuild(const BuildResult& result) {
+    if (result.rostersWritten == 0 && !made_.empty()) store_.Discard(made_);
+  }
 
  private:
   BuildObserver* next_;
   BackupStore store_;
   std::string organization_;
   std::string label_;
+  std::string made_;
 };
 
 }  // namespace
@@ -185,6 +191,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   BackingUp backingUp(observer, BackupStore(backupDirectory, writer_),
                       targetLocation.OrganizationPath(), targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
   BuildResult result = RunBuild(params, targetTeams(), &backingUp);
+  backingUp.AfterBuild(result);
   if (!result.ok) {
     dialogs_.ShowMessage(result.error, MessageKind::kError);
   } else if (!dryRun) {
@@ -204,11 +211,16 @@ void CTovarinView::OnRestoreLastBuild() {
     return;
   }
   const BackupInfo& last = backups.back();
+  std::string why;
+  if (!last.damage.empty()) {
+    store.Restore("", &why);  // refuses, saying what is wrong with it
+    dialogs_.ShowMessage(why, MessageKind::kError);
+    return;
+  }
   if (!dialogs_.AskYesNo("Put back the target rosters of " + last.organization +
                          "\nas they were before the Build of " + last.time + "?")) {
     return;
   }
-  std::string why;
   if (store.Restore(last.name, &why)) {
     dialogs_.ShowMessage("The target rosters of " + last.organization +
                              "\nare as they were before the Build of " + last.time + ".",
