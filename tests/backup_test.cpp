@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "support/build_tree.h"
+#include "platform/file_lock.h"
 #include "platform/safe_file.h"
 #include "simdata/roster_file.h"
 #include "transfer/backup.h"
@@ -411,6 +412,83 @@ TEST(Backup, ARollbackThatFailsTooNamesWhatIsLeft) {
   EXPECT_EQ(why, "Error writing file " + s.Roster(2) + "\nNo space left on device\n"
                  "These rosters could not be returned to how they were before the restore:\n" +
                      s.Roster(1));
+}
+
+// A Build or a restore holds its target organization and the backup folder: while another holds
+// either, it writes nothing at all; once it holds them, it clears what a killed Build left.
+TEST(Locking, OneBuildAtATime) {
+  const std::string temporaries[] = {".T00001RS.ORG.tovarin-Ab12Cd", "T00002RS.ORG.tovarin-tmp"};
+  const std::string unfinished[] = {"000007-20261209T000000Z_LEAGUE.WDD_ORG00001",
+                                    "20261208-101010-123_LEAGUE.WDD_ORG00001"};
+  struct Row {
+    const char* what;
+    const char* lockedFolder;  // "org", "backups" or "" for none
+    bool restore;              // a restore instead of a Build
+    bool done;
+    // Whatever it did lock first, it cleared: the organization comes before the backups in a
+    // Build, after them in a restore (whose organization its backup names).
+    bool temporariesCleared;
+    bool unfinishedCleared;
+  } rows[] = {
+      {"a Build while another Build writes the organization", "org", false, false, false, false},
+      {"a Build while another Build uses the backups", "backups", false, false, true, false},
+      {"a restore while a Build writes the organization", "org", true, false, false, true},
+      {"a Build after a killed one", "", false, true, true, true},
+      {"a restore after a killed Build", "", true, true, true, true},
+  };
+  for (const Row& row : rows) {
+    BackupTree t;
+    t.Start();
+    if (row.restore) t.view.OnBuild();
+    const auto rosters = t.Rosters();
+    const auto backups = t.List();
+    sim::WriteBytes(t.targetOrg + "Tovarin.lock", {});  // left by a killed Build: locks nothing
+    for (const std::string& name : temporaries) sim::WriteBytes(t.targetOrg + name, {1});
+    sim::WriteBytes(t.targetOrg + "notes.txt", {1});  // not Tovarin's
+    for (const std::string& name : unfinished) t.dir.MakeDir("backups/" + name + "/sub");
+    const std::string lockedFolder = row.lockedFolder == std::string("org")       ? t.targetOrg
+                                     : row.lockedFolder == std::string("backups") ? t.backups
+                                                                                   : "";
+    platform::FileLock other;
+    if (!lockedFolder.empty()) {
+      ASSERT_EQ(other.Lock(lockedFolder + "Tovarin.lock"), platform::FileLock::Result::kLocked);
+    }
+    std::filesystem::remove(t.targetDisk + "Tovarin.txt");
+    t.dialogs.messages.clear();
+    t.store.ClearWrites();
+
+    std::string why;
+    if (row.restore) {
+      EXPECT_EQ(BackupStore(t.backups).Restore("", &why), row.done) << row.what;
+    } else {
+      t.view.OnBuild();
+      why = t.dialogs.messages.back();
+    }
+    if (!row.done) {
+      const std::string message =
+          row.lockedFolder == std::string("org")
+              ? "Another Build or restore is writing " + t.targetOrg
+              : "Another Build or restore is using the backups in " + t.backups;
+      EXPECT_EQ(why, message + ", so nothing was written. Try again when it has finished.")
+          << row.what;
+      EXPECT_EQ(t.Rosters(), rosters) << row.what;
+      EXPECT_EQ(t.List().size(), backups.size()) << row.what;
+      EXPECT_FALSE(fixture::FileExists(t.targetDisk + "Tovarin.txt")) << row.what;
+      EXPECT_TRUE(t.store.writes().empty()) << row.what;
+    } else {
+      EXPECT_TRUE(row.restore || why == "Build Completed Successfully!") << row.what << why;
+      EXPECT_NE(t.Rosters(), rosters) << row.what;
+      EXPECT_FALSE(fixture::FileExists(t.targetOrg + "Tovarin.lock")) << row.what;  // released
+    }
+    for (const std::string& name : temporaries) {
+      EXPECT_EQ(fixture::FileExists(t.targetOrg + name), !row.temporariesCleared) << row.what << name;
+    }
+    for (const std::string& name : unfinished) {
+      EXPECT_EQ(std::filesystem::exists(t.backups + name), !row.unfinishedCleared)
+          << row.what << name;
+    }
+    EXPECT_TRUE(fixture::FileExists(t.targetOrg + "notes.txt")) << row.what;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
 #include "platform/case_blind.h"
 
@@ -123,5 +125,34 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
 }
 
 #endif
+
+// ".NAME.tovarin-XXXXXX" from mkstemp, "NAME.tovarin-tmp" on Windows; both are cleared on either
+// system, as a data disk may have been written from the other.
+bool IsSafeWriteTemporary(const std::string& fileName) {
+  const std::string windows = ".tovarin-tmp";
+  const std::string posix = ".tovarin-";
+  const std::size_t size = fileName.size();
+  if (size > windows.size() && fileName.compare(size - windows.size(), windows.size(), windows) == 0) {
+    return true;
+  }
+  constexpr std::size_t kUnique = 6;
+  return size > posix.size() + kUnique + 1 && fileName[0] == '.' &&
+         fileName.compare(size - kUnique - posix.size(), posix.size(), posix) == 0;
+}
+
+void RemoveSafeWriteTemporaries(const std::string& directory) {
+  std::error_code ec;
+  const std::string resolved = ResolveCaseBlind(directory);
+  std::vector<std::filesystem::path> leftovers;
+  for (auto it = std::filesystem::directory_iterator(resolved, ec);
+       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError) && !it->is_symlink(typeError) &&
+        IsSafeWriteTemporary(it->path().filename().string())) {
+      leftovers.push_back(it->path());
+    }
+  }
+  for (const auto& path : leftovers) std::filesystem::remove(path, ec);
+}
 
 }  // namespace tovarin::platform

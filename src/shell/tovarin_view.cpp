@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "shell/settings.h"
 #include "transfer/backup.h"
+#include "transfer/write_lock.h"
 
 namespace tovarin {
 
@@ -188,8 +189,22 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   }
   BuildParams params = MakeBuildParams();
   params.dryRun = dryRun;
+  // Held to the end of the Build: a second Build of the organization writes nothing, not even
+  // the report, and leaves this one's temporaries and unfinished backup alone.
+  WriteLock lock;
+  if (!dryRun && !params.targetOrganizationPath.empty()) {
+    std::string why;
+    if (!lock.LockOrganization(params.targetOrganizationPath, &why) ||
+        !lock.LockBackups(backupDirectory, &why)) {
+      dialogs_.ShowMessage(why, MessageKind::kError);
+      BuildResult refused;
+      refused.error = why;
+      return refused;
+    }
+  }
   BackingUp backingUp(observer, BackupStore(backupDirectory, writer_),
-                      targetLocation.OrganizationPath(), targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
+                      targetLocation.OrganizationPath(),
+                      targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
   BuildResult result = RunBuild(params, targetTeams(), &backingUp);
   backingUp.AfterBuild(result);
   if (!result.ok) {

@@ -14,6 +14,7 @@
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "simdata/roster_file.h"
+#include "transfer/write_lock.h"
 
 namespace fs = std::filesystem;
 
@@ -351,6 +352,12 @@ std::vector<BackupInfo> BackupStore::List() const {
 }
 
 bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo* restored) {
+  std::error_code ec;
+  if (root_.empty() || !fs::is_directory(root_, ec)) {
+    return Fail(why, "There is no backup to put back.");
+  }
+  WriteLock lock;
+  if (!lock.LockBackups(root_, why)) return false;
   const std::vector<BackupInfo> all = List();
   if (all.empty()) return Fail(why, "There is no backup to put back.");
   auto chosen = all.end() - 1;
@@ -385,10 +392,10 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
       return damaged("the copy of " + entry.original + " is missing or has changed");
     }
   }
-  std::error_code ec;
   if (!fs::is_directory(platform::ResolveCaseBlind(manifest.organization), ec)) {
     return Fail(why, "The folder " + manifest.organization + " is missing.\nNothing was put back.");
   }
+  if (!lock.LockOrganization(manifest.organization, why)) return false;
   std::vector<std::string> targets(count);
   std::vector<Before> before(count);
   for (std::size_t i = 0; i < count; ++i) {

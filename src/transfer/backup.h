@@ -22,7 +22,8 @@ struct BackupInfo {
 // Build with a manifest of the original paths, sizes and checksums. A backup's folder name starts
 // with its sequence number, which grows with every backup whatever the clock says, so the order
 // of the backups is the order of the Builds; then comes the time in UTC. Only the newest kKept
-// are kept. Whoever writes into the store holds its lock (see write_lock.h).
+// are kept. Create, Discard and RemoveUnfinished are for a Build that holds the WriteLock of the
+// store's folder.
 class BackupStore {
  public:
   static constexpr std::size_t kKept = 20;
