@@ -39,10 +39,18 @@ std::string WriteError(const std::string& path, const std::string& why) {
   return "Error writing file " + path + (why.empty() ? "" : "\n" + why);
 }
 
-// Appends the mapped players of a roster to `list`. Entries outside the source player file, or
-// without a target player, are dropped.
-void CarryPlayers(const RosterFile& roster, const MatchState& state, std::vector<int>& list,
-                  BuildResult& result) {
+// Where each entry of a TeamPlayerList came from, in the list's order.
+struct Origin {
+  RosterSource from;
+  int sourcePlayer;
+};
+using TeamOrigins = std::vector<std::vector<Origin>>;
+
+// Appends the mapped players of `partner`'s roster to `list`. Entries outside the source player
+// file, or without a target player, are dropped.
+void CarryPlayers(const RosterFile& roster, RosterSource from, const TeamEntry& team,
+                  const TeamEntry& partner, const MatchState& state, std::vector<int>& list,
+                  std::vector<Origin>& origins, BuildResult& result, BuildObserver& watch) {
   for (int i = 0; i < roster.count(); ++i) {
     const int p = roster.entry(i).player;
     const int target = (p > 0 && static_cast<std::size_t>(p) < state.playerMap.size())
@@ -50,8 +58,10 @@ void CarryPlayers(const RosterFile& roster, const MatchState& state, std::vector
                            : 0;
     if (target > 0) {
       list.push_back(target);
+      origins.push_back({from, p});
     } else {
       ++result.playersDropped;
+      watch.OnDropped(team, partner, from, p);
     }
   }
 }
@@ -116,6 +126,11 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
     ++result.nearMatches;
     watch.OnNearMatch(source, target);
   });
+  watch.OnMatched(sourcePlayers, targetPlayers, state);
+  TeamOrigins origins(lists.size());
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    origins[i].assign(lists[i].size(), Origin{RosterSource::kRenameFile, 0});
+  }
 
   if (!params.dryRun) {
     std::vector<std::string> paths;
@@ -129,6 +144,7 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
   RosterFile read;
   for (const TeamEntry& team : targetTeams) {
     std::vector<int>& list = lists[static_cast<std::size_t>(team.teamIndex)];
+    std::vector<Origin>& from = origins[static_cast<std::size_t>(team.teamIndex)];
     if (const TeamEntry* partner = team.partner) {
       const std::string path = RosterPath(params.sourceOrganizationPath, partner->teamId);
       std::string why;
@@ -140,13 +156,14 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
         case RosterFile::LoadResult::kMalformed:
           return Failure(result, ReadError(path, why));
       }
-      CarryPlayers(read, state, list, result);
+      CarryPlayers(read, RosterSource::kRoster, team, *partner, state, list, from, result, watch);
       if (params.useFarm) {
         const std::string farmPath = FarmRosterPath(params.sourceDataDiskPath,
                                                     params.sourceFarmOrg, partner->farmTeamId);
         switch (read.Load(farmPath, &why)) {
           case RosterFile::LoadResult::kOk:
-            CarryPlayers(read, state, list, result);
+            CarryPlayers(read, RosterSource::kFarmRoster, team, *partner, state, list, from,
+                         result, watch);
             break;
           case RosterFile::LoadResult::kCannotOpen:
             break;  // a team without a farm affiliate
@@ -159,7 +176,8 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
     const std::string path = RosterPath(params.targetOrganizationPath, team.teamId);
     written.Clear();
     std::vector<RosterPlayer> players;
-    for (int number : list) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const int number = list[i];
       if (!written.Append(number)) {
         return Failure(result,
                        WriteError(path, written.count() >= RosterFile::kMaxEntries
@@ -168,7 +186,8 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
                                                                "in a roster file.",
                                                                number)));
       }
-      players.push_back({number, targetPlayers[static_cast<std::size_t>(number - 1)]});
+      players.push_back({number, targetPlayers[static_cast<std::size_t>(number - 1)],
+                         from[i].from, from[i].sourcePlayer});
     }
     if (!params.dryRun && !written.Save(path, nullptr, *params.writer)) return Failure(result, WriteError(path, ""));
     ++result.rostersWritten;

@@ -26,10 +26,15 @@ struct BuildParams {
   const platform::FileWriter* writer = &platform::SystemFileWriter();
 };
 
+// Where a player of a new roster comes from.
+enum class RosterSource { kRenameFile, kRoster, kFarmRoster };
+
 // A target player a roster receives.
 struct RosterPlayer {
   int number = 0;
   PlayerName name;
+  RosterSource from = RosterSource::kRoster;
+  int sourcePlayer = 0;  // the roster entry's source player; 0 for a rename file assignment
 };
 
 // Follows a Build as it goes; every call is optional.
@@ -38,6 +43,13 @@ class BuildObserver {
   virtual ~BuildObserver() = default;
   // A near miss the report lists.
   virtual void OnNearMatch(const PlayerName& /*source*/, const PlayerName& /*target*/) {}
+  // Both matching passes are done: the players of both sides and how they are paired.
+  virtual void OnMatched(const std::vector<PlayerName>& /*source*/,
+                         const std::vector<PlayerName>& /*target*/, const MatchState& /*state*/) {}
+  // A roster entry of `partner` (or of its farm affiliate) that no target player takes, so that
+  // `team` does not receive it. `sourcePlayer` may lie outside the source player file.
+  virtual void OnDropped(const TeamEntry& /*team*/, const TeamEntry& /*partner*/,
+                         RosterSource /*from*/, int /*sourcePlayer*/) {}
   // Called once, before the first roster is written, with every roster about to be replaced.
   // Returning false ends the Build there with `why` as its message, nothing written.
   virtual bool BeforeWritingRosters(const std::vector<std::string>& /*paths*/,

@@ -1,6 +1,11 @@
 #include "transfer/rename_file.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
 #include "platform/case_blind.h"
+#include "platform/safe_file.h"
 
 namespace tovarin {
 namespace {
@@ -77,6 +82,78 @@ bool RenameReader::Next(RenameRecord& record) {
       for (int j = i; j < 4; ++j) record.fields[j].clear();
       return true;
     }
+  }
+  return true;
+}
+
+namespace {
+
+// The commas that end the last record of `text` as a reader at its end would have ended it:
+// the field it is inside of, then the fields the record lacks (read as empty).
+std::string ClosingCommas(const std::string& text) {
+  int fields = 0;  // fields of the current record already ended
+  bool inField = false;
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool crlf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+    const int c = crlf ? '\n' : static_cast<unsigned char>(text[i]);
+    if (crlf) ++i;
+    if (!inField) {
+      if (IsWhiteSpace(c)) continue;
+      inField = true;
+      length = 0;
+    }
+    if (c == ',' || ++length == RenameReader::kMaxField) {
+      inField = false;
+      fields = (fields + 1) % 4;
+    }
+  }
+  std::string commas;
+  if (inField) {
+    commas += ',';
+    fields = (fields + 1) % 4;
+  }
+  if (fields > 0) commas.append(static_cast<std::size_t>(4 - fields), ',');
+  return commas;
+}
+
+}  // namespace
+
+bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
+                         std::string* why) {
+  std::string text;
+  if (std::FILE* file = std::fopen(platform::ResolveCaseBlind(path).c_str(), "rb")) {
+    char chunk[kBufferSize / 4];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+      if (why) *why = "The rename file " + path + " could not be read.";
+      return false;
+    }
+  } else if (errno != ENOENT) {
+    if (why) *why = "The rename file " + path + " could not be read.\n" + std::strerror(errno);
+    return false;
+  }
+
+  // What lies after a Ctrl-Z is never read; the new records go in front of it.
+  const std::size_t end = std::min(text.find(static_cast<char>(kEndOfFileByte)), text.size());
+  const std::string read = text.substr(0, end);
+  const bool lf = read.find('\n') != std::string::npos;
+  const std::string lineBreak = lf && read.find("\r\n") == std::string::npos ? "\n" : "\r\n";
+
+  std::string added = ClosingCommas(read);
+  const std::string& before = added.empty() ? read : added;
+  if (!before.empty() && before.back() != '\n') added += lineBreak;
+  for (const RenameRecord& record : records) {
+    for (const std::string& field : record.fields) added += field + ",";
+    added += lineBreak;
+  }
+  std::string reason;
+  if (!platform::WriteFileSafely(path, read + added + text.substr(end), &reason)) {
+    if (why) *why = "The rename file " + path + " could not be written.\n" + reason;
+    return false;
   }
   return true;
 }

@@ -33,8 +33,10 @@ class RenameReader {
   // its missing fields empty; false once no field of a new record remains.
   bool Next(RenameRecord& record);
 
- private:
+ // The longest field: its next character begins the next field, even a comma.
   static constexpr std::size_t kMaxField = 49;
+
+ private:
 
   bool Fill();     // refills the buffer; false at the end of the file
   int TextByte();  // the next byte after the text-mode translation, or -1 at the end
@@ -46,5 +48,13 @@ class RenameReader {
   std::size_t end_ = 0;
   bool ended_ = false;  // byte 26 or the end of the file was seen
 };
+
+// Adds `records` to the rename file at `path` (created when missing), each on a line of its own as
+// "field,field,field,field,", in the file's own line breaks (CR LF in a new file). Every byte
+// already there stays, and every record already there reads as it did: a last record cut short
+// gets the commas that end it as it was read, and the new lines go before a Ctrl-Z, which would
+// hide them. The file is replaced safely. False, with `why`, when it cannot be read or written.
+bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
+                         std::string* why);
 
 }  // namespace tovarin

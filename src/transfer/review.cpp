@@ -1,0 +1,246 @@
+#include "transfer/review.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+
+#include "transfer/name_fold.h"
+
+namespace tovarin {
+namespace {
+
+// A name a rename field gives back as it was written: no comma or Ctrl-Z ending it early, no
+// white space at its start (skipped), no CR LF (read as LF), and short enough that the field
+// does not end before its comma.
+bool FitsRenameField(const std::string& name) {
+  constexpr std::size_t kLongest = 48;  // a 49th character ends the field before its comma
+  if (name.size() > kLongest) return false;
+  if (!name.empty() && std::string_view(" \t\n\r\v\f").find(name.front()) != std::string_view::npos)
+    return false;
+  return name.find(',') == std::string::npos && name.find('\x1a') == std::string::npos &&
+         name.find("\r\n") == std::string::npos;
+}
+
+bool SameName(const PlayerName& a, const PlayerName& b) {
+  return a.last == b.last && a.first == b.first;
+}
+
+std::string NameKey(const PlayerName& name) {
+  std::string key = name.last;
+  key.push_back('\0');
+  key += name.first;
+  return key;
+}
+
+// Gathers the dry run's rosters and dropped entries, and finds the candidates of each dropped
+// player from indexes built on the first drop.
+class Reviewer : public BuildObserver {
+ public:
+  explicit Reviewer(Review& review) : review_(review) {}
+
+  void OnMatched(const std::vector<PlayerName>& source, const std::vector<PlayerName>& target,
+                 const MatchState& state) override {
+    source_ = &source;
+    target_ = &target;
+    state_ = &state;
+  }
+
+  void OnDropped(const TeamEntry&, const TeamEntry& partner, RosterSource from,
+                 int sourcePlayer) override {
+    const auto [it, added] = droppedAt_.emplace(sourcePlayer, review_.dropped.size());
+    if (!added) {
+      ++review_.dropped[it->second].entries;
+      return;
+    }
+    DroppedPlayer player;
+    player.sourcePlayer = sourcePlayer;
+    player.sourceTeam = partner.name + (from == RosterSource::kFarmRoster ? " (farm)" : "");
+    player.entries = 1;
+    if (sourcePlayer > 0 && static_cast<std::size_t>(sourcePlayer) <= source_->size()) {
+      player.name = (*source_)[static_cast<std::size_t>(sourcePlayer - 1)];
+      FindCandidates(player);
+    }
+    review_.dropped.push_back(std::move(player));
+  }
+
+  void OnRoster(const TeamEntry& team, const std::string& path,
+                const std::vector<RosterPlayer>& players) override {
+    review_.teams.push_back({&team, path, players});
+  }
+
+ private:
+  void BuildIndexes() {
+    const std::vector<PlayerName>& target = *target_;
+    foldedFirst_.resize(target.size());
+    byFoldedLast_.reserve(target.size());
+    for (std::size_t i = 0; i < target.size(); ++i) {
+      std::string last = FoldName(target[i].last);
+      if (!last.empty()) byFoldedLast_[std::move(last)].push_back(static_cast<int>(i + 1));
+    }
+    owner_.assign(target.size() + 1, 0);
+    for (std::size_t s = 1; s < state_->playerMap.size(); ++s) {
+      if (const int t = state_->playerMap[s]; t > 0) owner_[static_cast<std::size_t>(t)] = static_cast<int>(s);
+    }
+    // A rename record names the lowest-numbered source player of its names: for each name that
+    // an unpaired source player has, the lowest number that has it.
+    const std::vector<PlayerName>& source = *source_;
+    for (std::size_t s = 1; s <= source.size(); ++s) {
+      if (state_->playerMap[s] == 0) lowestSource_.emplace(NameKey(source[s - 1]), 0);
+    }
+    for (std::size_t s = 1; s <= source.size() && !lowestSource_.empty(); ++s) {
+      const auto it = lowestSource_.find(NameKey(source[s - 1]));
+      if (it != lowestSource_.end() && it->second == 0) it->second = static_cast<int>(s);
+    }
+    indexed_ = true;
+  }
+
+  const std::string& FoldedFirst(int t) {
+    std::string& folded = foldedFirst_[static_cast<std::size_t>(t - 1)];
+    if (folded.empty()) folded = "\x01" + FoldName((*target_)[static_cast<std::size_t>(t - 1)].first);
+    return folded;
+  }
+
+  void FindCandidates(DroppedPlayer& player) {
+    if (!indexed_) BuildIndexes();
+    const auto bucket = byFoldedLast_.find(FoldName(player.name.last));
+    if (bucket == byFoldedLast_.end()) return;
+    const std::string first = "\x01" + FoldName(player.name.first);
+    std::vector<std::string> nicknames;
+    for (const std::string& n : NicknamesOf(first.substr(1))) nicknames.push_back("\x01" + n);
+    const bool sourceWritable =
+        FitsRenameField(player.name.first) && FitsRenameField(player.name.last) &&
+        lowestSource_[NameKey(player.name)] == player.sourcePlayer;
+
+    const std::vector<PlayerName>& target = *target_;
+    for (const int t : bucket->second) {
+      const PlayerName& name = target[static_cast<std::size_t>(t - 1)];
+      Candidate c;
+      if (FoldedFirst(t) == first) {
+        c.kind = CandidateKind::kLikely;
+      } else if (std::find(nicknames.begin(), nicknames.end(), FoldedFirst(t)) != nicknames.end()) {
+        c.kind = CandidateKind::kNickname;
+      } else if (name.last == player.name.last && name.first != player.name.first &&
+                 !name.first.empty() && !player.name.first.empty() &&
+                 name.first[0] == player.name.first[0]) {
+        c.kind = CandidateKind::kNearMiss;
+      } else {
+        continue;
+      }
+      c.target = t;
+      c.name = name;
+      if (state_->used[static_cast<std::size_t>(t - 1)]) {
+        c.takenBy = owner_[static_cast<std::size_t>(t)];
+        if (c.takenBy == 0) {
+          c.takenBy = Candidate::kTakenByRename;
+        } else {
+          c.takenByName = (*source_)[static_cast<std::size_t>(c.takenBy - 1)];
+        }
+      }
+      // The bucket holds every namesake of t (they share its last name), lowest number first.
+      const bool lowestTarget = std::none_of(
+          bucket->second.begin(), bucket->second.end(), [&](int other) {
+            return other < t && SameName(target[static_cast<std::size_t>(other - 1)], name);
+          });
+      c.writable = sourceWritable && lowestTarget && FitsRenameField(name.first) &&
+                   FitsRenameField(name.last);
+      player.candidates.push_back(std::move(c));
+    }
+    std::stable_sort(player.candidates.begin(), player.candidates.end(),
+                     [](const Candidate& a, const Candidate& b) {
+                       if (a.taken() != b.taken()) return !a.taken();
+                       return a.kind < b.kind;
+                     });
+  }
+
+  Review& review_;
+  const std::vector<PlayerName>* source_ = nullptr;
+  const std::vector<PlayerName>* target_ = nullptr;
+  const MatchState* state_ = nullptr;
+  std::unordered_map<int, std::size_t> droppedAt_;
+
+  bool indexed_ = false;
+  std::unordered_map<std::string, std::vector<int>> byFoldedLast_;  // ascending numbers
+  std::vector<std::string> foldedFirst_;  // folded on demand, behind a mark byte
+  std::vector<int> owner_;                // target number -> the source player paired with it
+  std::unordered_map<std::string, int> lowestSource_;
+};
+
+}  // namespace
+
+const char* CandidateKindName(CandidateKind kind) {
+  switch (kind) {
+    case CandidateKind::kLikely:
+      return "likely";
+    case CandidateKind::kNickname:
+      return "nickname";
+    case CandidateKind::kNearMiss:
+      return "near miss";
+  }
+  return "";
+}
+
+Review RunReview(BuildParams params, const TeamList& targetTeams) {
+  Review review;
+  params.dryRun = true;
+  Reviewer reviewer(review);
+  const BuildResult result = RunBuild(params, targetTeams, &reviewer);
+  review.ok = result.ok;
+  review.error = result.error;
+  if (!result.ok) return review;
+  review.counts.carried = result.playersCarried;
+  review.counts.dropped = static_cast<int>(review.dropped.size());
+  for (const DroppedPlayer& player : review.dropped) {
+    if (!player.candidates.empty()) ++review.counts.withCandidates;
+  }
+  for (const TeamReview& team : review.teams) {
+    if (team.players.empty()) ++review.counts.emptyTeams;
+  }
+  return review;
+}
+
+std::string FullName(const PlayerName& name) {
+  return name.first.empty() ? name.last : name.first + " " + name.last;
+}
+
+std::string CandidateText(const Candidate& candidate) {
+  std::string text = FullName(candidate.name) + " (" + CandidateKindName(candidate.kind) + ")";
+  if (candidate.takenBy == Candidate::kTakenByRename) {
+    text += ", taken by the rename file";
+  } else if (candidate.taken()) {
+    text += ", taken by " + FullName(candidate.takenByName);
+  } else if (!candidate.writable) {
+    text += ", not for the rename file";
+  }
+  return text;
+}
+
+Acceptance AcceptBest(const Review& review, const std::vector<int>& lines) {
+  Acceptance acceptance;
+  std::unordered_map<int, int> given;  // target player -> the line that took him
+  for (const int line : lines) {
+    const std::string number = std::to_string(line) + ": ";
+    if (line < 1 || static_cast<std::size_t>(line) > review.dropped.size()) {
+      acceptance.refused.push_back(number + "there is no dropped player " + std::to_string(line));
+      continue;
+    }
+    const DroppedPlayer& player = review.dropped[static_cast<std::size_t>(line - 1)];
+    const Candidate* best = player.best();
+    const std::string who = player.name.last.empty() && player.name.first.empty()
+                                ? "player " + std::to_string(player.sourcePlayer)
+                                : FullName(player.name);
+    if (!best) {
+      acceptance.refused.push_back(number + who + " has no candidate");
+    } else if (!best->acceptable()) {
+      acceptance.refused.push_back(number + who + ": " + CandidateText(*best));
+    } else if (const auto [it, added] = given.emplace(best->target, line); !added) {
+      acceptance.refused.push_back(number + FullName(best->name) + " is already given to " +
+                                   std::to_string(it->second));
+    } else {
+      acceptance.records.push_back(
+          {{player.name.first, player.name.last, best->name.first, best->name.last}});
+    }
+  }
+  return acceptance;
+}
+
+}  // namespace tovarin
