@@ -115,20 +115,23 @@ TEST(Report, NearMatchLineReadsBackAsRenameRecord) {
   EXPECT_EQ(state.playerMap, (std::vector<int>{0, 4, 3, 2, 1}));
 }
 
-TEST(BuildReport, WritesCrLfLinesAndFlushesEach) {
+TEST(BuildReport, WritesCrLfLinesInBlocks) {
   TempDir dir;
   BuildReport report;
   EXPECT_FALSE(report.IsOpen());
   ASSERT_TRUE(report.Create(dir / "Tovarin.txt"));
   EXPECT_TRUE(report.IsOpen());
   report.WriteLine("first");
-  EXPECT_EQ(fixture::ReadFileText(dir / "Tovarin.txt"), "first\r\n") << "each line is flushed";
+  EXPECT_EQ(fixture::ReadFileText(dir / "Tovarin.txt"), "") << "a line waits for its block";
+  const std::string filler(BuildReport::kBlockSize - 9, 'x');
+  report.WriteLine(filler);
+  EXPECT_EQ(fixture::ReadFileText(dir / "Tovarin.txt"), "first\r\n" + filler + "\r\n");
   report.WriteLine("");
   report.WriteLine("a\nb");
   report.Close();
   EXPECT_FALSE(report.IsOpen());
   report.WriteLine("after closing");
-  EXPECT_EQ(fixture::ReadFileText(dir / "Tovarin.txt"), "first\r\n\r\na\nb\r\n");
+  EXPECT_EQ(fixture::ReadFileText(dir / "Tovarin.txt"), "first\r\n" + filler + "\r\n\r\na\nb\r\n");
 }
 
 TEST(BuildReport, ReplacesAnExistingFile) {

@@ -53,18 +53,28 @@ BuildReport::~BuildReport() { Close(); }
 bool BuildReport::Create(const std::string& path) {
   Close();
   file_ = std::fopen(platform::ResolveCaseBlind(path).c_str(), "wb");
-  return file_ != nullptr;
+  if (file_ == nullptr) return false;
+  // The blocks are already large: stdio's own buffer would only split them.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+  pending_.reserve(kBlockSize);
+  return true;
 }
 
 void BuildReport::WriteLine(const std::string& line) {
   if (file_ == nullptr) return;
-  std::fwrite(line.data(), 1, line.size(), file_);
-  std::fwrite("\r\n", 1, 2, file_);
-  std::fflush(file_);
+  pending_ += line;
+  pending_ += "\r\n";
+  if (pending_.size() >= kBlockSize) WriteBlock();
+}
+
+void BuildReport::WriteBlock() {
+  std::fwrite(pending_.data(), 1, pending_.size(), file_);
+  pending_.clear();
 }
 
 void BuildReport::Close() {
   if (file_ == nullptr) return;
+  WriteBlock();
   std::fclose(file_);
   file_ = nullptr;
 }

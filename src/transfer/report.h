@@ -23,9 +23,10 @@ std::string PlayerHeader();
 // Source number (5 columns), target number (6), source first name (16), source last name (16).
 std::string PlayerLine(int sourceNumber, int targetNumber, const PlayerName& source);
 
-// The report file. Each line gets "\r\n" on every system and is flushed at once, so a Build
-// ended early leaves everything written so far. Write errors are ignored: the report must never
-// stop a Build.
+// The report file. Each line gets "\r\n" on every system. Lines are gathered and written in
+// blocks of kBlockSize (one system call each), and whatever is gathered is written on Close or
+// destruction, so a Build ended early leaves every line written so far. Write errors are
+// ignored: the report must never stop a Build.
 class BuildReport {
  public:
   BuildReport() = default;
@@ -41,8 +42,13 @@ class BuildReport {
   void WriteLine(const std::string& line);
   void Close();
 
+ static constexpr std::size_t kBlockSize = 64 * 1024;
+
  private:
+  void WriteBlock();
+
   std::FILE* file_ = nullptr;
+  std::string pending_;
 };
 
 }  // namespace tovarin
