@@ -1,7 +1,7 @@
 // The automatic matching pass, indexed against the plain walk over every target player, on player
 // files as two data disks of one league have them: mostly the same players in another order, some
 // missing on one side, some new, and some whose first name is spelled differently; and whole
-// Builds on such data disks, with either pass.
+// Builds on such data disks, with either pass; and the review of a Build against its dry run.
 
 #include <benchmark/benchmark.h>
 
@@ -18,6 +18,7 @@
 #include "support/plain_matching.h"
 #include "transfer/build.h"
 #include "transfer/matching.h"
+#include "transfer/review.h"
 
 namespace tovarin {
 namespace {
@@ -156,6 +157,33 @@ void BM_Build(benchmark::State& state) {
 
 BENCHMARK(BM_Build)->Arg(1000)->Arg(10000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
+// The review of a Build, which is the Build's dry run with candidates for the dropped players,
+// against that dry run alone: the matching and the rosters, without writing.
+void BM_BuildDryRun(benchmark::State& state) {
+  BuildTree tree(Files(static_cast<int>(state.range(0))));
+  tree.params.dryRun = true;
+  for (auto _ : state) {
+    const BuildResult result = RunBuild(tree.params, tree.targetTeams);
+    if (!result.ok) state.SkipWithError(result.error.c_str());
+  }
+  state.counters["players"] = static_cast<double>(state.range(0));
+}
+
+void BM_Review(benchmark::State& state) {
+  BuildTree tree(Files(static_cast<int>(state.range(0))));
+  std::size_t dropped = 0;
+  for (auto _ : state) {
+    const Review review = RunReview(tree.params, tree.targetTeams);
+    if (!review.ok) state.SkipWithError(review.error.c_str());
+    dropped = review.dropped.size();
+  }
+  state.counters["players"] = static_cast<double>(state.range(0));
+  state.counters["dropped"] = static_cast<double>(dropped);
+}
+
+BENCHMARK(BM_BuildDryRun)->Arg(1000)->Arg(10000)->Arg(32000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Review)->Arg(1000)->Arg(10000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
 // Shows the runs as usual and keeps their times, to print how much faster the index is.
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
@@ -170,6 +198,10 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       // which says nothing of the matching and varies with whatever else the disk is doing.
       const double ms = run.GetAdjustedCPUTime();
       const std::string& name = run.run_name.function_name;
+      if (name == "BM_Review" || name == "BM_BuildDryRun") {
+        (name == "BM_Review" ? review_ : dryRun_)[count] = ms;
+        continue;
+      }
       const bool build = name.rfind("BM_Build", 0) == 0;
       const bool plain = name.size() >= 5 && name.compare(name.size() - 5, 5, "Plain") == 0;
       (plain ? plain_ : indexed_)[{build ? "whole Build" : "automatic pass", count}] = ms;
@@ -189,10 +221,19 @@ class SummaryReporter : public benchmark::ConsoleReporter {
                     indexedMs, plain->second, plain->second / indexedMs);
       }
     }
+    std::printf("\n%-15s %10s %18s %18s %10s\n", "", "players", "review (CPU ms)",
+                "dry run (CPU ms)", "ratio");
+    for (const auto& [count, reviewMs] : review_) {
+      const auto dryRun = dryRun_.find(count);
+      if (dryRun == dryRun_.end()) continue;
+      std::printf("%-15s %10d %18.3f %18.3f %9.2fx\n", "review", count, reviewMs, dryRun->second,
+                  reviewMs / dryRun->second);
+    }
   }
 
  private:
   std::map<std::pair<std::string, int>, double> indexed_, plain_;
+  std::map<int, double> review_, dryRun_;
 };
 
 }  // namespace

@@ -25,6 +25,13 @@ bool SameName(const PlayerName& a, const PlayerName& b) {
   return a.last == b.last && a.first == b.first;
 }
 
+// A folded first name behind a mark byte, so that an empty string means "not folded yet".
+std::string MarkedFirst(const std::string& folded) {
+  std::string marked(1, '\x01');
+  marked += folded;
+  return marked;
+}
+
 std::string NameKey(const PlayerName& name) {
   std::string key = name.last;
   key.push_back('\0');
@@ -96,7 +103,7 @@ class Reviewer : public BuildObserver {
 
   const std::string& FoldedFirst(int t) {
     std::string& folded = foldedFirst_[static_cast<std::size_t>(t - 1)];
-    if (folded.empty()) folded = "\x01" + FoldName((*target_)[static_cast<std::size_t>(t - 1)].first);
+    if (folded.empty()) folded = MarkedFirst(FoldName((*target_)[static_cast<std::size_t>(t - 1)].first));
     return folded;
   }
 
@@ -104,9 +111,10 @@ class Reviewer : public BuildObserver {
     if (!indexed_) BuildIndexes();
     const auto bucket = byFoldedLast_.find(FoldName(player.name.last));
     if (bucket == byFoldedLast_.end()) return;
-    const std::string first = "\x01" + FoldName(player.name.first);
+    const std::string folded = FoldName(player.name.first);
+    const std::string first = MarkedFirst(folded);
     std::vector<std::string> nicknames;
-    for (const std::string& n : NicknamesOf(first.substr(1))) nicknames.push_back("\x01" + n);
+    for (const std::string& n : NicknamesOf(folded)) nicknames.push_back(MarkedFirst(n));
     const bool sourceWritable =
         FitsRenameField(player.name.first) && FitsRenameField(player.name.last) &&
         lowestSource_[NameKey(player.name)] == player.sourcePlayer;
