@@ -296,6 +296,48 @@ TEST(Cli, RestorePutsBackTheLastBuild) {
   EXPECT_EQ(f.Run({"restore", names[0]}).status, 0);
 }
 
+TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
+  CliFixture f;
+  const std::string renames = f.tree.dir / "renames.txt";
+  std::vector<std::string> args = {"review"};
+  for (const std::string& side : f.Sides()) args.push_back(side);
+  args.insert(args.end(), {"--rename", renames});
+  const std::string counts =
+      "Players carried: 5\n"
+      "Players dropped: 2\n"
+      "Dropped players with candidates: 1\n"
+      "Target teams left empty: 0\n";
+  CliRun run = f.Run(args);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, counts +
+                         "  1. Jon Fox, City 1: John Fox (near miss)\n"
+                         "  2. Tim Gray, City 2: no candidate\n");
+
+  // A choice that gives no record refuses them all.
+  auto accept = [&](const std::string& lines) {
+    std::vector<std::string> with = args;
+    with.insert(with.end(), {"--accept", lines});
+    return f.Run(with);
+  };
+  run = accept("1,2");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n2: Tim Gray has no candidate\n");
+  EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\n");
+
+  run = accept("1");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, counts + "Added 1 pair to " + renames +
+                         "\nPlayers carried: 6\nPlayers dropped: 1\n"
+                         "Dropped players with candidates: 0\nTarget teams left empty: 0\n");
+  EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\n");
+  EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt")) << "a review writes no report";
+
+  EXPECT_EQ(f.Run({"review", "--accept", "1"}).status, 2) << "--accept needs --rename";
+  EXPECT_EQ(accept("1,x").status, 2);
+  EXPECT_EQ(accept("").status, 2);
+  EXPECT_EQ(f.Run({"review", "--yes"}).status, 2);
+}
+
 TEST(Cli, UsageErrors) {
   CliFixture f;
   const std::string target = f.tree.targetOrg, source = f.tree.sourceOrg;
@@ -313,7 +355,8 @@ TEST(Cli, UsageErrors) {
       {{"pairs", "--target", target}, "pairs needs --target and --source"},
       {{"pairs", "--target", target, "--source", source, "--dry-run"},
        "that option belongs to build, not pairs"},
-      {{"settings", "--reset"}, "that option belongs to build and pairs, not settings"},
+      {{"settings", "--reset"}, "that option belongs to build, pairs and review, not settings"},
+      {{"build", "--accept", "1"}, "that option belongs to review, not build"},
       {{"settings", "--rename", "r.txt"}, "settings needs --target and --source"},
       {{"settings", "--target", target, "--source", source, "--yes"},
        "that option belongs to build, not settings"},

@@ -98,7 +98,8 @@ int Run(const std::vector<std::string>& args, Console& console) {
   program.require_subcommand(0, 1);
   const std::vector<Command> commands = {AddBuildCommand(program), AddPairsCommand(program),
                                          AddSettingsCommand(program),
-                                         AddRestoreCommand(program)};
+                                         AddRestoreCommand(program),
+                                         AddReviewCommand(program)};
   for (const Command& command : commands) {
     command.app->allow_extras();
     command.app->set_help_flag("-h,--help", "show this help");

@@ -30,5 +30,6 @@ Command AddBuildCommand(CLI::App& program);
 Command AddPairsCommand(CLI::App& program);
 Command AddSettingsCommand(CLI::App& program);
 Command AddRestoreCommand(CLI::App& program);
+Command AddReviewCommand(CLI::App& program);
 
 }  // namespace tovarin::cli

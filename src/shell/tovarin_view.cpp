@@ -218,6 +218,33 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
 
 void CTovarinView::OnBuild() { Build(false, nullptr); }
 
+Review CTovarinView::ReviewBuild() const { return RunReview(MakeBuildParams(), teamLists.targetTeams()); }
+
+bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>& lines) {
+  const Acceptance acceptance = AcceptBest(review, lines);
+  std::string refused;
+  for (const std::string& line : acceptance.refused) refused += "\n" + line;
+  if (!refused.empty()) {
+    dialogs_.ShowMessage("Not added to the rename file:" + refused, MessageKind::kError);
+  }
+  if (acceptance.records.empty()) return false;
+  if (renamePath.empty()) {
+    const std::string base = targetLocation.DataDiskPath().empty()
+                                 ? targetLocation.BaseDirectory()
+                                 : targetLocation.DataDiskPath();
+    const auto chosen = dialogs_.ChooseFile(base + "renames.txt", "txt");
+    if (!chosen) return false;
+    renamePath = *chosen;
+    RefreshControls();
+  }
+  std::string why;
+  if (!AppendRenameRecords(renamePath, acceptance.records, &why)) {
+    dialogs_.ShowMessage(why, MessageKind::kError);
+    return false;
+  }
+  return true;
+}
+
 void CTovarinView::OnRestoreLastBuild() {
   BackupStore store(backupDirectory, writer_);
   const std::vector<BackupInfo> backups = store.List();

@@ -8,6 +8,7 @@
 #include "shell/org_location.h"
 #include "shell/view_interfaces.h"
 #include "transfer/build.h"
+#include "transfer/review.h"
 
 namespace tovarin {
 
@@ -65,6 +66,14 @@ class CTovarinView {
   // The result is empty when the user answered No.
   std::optional<BuildResult> Build(bool dryRun, BuildObserver* observer);
   BuildParams MakeBuildParams() const;
+
+  // What a Build on the current setup would do, with candidates for the players it would drop.
+  // Nothing is written, so nothing is asked about games played.
+  Review ReviewBuild() const;
+  // Appends the best candidates of the chosen lines of `review` (counted from 1) to the rename
+  // file. Without a rename file it asks where to create one, which becomes the form's. Choices
+  // that give no record are shown, the others written. True when the rename file was written.
+  bool AddToRenameFile(const Review& review, const std::vector<int>& lines);
 
   // Puts back the target rosters of the last Build, after asking.
   void OnRestoreLastBuild();

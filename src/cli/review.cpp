@@ -1,0 +1,115 @@
+// tovarin-cli review: what a Build would carry and drop, with the likely players for the dropped
+// ones, and --accept to add them to the rename file.
+
+#include <CLI/CLI.hpp>
+#include <memory>
+
+#include "cli/command.h"
+#include "cli/form_session.h"
+#include "platform/dialog_units.h"
+#include "shell/preview.h"
+
+namespace tovarin::cli {
+namespace {
+
+struct ReviewOptions {
+  SideOptions sides;
+  SetupOptions setup;
+  PairingOptions pairing;
+  std::string accept;
+};
+
+// "3,7,12" as line numbers; empty when the text is not such a list.
+std::vector<int> LineNumbers(const std::string& text) {
+  std::vector<int> lines;
+  for (std::size_t at = 0; at <= text.size();) {
+    const std::size_t comma = std::min(text.find(',', at), text.size());
+    const std::string number = text.substr(at, comma - at);
+    if (number.empty() || number.size() > 6 ||
+        number.find_first_not_of("0123456789") != std::string::npos) {
+      return {};
+    }
+    lines.push_back(std::stoi(number));
+    at = comma + 1;
+  }
+  return lines;
+}
+
+void PrintCounts(const Review& review, std::ostream& out) {
+  for (const std::string& line : MakePreview(review).counts) out << line << "\n";
+}
+
+int Run(ReviewOptions& options, Console& console) {
+  options.sides.given = GivenBoth(
+      options.sides, "give both --target and --source, or neither to use the stored setup");
+  TakeSetupOptions(options.setup);
+  const std::vector<PairCommand> pairCommands = PairCommands(options.pairing);
+  const bool accepting = options.setup.app->count("--accept") > 0;
+  const std::vector<int> accept = LineNumbers(options.accept);
+  if (accepting && !options.setup.renameGiven) throw UsageError{"--accept needs --rename"};
+  if (accepting && accept.empty()) {
+    throw UsageError{"--accept " + options.accept + ": expected line numbers such as 1,4,7"};
+  }
+
+  GatedSettings store(console.settings, false);
+  ConsoleDialogs dialogs(console, false);
+  NoControls controls;
+  CTovarinView view(store, dialogs, controls, platform::HorizontalDialogBaseUnit());
+  if (!LoadForm(options.sides, options.setup, options.pairing.reset, pairCommands, view, dialogs,
+                store)) {
+    return kError;
+  }
+  const Review review = view.ReviewBuild();
+  if (!review.ok) {
+    console.err << review.error << "\n";
+    return kError;
+  }
+  PrintCounts(review, console.out);
+  if (!accepting) {
+    const PreviewModel model = MakePreview(review);
+    for (std::size_t i = 0; i < model.dropped.size(); ++i) {
+      console.out << DroppedLine(model, i) << "\n";
+    }
+    return kOk;
+  }
+
+  // A script is better told that one choice is wrong than left with some of them written.
+  const Acceptance acceptance = AcceptBest(review, accept);
+  if (!acceptance.refused.empty()) {
+    console.err << "Nothing was added to the rename file:\n";
+    for (const std::string& line : acceptance.refused) console.err << line << "\n";
+    return kError;
+  }
+  if (!view.AddToRenameFile(review, accept)) return kError;
+  console.out << "Added " << acceptance.records.size()
+              << (acceptance.records.size() == 1 ? " pair" : " pairs") << " to "
+              << view.renamePath << "\n";
+  const Review after = view.ReviewBuild();
+  if (!after.ok) {
+    console.err << after.error << "\n";
+    return kError;
+  }
+  PrintCounts(after, console.out);
+  return kOk;
+}
+
+}  // namespace
+
+Command AddReviewCommand(CLI::App& program) {
+  auto options = std::make_shared<ReviewOptions>();
+  CLI::App* app = program.add_subcommand(
+      "review",
+      "show what a Build would carry and drop, with the likely\nplayers for the dropped ones");
+  AddSideOptions(*app, options->sides,
+                 "With neither, review works on the stored setup");
+  AddSetupOptions(*app, options->setup);
+  AddPairingOptions(*app, options->pairing);
+  app->add_option("--accept", options->accept,
+                  "add the best candidates of these dropped players\n(numbered as review lists "
+                  "them) to the rename file;\nneeds --rename")
+      ->type_name("N,...")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  return {app, [options](Console& console) { return Run(*options, console); }};
+}
+
+}  // namespace tovarin::cli

@@ -1,0 +1,64 @@
+#include "shell/preview.h"
+
+#include "platform/format.h"
+
+namespace tovarin {
+namespace {
+
+std::string Plural(int count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string From(const RosterPlayer& player, const TeamEntry& team) {
+  switch (player.from) {
+    case RosterSource::kRenameFile:
+      return "from the rename file";
+    case RosterSource::kRoster:
+      return "from " + (team.partner ? team.partner->name : std::string()) + "'s roster";
+    case RosterSource::kFarmRoster:
+      return "from " + (team.partner ? team.partner->name : std::string()) + "'s farm roster";
+  }
+  return {};
+}
+
+}  // namespace
+
+PreviewModel MakePreview(const Review& review) {
+  PreviewModel model;
+  model.counts = {
+      "Players carried: " + std::to_string(review.counts.carried),
+      "Players dropped: " + std::to_string(review.counts.dropped),
+      "Dropped players with candidates: " + std::to_string(review.counts.withCandidates),
+      "Target teams left empty: " + std::to_string(review.counts.emptyTeams),
+  };
+  for (const TeamReview& team : review.teams) {
+    PreviewModel::Team row;
+    row.heading = team.team->longName + ": " +
+                  Plural(static_cast<int>(team.players.size()), "player", "players");
+    for (const RosterPlayer& player : team.players) {
+      row.players.push_back(FullName(player.name) + " (" + std::to_string(player.number) + "), " +
+                            From(player, *team.team));
+    }
+    model.teams.push_back(std::move(row));
+  }
+  for (const DroppedPlayer& player : review.dropped) {
+    PreviewModel::Dropped row;
+    row.player = player.name.last.empty() && player.name.first.empty()
+                     ? "player " + std::to_string(player.sourcePlayer) + " (not in the player file)"
+                     : FullName(player.name);
+    row.team = player.sourceTeam;
+    const Candidate* best = player.best();
+    row.candidate = best ? CandidateText(*best) : "no candidate";
+    row.acceptable = best && best->acceptable();
+    model.dropped.push_back(std::move(row));
+  }
+  return model;
+}
+
+std::string DroppedLine(const PreviewModel& model, std::size_t index) {
+  const PreviewModel::Dropped& row = model.dropped[index];
+  return platform::Format("%3d. ", static_cast<int>(index + 1)) + row.player + ", " + row.team +
+         ": " + row.candidate;
+}
+
+}  // namespace tovarin

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "transfer/review.h"
+
+namespace tovarin {
+
+// The review of a Build as the Preview Build dialog shows it, in text. The Qt dialog draws it,
+// and so would a Win32 one; the command line prints the same texts.
+struct PreviewModel {
+  // "Players carried: N", "Players dropped: N", "Dropped players with candidates: N",
+  // "Target teams left empty: N".
+  std::vector<std::string> counts;
+
+  struct Team {
+    std::string heading;               // "Harbor City Gulls: 26 players"
+    std::vector<std::string> players;  // "Pat Smith (12), from Harbor City's roster"
+  };
+  std::vector<Team> teams;
+
+  struct Dropped {
+    std::string player;     // "Pat O'Neil", or "player 1234 (not in the player file)"
+    std::string team;       // the source team whose roster drops him
+    std::string candidate;  // CandidateText of the best one, or "no candidate"
+    bool acceptable = false;  // the best candidate can go into the rename file
+  };
+  std::vector<Dropped> dropped;  // line N of the review is dropped[N-1]
+};
+
+PreviewModel MakePreview(const Review& review);
+
+// "  3. Pat O'Neil, Harbor City: Pat ONeil (likely)".
+std::string DroppedLine(const PreviewModel& model, std::size_t index);
+
+}  // namespace tovarin
