@@ -38,7 +38,7 @@ TEST(Backup, ABuildCanBeUndoneByteForByte) {
   t.Start();
   const auto before = t.Rosters();  // team 3 has no roster yet
   t.view.OnBuild();
-  ASSERT_EQ(t.dialogs.messages.back(), "Build Completed Successfully!");
+  ASSERT_EQ(t.dialogs.messages.back(), t.Completed());
   ASSERT_NE(t.Rosters(), before);
 
   const auto backups = t.List();

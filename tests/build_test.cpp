@@ -13,8 +13,6 @@ using fixture::FileExists;
 using fixture::ReadFileBytes;
 using fixture::ReadFileText;
 
-const std::string kCompleted = "Build Completed Successfully!";
-
 std::string ExpectedReport(bool complete) {
   std::string text = NearMatchHeader() + "\r\n" +
                      NearMatchLine({"Fox", "Jon"}, {"Fox", "John"}) + "\r\n";
@@ -31,7 +29,7 @@ TEST(Build, CarriesRostersFarmAndRenamesAndReports) {
   BuildTree t;
   t.Start();
   t.view.OnBuild();
-  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{kCompleted}));
+  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{t.Completed()}));
   EXPECT_TRUE(t.dialogs.questions.empty());
   // Team 1: its partner's roster (Fox Jon has no match) then its farm roster; team 2: no farm
   // roster, Gray Tim dropped; team 3 has no partner and receives only its rename-file player.
@@ -122,13 +120,13 @@ TEST(Build, FailureTable) {
       {"report cannot be created",
        [](BuildTree& t) {
          std::filesystem::create_directory(t.targetDisk + "Tovarin.txt");
-         return kCompleted;
+         return t.Completed(3, false);
        },
        {true, true, true}, "none", true},
       {"rename file missing",
        [](BuildTree& t) {
          std::filesystem::remove(t.dir / "renames.txt");
-         return kCompleted;
+         return t.Completed();
        },
        {true, true, true}, "full", true},
   };
@@ -173,7 +171,7 @@ TEST(Build, GamesPlayedQuestion) {
               "Tovarin clears the rosters of the target teams.\n"
               "Are you sure you wish to continue?");
     if (yes) {
-      EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{kCompleted}));
+      EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{t.Completed()}));
       EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{2, 4, 5}));  // also teams without games
       EXPECT_EQ(t.TargetRoster(3), (std::vector<int>{7}));
     } else {
@@ -200,7 +198,7 @@ TEST(Build, TeamsSharingATeamIndexShareTheirList) {
   org.Write(t.targetOrg);
   t.Start();
   t.view.OnBuild();
-  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{kCompleted}));
+  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{t.Completed(2)}));
   EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{7, 2, 4, 5}));
   EXPECT_EQ(t.TargetRoster(2), (std::vector<int>{7, 2, 4, 5, 1}));
 }
@@ -212,7 +210,7 @@ TEST(Build, OrganizationWithoutTeams) {
   org.Write(t.targetOrg);
   t.Start();
   t.view.OnBuild();
-  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{kCompleted}));
+  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{t.Completed(0)}));
   EXPECT_TRUE(t.dialogs.questions.empty());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.targetOrg), {}), 1);  // org.dat
   const std::string report = ReadFileText(t.targetDisk + "Tovarin.txt");

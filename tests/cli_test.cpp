@@ -51,7 +51,7 @@ TEST(Cli, BuildWithBothSides) {
   CliFixture f;
   CliRun run = f.Run(f.Build({"--rename", f.tree.dir / "renames.txt"}));
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "Build Completed Successfully!\n");
+  EXPECT_EQ(run.out, f.tree.Completed() + "\n");
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4, 5}));  // farm players by default
   EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{7}));
@@ -63,7 +63,7 @@ TEST(Cli, BuildWithBothSides) {
   EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4}));
   EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{}));
   EXPECT_EQ(run.out,
-            "Build Completed Successfully!\nRosters written: 3\nPlayers carried: 3\n"
+            f.tree.Completed() + "\nRosters written: 3\nPlayers carried: 3\n"
             "Players dropped (no match on the target data disk): 2\nNear misses: 1\n"
             "Report: " + f.tree.targetDisk + "Tovarin.txt\n");
 }

@@ -35,7 +35,6 @@ struct Damaged : BuildTree {
 };
 
 TEST(DamagedFiles, EveryRowOfTheTable) {
-  static const std::string completed = "Build Completed Successfully!";
   struct Row {
     std::string input;
     std::function<std::string(Damaged&)> damage;  // returns the message the user must see
@@ -54,7 +53,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
          sim::Bytes bytes = ReadFileBytes(t.targetOrg + "org.dat");
          bytes.resize(bytes.size() - 100);  // team 3's farm link and the rest are gone
          sim::WriteBytes(t.targetOrg + "org.dat", bytes);
-         return completed;
+         return t.Completed();
        },
        "WWW", true, true},
       {"org.dat field without its NUL, team link to nothing",
@@ -70,7 +69,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
            damaged.Raw(r);
          }
          damaged.Write(t.targetOrg);
-         return completed;
+         return t.Completed(2);
        },
        "WW-", true, true},
       {"target team with a negative team index",
@@ -97,7 +96,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
          bytes[146 + 16] = 120;  // Jones Ann's first name runs on into the rest of the record
          bytes.resize(bytes.size() - 60);
          sim::WriteBytes(t.sourceDisk + "Players.dat", bytes);
-         return completed;
+         return t.Completed();
        },
        "WWW", true, true},
       {"source roster missing",
@@ -132,13 +131,13 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
       {"roster entry naming no player of the player file",
        [](Damaged& t) {
          BuildTree::Roster(t.sourceOrg, 2, {3, 0, -5, 400});
-         return completed;
+         return t.Completed();
        },
        "WWW", true, true},
       {"farm roster missing",
        [](Damaged& t) {
          fs::remove(BuildTree::RosterName(t.farmOrg, 101));
-         return completed;
+         return t.Completed();
        },
        "WWW", true, true},
       {"farm roster malformed",
@@ -167,20 +166,20 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
       {"rename file missing",
        [](Damaged& t) {
          fs::remove(t.dir / "renames.txt");
-         return completed;
+         return t.Completed();
        },
        "WWW", true, true},
       {"rename file of odd text",
        [](Damaged& t) {
          sim::WriteBytes(t.dir / "renames.txt",
                          BuildTree::Text(std::string(60, 'x') + ",C3,,Sam,Park\r\n\x1A" "C2,,x"));
-         return completed;
+         return t.Completed();
        },
        "WWW", true, true},
       {"report cannot be created",
        [](Damaged& t) {
          fs::create_directory(t.targetDisk + "Tovarin.txt");
-         return completed;
+         return t.Completed(3, false);
        },
        "WWW", false, true},
       {"backup cannot be made",
@@ -237,7 +236,7 @@ TEST(DamagedFiles, ADiskFillingUpAtAnyPointLosesNothing) {
     t.view.OnBuild();
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     const std::string& message = t.dialogs.messages[0];
-    completed = message == "Build Completed Successfully!";
+    completed = message == t.Completed();
     bool failedAt = completed;
     for (int team = 1; team <= 3; ++team) {
       const sim::Bytes now = ReadFileBytes(BuildTree::RosterName(t.targetOrg, team));

@@ -24,6 +24,23 @@ void ShowText(QLineEdit& edit, const QString& text) {
   edit.setCursorPosition(0);  // a long path shows its beginning, like a fresh edit control
 }
 
+// A path edit shows the path in lower case and only its beginning: the tooltip has all of it,
+// as the field holds it.
+void ShowPath(QLineEdit& edit, const std::string& path) {
+  ShowText(edit, FromLocal(path).toLower());
+  edit.setToolTip(FromLocal(path));
+}
+
+// Shrinks a list box to a whole number of rows, as a classic list box does, so that no row is
+// cut at the bottom.
+void FitWholeRows(ListBox& list, QRect rect) {
+  const int frame = 2 * list.frameWidth();
+  const int row = list.fontMetrics().height() + 1;  // TabbedRowDelegate's row height
+  const int rows = std::max(1, (rect.height() - frame) / row);
+  rect.setHeight(rows * row + frame);
+  list.setGeometry(rect);
+}
+
 }  // namespace
 
 CTovarinForm::CTovarinForm(QWidget* parent) : QWidget(parent), units_(DialogFont()) {
@@ -60,11 +77,11 @@ CTovarinForm::CTovarinForm(QWidget* parent) : QWidget(parent), units_(DialogFont
   c_.targetLabel = MakeEdit(u.Rect(14, 164, 130, 14));
   c_.sourceTeamHeading = MakeHeading("Source Team", u.Rect(144, 164, 105, 14));
   c_.targetList = new ListBox(this);
-  c_.targetList->setGeometry(u.Rect(14, 178, 235, 65));
+  FitWholeRows(*c_.targetList, u.Rect(14, 178, 235, 65));
   c_.sourceHeading = MakeHeading("Source Organization", u.Rect(254, 149, 119, 14));
   c_.sourceLabel = MakeEdit(u.Rect(254, 164, 119, 14));
   c_.sourceList = new ListBox(this);
-  c_.sourceList->setGeometry(u.Rect(254, 178, 119, 65));
+  FitWholeRows(*c_.sourceList, u.Rect(254, 178, 119, 65));
 
   const std::vector<QWidget*> order = TabOrder();
   for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
@@ -140,15 +157,9 @@ void CTovarinForm::Attach(CTovarinView& view) {
           [this] { view_->OnDblclkSourceList(); });
 }
 
-void CTovarinForm::SetRenamePath(const std::string& text) {
-  ShowText(*c_.renamePath, FromLocal(text).toLower());
-}
-void CTovarinForm::SetSourceOrgPath(const std::string& text) {
-  ShowText(*c_.sourceOrgPath, FromLocal(text).toLower());
-}
-void CTovarinForm::SetTargetOrgPath(const std::string& text) {
-  ShowText(*c_.targetOrgPath, FromLocal(text).toLower());
-}
+void CTovarinForm::SetRenamePath(const std::string& text) { ShowPath(*c_.renamePath, text); }
+void CTovarinForm::SetSourceOrgPath(const std::string& text) { ShowPath(*c_.sourceOrgPath, text); }
+void CTovarinForm::SetTargetOrgPath(const std::string& text) { ShowPath(*c_.targetOrgPath, text); }
 void CTovarinForm::SetUseFarm(int checked) { c_.useFarm->setChecked(checked != 0); }
 void CTovarinForm::SetSourceLabel(const std::string& text) {
   ShowText(*c_.sourceLabel, FromLocal(text));

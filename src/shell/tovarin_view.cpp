@@ -211,7 +211,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
     dialogs_.ShowMessage(result.error, MessageKind::kError);
   } else if (!dryRun) {
     SaveSettings();
-    dialogs_.ShowMessage(kBuildCompleted, MessageKind::kDone);
+    dialogs_.ShowMessage(CompletedMessage(result), MessageKind::kDone);
   }
   return result;
 }

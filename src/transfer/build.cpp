@@ -18,6 +18,13 @@ const char* const kGamesPlayedQuestion =
     "Are you sure you wish to continue?";
 const char* const kBuildCompleted = "Build Completed Successfully!";
 
+std::string CompletedMessage(const BuildResult& result) {
+  return std::string(kBuildCompleted) + "\n" + std::to_string(result.rostersWritten) +
+         (result.rostersWritten == 1 ? " target roster written.\n" : " target rosters written.\n") +
+         (result.reportCreated ? "Report: " : "The report could not be created: ") +
+         result.reportPath;
+}
+
 namespace {
 
 // The two marker bytes that open every roster entry the Build creates, as the simulation's own

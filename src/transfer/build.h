@@ -77,6 +77,10 @@ struct BuildResult {
 extern const char* const kGamesPlayedQuestion;
 extern const char* const kBuildCompleted;
 
+// What a completed Build tells the user: kBuildCompleted, then how many rosters it wrote and
+// where the report is (or that it could not be created).
+std::string CompletedMessage(const BuildResult& result);
+
 // Carries the rosters of each target team's partner (and its farm affiliate) over to the target
 // teams, matching players by name, and writes the report. The games-played question and what
 // follows a Build (saving the setup, the completion message) are the caller's.

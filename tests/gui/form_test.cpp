@@ -31,6 +31,10 @@ TEST(GuiStartUp, StoredSetupFillsTheFormInLowerCase) {
   EXPECT_EQ(w.c().sourceOrgPath->text(), Lower(w.tree.sourceOrg));
   EXPECT_EQ(w.c().renamePath->text(), Lower(w.tree.dir / "renames.txt"));
   EXPECT_NE(w.c().targetOrgPath->text(), QString::fromStdString(w.tree.targetOrg));
+  // The edit shows the start of the path; its tooltip all of it, in its own case.
+  EXPECT_EQ(w.c().targetOrgPath->toolTip(), QString::fromStdString(w.tree.targetOrg));
+  EXPECT_EQ(w.c().sourceOrgPath->toolTip(), QString::fromStdString(w.tree.sourceOrg));
+  EXPECT_EQ(w.c().renamePath->toolTip(), QString::fromStdString(w.tree.dir / "renames.txt"));
   for (QLineEdit* edit : {w.c().targetOrgPath, w.c().sourceOrgPath, w.c().renamePath}) {
     EXPECT_TRUE(edit->isReadOnly());
   }
@@ -203,7 +207,7 @@ TEST(GuiBuild, GamesPlayedQuestionAnsweredYesAndNo) {
               "Are you sure you wish to continue?");
     EXPECT_TRUE(w.script.done());
     if (yes) {
-      EXPECT_EQ(done, "Build Completed Successfully!");
+      EXPECT_EQ(done, w.tree.Completed());
       EXPECT_EQ(w.tree.TargetRoster(1), (std::vector<int>{2, 4, 5}));
       EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{7}));
       EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kThreeLetters), 1)

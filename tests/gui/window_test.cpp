@@ -69,7 +69,16 @@ TEST(GuiLayout, ControlsTextsAndPlacesInDialogUnits) {
                  std::to_string(control.units.y()));
     EXPECT_EQ(Text(control.widget), control.text);
     EXPECT_EQ(actual.topLeft(), expected.topLeft());
-    EXPECT_EQ(actual.height(), expected.height());
+    if (auto* list = qobject_cast<ListBox*>(control.widget)) {
+      // Whole rows only: the list shrinks to the last row that fits.
+      const int row = list->fontMetrics().height() + 1;
+      const int inside = actual.height() - 2 * list->frameWidth();
+      EXPECT_EQ(inside % row, 0);
+      EXPECT_LE(actual.height(), expected.height());
+      EXPECT_GT(actual.height() + row, expected.height());
+    } else {
+      EXPECT_EQ(actual.height(), expected.height());
+    }
     // Only the checkbox may be wider than designed, to show its whole text.
     if (control.widget == c.useFarm) {
       EXPECT_GE(actual.width(), expected.width());

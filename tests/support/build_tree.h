@@ -87,6 +87,14 @@ struct BuildTree {
     return players;
   }
 
+  // The message of a completed Build of this tree.
+  std::string Completed(int rosters = 3, bool report = true) const {
+    return "Build Completed Successfully!\n" + std::to_string(rosters) +
+           " target rosters written.\n" +
+           (report ? "Report: " : "The report could not be created: ") + targetDisk +
+           "Tovarin.txt";
+  }
+
   // Stores the setup and starts the form on it.
   void Start(bool useFarm = true, bool withRenames = true) {
     using namespace settings;
