@@ -19,6 +19,7 @@
 
 #include "gui/about_dialog.h"
 #include "gui/org_dialog.h"
+#include "gui/preview_dialog.h"
 #include "gui/tovarin_form.h"
 #include "platform/dialog_units.h"
 #include "shell/org_location.h"
@@ -91,6 +92,9 @@ void CMainFrame::CreateMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   actions_.setBasePath = item(file, "Set &Base Path", "Select Your Grandstand base directory");
   file->addSeparator();
+  actions_.previewBuild =
+      item(file, "&Preview Build...",
+           "Shows what a Build would carry and drop, and adds likely players to the rename file");
   actions_.saveSetup =
       item(file, "Save &Current Setup", "Saves file information into system registry");
   actions_.restoreLastBuild = item(file, "&Restore Last Build...",
@@ -121,6 +125,7 @@ void CMainFrame::CreateMenus() {
   actions_.help = key({QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)});
 
   connect(actions_.setBasePath, &QAction::triggered, this, [this] { view_.SetBasePath(); });
+  connect(actions_.previewBuild, &QAction::triggered, this, &CMainFrame::OnPreviewBuild);
   connect(actions_.saveSetup, &QAction::triggered, this, [this] { view_.SaveSettings(); });
   connect(actions_.restoreLastBuild, &QAction::triggered, this,
           [this] { view_.OnRestoreLastBuild(); });
@@ -239,6 +244,11 @@ void CMainFrame::OnHelp() {
   help_->show();
   help_->raise();
   help_->activateWindow();
+}
+
+void CMainFrame::OnPreviewBuild() {
+  CPreviewDlg preview(view_, this);
+  RunModal(preview);
 }
 
 void CMainFrame::OnAbout() {

@@ -25,6 +25,7 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
  public:
   struct Actions {
     QAction* setBasePath;
+    QAction* previewBuild;
     QAction* saveSetup;
     QAction* restoreLastBuild;
     QAction* exit;
@@ -70,6 +71,7 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   void OnFileSave();
   void OnHelp();
   void OnAbout();
+  void OnPreviewBuild();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

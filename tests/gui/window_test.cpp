@@ -127,7 +127,7 @@ TEST(GuiWindowFrame, FixedSizeMenusAndTitle) {
     menus << menu->text() + ": " + items.join(" | ");
   }
   EXPECT_EQ(menus, (QStringList{
-                       "&File: Set &Base Path | - | Save &Current Setup | &Restore Last Build... | - "
+                       "&File: Set &Base Path | - | &Preview Build... | Save &Current Setup | &Restore Last Build... | - "
                        "| E&xit",
                        "&View: &Status Bar",
                        "&Help: &Help Topics | - | &About Tovarin...",
@@ -189,6 +189,7 @@ TEST(GuiStatusBar, PromptsWhileAMenuItemIsHighlighted) {
       {a.setBasePath, "Select Your Grandstand base directory"},
       {a.saveSetup, "Saves file information into system registry"},
       {a.restoreLastBuild, ""},
+      {a.previewBuild, ""},
       {a.exit, "Exits the program"},
       {a.statusBar, "Show or hide the status bar"},
       {a.helpTopics, ""},

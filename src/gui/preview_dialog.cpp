@@ -1,0 +1,124 @@
+#include "gui/preview_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "gui/dialog_units.h"
+#include "shell/preview.h"
+#include "shell/tovarin_view.h"
+
+namespace tovarin::gui {
+
+QString FromWindows1252(const std::string& text) {
+  // 0x80-0x9F, where Windows-1252 differs from Latin-1; 0 marks the bytes it leaves undefined.
+  static const char16_t kHigh[32] = {
+      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  QString decoded;
+  decoded.reserve(static_cast<qsizetype>(text.size()));
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    const char16_t high = byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : 0;
+    decoded += QChar(high ? high : static_cast<char16_t>(byte));
+  }
+  return decoded;
+}
+
+CPreviewDlg::CPreviewDlg(CTovarinView& view, QWidget* parent) : QDialog(parent), view_(view) {
+  setFont(DialogFont());
+  setWindowTitle(QStringLiteral("Preview Build"));
+  const DialogUnits units(font());
+  resize(units.X(420), units.Y(300));
+
+  counts_ = new QLabel(this);
+  counts_->setTextFormat(Qt::PlainText);
+
+  teams_ = new QTreeWidget(this);
+  teams_->setHeaderLabels({QStringLiteral("Target teams and the players each would receive")});
+  teams_->setUniformRowHeights(true);
+
+  dropped_ = new QTreeWidget(this);
+  dropped_->setRootIsDecorated(false);
+  dropped_->setUniformRowHeights(true);
+  dropped_->setHeaderLabels(
+      {QStringLiteral("Dropped player"), QStringLiteral("Source team"), QStringLiteral("Best candidate")});
+  dropped_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->addWidget(teams_);
+  splitter->addWidget(dropped_);
+
+  add_ = new QPushButton(QStringLiteral("&Add to Rename File"), this);
+  refresh_ = new QPushButton(QStringLiteral("&Refresh"), this);
+  close_ = new QPushButton(QStringLiteral("Close"), this);
+  close_->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(add_);
+  buttons->addWidget(refresh_);
+  buttons->addStretch();
+  buttons->addWidget(close_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(counts_);
+  layout->addWidget(splitter, 1);
+  layout->addLayout(buttons);
+
+  connect(add_, &QPushButton::clicked, this, &CPreviewDlg::AddToRenameFile);
+  connect(refresh_, &QPushButton::clicked, this, &CPreviewDlg::Refresh);
+  connect(close_, &QPushButton::clicked, this, &QDialog::accept);
+  Refresh();
+}
+
+void CPreviewDlg::Refresh() {
+  review_ = view_.ReviewBuild();
+  teams_->clear();
+  dropped_->clear();
+  if (!review_.ok) {
+    counts_->setText(QString::fromLocal8Bit(review_.error));
+    add_->setEnabled(false);
+    return;
+  }
+  const PreviewModel model = MakePreview(review_);
+  QStringList counts;
+  for (const std::string& line : model.counts) counts << QString::fromLatin1(line);
+  counts_->setText(counts.join(QLatin1Char('\n')));
+
+  for (const PreviewModel::Team& team : model.teams) {
+    auto* item = new QTreeWidgetItem(teams_, {FromWindows1252(team.heading)});
+    for (const std::string& player : team.players) {
+      new QTreeWidgetItem(item, {FromWindows1252(player)});
+    }
+  }
+  bool checkable = false;
+  for (const PreviewModel::Dropped& row : model.dropped) {
+    auto* item = new QTreeWidgetItem(
+        dropped_, {FromWindows1252(row.player), FromWindows1252(row.team),
+                   FromWindows1252(row.candidate)});
+    if (row.acceptable) {
+      item->setCheckState(0, Qt::Unchecked);
+      checkable = true;
+    } else {
+      item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+    }
+  }
+  add_->setEnabled(checkable);
+}
+
+void CPreviewDlg::AddToRenameFile() {
+  std::vector<int> lines;
+  for (int i = 0; i < dropped_->topLevelItemCount(); ++i) {
+    if (dropped_->topLevelItem(i)->checkState(0) == Qt::Checked) lines.push_back(i + 1);
+  }
+  if (lines.empty()) return;
+  // The checked players are carried now: the refreshed review shows them on their teams.
+  if (view_.AddToRenameFile(review_, lines)) Refresh();
+}
+
+}  // namespace tovarin::gui
