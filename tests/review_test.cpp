@@ -187,6 +187,11 @@ TEST(Review, AppendsRecordsKeepingWhatTheFileSaid) {
   std::string why;
   EXPECT_FALSE(AppendRenameRecords(dir / "no-such-folder/renames.txt", {added}, &why));
   EXPECT_NE(why.find("could not be written"), std::string::npos);
+  // A full disk leaves the file as it was.
+  const std::string full = dir / "full.txt";
+  sim::WriteBytes(full, BuildTree::Text("a,b,c,d,\r\n"));
+  EXPECT_FALSE(AppendRenameRecords(full, {added}, &why, fixture::FillingDisk(5)));
+  EXPECT_EQ(ReadFileText(full), "a,b,c,d,\r\n");
 }
 
 TEST(Review, AcceptedPairsAreCarriedByTheNextBuildAndNothingElseChanges) {

@@ -238,7 +238,7 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
     RefreshControls();
   }
   std::string why;
-  if (!AppendRenameRecords(renamePath, acceptance.records, &why)) {
+  if (!AppendRenameRecords(renamePath, acceptance.records, &why, writer_)) {
     dialogs_.ShowMessage(why, MessageKind::kError);
     return false;
   }

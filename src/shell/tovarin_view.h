@@ -16,7 +16,8 @@ namespace tovarin {
 // the only truth; the screen shows them through FormControls and is never read back.
 class CTovarinView {
  public:
-  // Every file the form writes (rosters, backups) goes through `writer`, which must outlive it.
+  // Every file the form writes (rosters, backups, the rename file) goes through `writer`, which
+  // must outlive it.
   CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs, FormControls& controls,
                int dialogBaseUnit,
                const platform::FileWriter& writer = platform::SystemFileWriter());

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/case_blind.h"
-#include "platform/safe_file.h"
 
 namespace tovarin {
 namespace {
@@ -120,7 +119,7 @@ std::string ClosingCommas(const std::string& text) {
 }  // namespace
 
 bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
-                         std::string* why) {
+                         std::string* why, const platform::FileWriter& writer) {
   std::string text;
   if (std::FILE* file = std::fopen(platform::ResolveCaseBlind(path).c_str(), "rb")) {
     char chunk[kBufferSize / 4];
@@ -151,7 +150,7 @@ bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord
     added += lineBreak;
   }
   std::string reason;
-  if (!platform::WriteFileSafely(path, read + added + text.substr(end), &reason)) {
+  if (!platform::WriteFileSafely(path, read + added + text.substr(end), &reason, writer)) {
     if (why) *why = "The rename file " + path + " could not be written.\n" + reason;
     return false;
   }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/safe_file.h"
+
 namespace tovarin {
 
 // One record of a rename file: source first name, source last name, target first name, target
@@ -53,8 +55,10 @@ class RenameReader {
 // "field,field,field,field,", in the file's own line breaks (CR LF in a new file). Every byte
 // already there stays, and every record already there reads as it did: a last record cut short
 // gets the commas that end it as it was read, and the new lines go before a Ctrl-Z, which would
-// hide them. The file is replaced safely. False, with `why`, when it cannot be read or written.
+// hide them. The file is replaced safely, through `writer`. False, with `why`, when it cannot be
+// read or written.
 bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
-                         std::string* why);
+                         std::string* why,
+                         const platform::FileWriter& writer = platform::SystemFileWriter());
 
 }  // namespace tovarin
