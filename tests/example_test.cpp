@@ -105,5 +105,44 @@ TEST(ExampleLeague, ABuildOnItKeepsItsPromises) {
   EXPECT_GE(std::count(nearSection.begin(), nearSection.end(), '\n'), 6);
 }
 
+TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
+  TempDir dir;
+  const example::ExampleLeague league = example::WriteExampleLeague(dir / "league", 2026);
+  platform::MemorySettingsStore store;
+  auto review = [&](std::vector<std::string> more) {
+    std::vector<std::string> args = {"review", "--target", league.targetOrganization, "--source",
+                                     league.sourceOrganization, "--rename", league.renameFile};
+    args.insert(args.end(), more.begin(), more.end());
+    std::ostringstream out, err;
+    std::istringstream in;
+    cli::Console console{out, err, in, false, store};
+    EXPECT_EQ(cli::Run(args, console), 0) << err.str();
+    return out.str();
+  };
+  // Free candidates end their line with their kind; each kind is there.
+  std::istringstream lines(review({}));
+  std::map<std::string, std::vector<std::string>> free;
+  for (std::string line; std::getline(lines, line);) {
+    for (const char* kind : {"likely", "nickname", "near miss"}) {
+      const std::string end = std::string("(") + kind + ")";
+      if (line.size() > end.size() && line.compare(line.size() - end.size(), end.size(), end) == 0) {
+        free[kind].push_back(line.substr(0, line.find('.')));
+      }
+    }
+  }
+  EXPECT_EQ(free["likely"].size(), 4u);    // accents, punctuation, inner spaces, a suffix
+  EXPECT_EQ(free["nickname"].size(), 3u);  // Mike, Bob, Bill
+  EXPECT_EQ(free["near miss"].size(), 7u);
+
+  // Accepting them all carries them all.
+  std::string accept;
+  for (const auto& [kind, numbers] : free) {
+    for (const std::string& n : numbers) accept += (accept.empty() ? "" : ",") + n.substr(n.find_first_not_of(' '));
+  }
+  const std::string after = review({"--accept", accept});
+  EXPECT_NE(after.find("Added 14 pairs to "), std::string::npos) << after;
+  EXPECT_NE(after.find("Players dropped: 40\n"), std::string::npos) << after;
+}
+
 }  // namespace
 }  // namespace tovarin

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -65,10 +66,35 @@ const char* const kLastNames[] = {
     "Price", "Alvarez", "Castillo", "Sanders", "Patel", "Myers", "Long", "Ross", "Foster",
     "Jimenez"};
 
-// Another spelling of a first name, starting with the same letter: a near miss.
-const std::pair<const char*, const char*> kRespelled[] = {
-    {"Stephen", "Steven"}, {"Jeffrey", "Jeffery"}, {"Jon", "John"},
-    {"Micheal", "Michael"}, {"Brian", "Bryan"},     {"Philip", "Phillip"}};
+// Players whose name the new data disk writes differently, as last season's and this season's
+// first and last names. Their last names are in no list above, so each name is one player's.
+// Text is Windows-1252, as the simulation writes it.
+struct Respelled {
+  const char* first;
+  const char* last;
+  const char* newFirst;
+  const char* newLast;
+};
+const Respelled kRespelled[] = {
+    // Another spelling of the first name, starting with the same letter: a near miss.
+    {"Stephen", "Whitaker", "Steven", "Whitaker"},
+    {"Jeffrey", "Holloway", "Jeffery", "Holloway"},
+    {"Jon", "Mercer", "John", "Mercer"},
+    {"Micheal", "Ashby", "Michael", "Ashby"},
+    {"Brian", "Calloway", "Bryan", "Calloway"},
+    {"Philip", "Dunmore", "Phillip", "Dunmore"},
+    // Accents, punctuation, inner spaces and suffixes left out: likely the same player.
+    {"Jos\xE9", "Pe\xF1" "a", "Jose", "Pena"},
+    {"Pat", "O'Neil", "Pat", "ONeil"},
+    {"Luis", "De La Cruz", "Luis", "DeLaCruz"},
+    {"Ken", "Griffey Jr.", "Ken", "Griffey"},
+    // A nickname for the given name.
+    {"Mike", "Kowalski", "Michael", "Kowalski"},
+    {"Bob", "Fairbanks", "Robert", "Fairbanks"},
+    {"Bill", "Pemberton", "William", "Pemberton"},
+};
+// Where they are in last season's player file: on major-league and farm rosters alike.
+int RespelledIndex(std::size_t k) { return 20 + 97 * static_cast<int>(k); }
 
 struct Club {
   const char* city;
@@ -104,7 +130,6 @@ constexpr int kFarmRoster = 20;
 constexpr int kFreeAgents = 120;
 constexpr int kRetired = 45;
 constexpr int kNewPlayers = 60;
-constexpr int kRespelledPlayers = 6;
 constexpr int kMarried = 3;  // last names changed, paired by the rename file
 
 // Team k (0-29) of an organization: ids 10+k (majors) or 110+k (farm), teamIndex k.
@@ -169,9 +194,13 @@ ExampleLeague WriteExampleLeague(const std::string& directory, std::uint64_t see
                   kFirstNames[random.Below(static_cast<int>(std::size(kFirstNames)))]};
     if (taken.insert({p.last, p.first}).second) players.push_back(p);
   }
-  // A few carry a spelling of their first name that the new data disk writes differently.
-  for (int i = 0; i < kRespelledPlayers; ++i) players[static_cast<std::size_t>(i * 97)].first =
-      kRespelled[i].first;
+  // A few carry a name that the new data disk writes differently.
+  std::map<int, const Respelled*> respelled;
+  for (std::size_t k = 0; k < std::size(kRespelled); ++k) {
+    respelled[RespelledIndex(k)] = &kRespelled[k];
+    players[static_cast<std::size_t>(RespelledIndex(k))] = {kRespelled[k].last,
+                                                            kRespelled[k].first};
+  }
   sim::WritePlayersFile(disk25 + "Players.dat", players);
 
   // Source organization and its farm: numbers in the 2025 player file, from 1.
@@ -196,13 +225,15 @@ ExampleLeague WriteExampleLeague(const std::string& directory, std::uint64_t see
   std::set<int> retired;
   while (static_cast<int>(retired.size()) < kRetired) {
     const int who = random.Below(total);
-    if (who % 97 != 0) retired.insert(who);  // the respelled ones stay
+    if (!respelled.count(who)) retired.insert(who);  // the respelled ones stay
   }
   std::vector<std::pair<sim::Player, sim::Player>> renamed;
   for (int i : order) {
     if (retired.count(i)) continue;
     sim::Player p = players[static_cast<std::size_t>(i)];
-    if (i % 97 == 0 && i / 97 < kRespelledPlayers) p.first = kRespelled[i / 97].second;
+    if (const auto it = respelled.find(i); it != respelled.end()) {
+      p = {it->second->newLast, it->second->newFirst};
+    }
     if (i >= 11 && (i - 11) % 211 == 0 && static_cast<int>(renamed.size()) < kMarried) {
       sim::Player before = p;
       p.last = p.last + "-" + kLastNames[random.Below(static_cast<int>(std::size(kLastNames)))];
