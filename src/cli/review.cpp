@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <memory>
+#include <optional>
 
 #include "cli/command.h"
 #include "cli/form_session.h"
@@ -35,8 +36,16 @@ std::vector<int> LineNumbers(const std::string& text) {
   return lines;
 }
 
-void PrintCounts(const Review& review, std::ostream& out) {
-  for (const std::string& line : MakePreview(review).counts) out << line << "\n";
+// The review of the form's setup, its counts printed; nothing when it failed (its message
+// printed).
+std::optional<Review> ReviewAndCount(const CTovarinView& view, Console& console) {
+  Review review = view.ReviewBuild();
+  if (!review.ok) {
+    console.err << review.error << "\n";
+    return std::nullopt;
+  }
+  for (const std::string& line : MakePreview(review).counts) console.out << line << "\n";
+  return review;
 }
 
 int Run(ReviewOptions& options, Console& console) {
@@ -59,14 +68,10 @@ int Run(ReviewOptions& options, Console& console) {
                 store)) {
     return kError;
   }
-  const Review review = view.ReviewBuild();
-  if (!review.ok) {
-    console.err << review.error << "\n";
-    return kError;
-  }
-  PrintCounts(review, console.out);
+  const std::optional<Review> review = ReviewAndCount(view, console);
+  if (!review) return kError;
   if (!accepting) {
-    const PreviewModel model = MakePreview(review);
+    const PreviewModel model = MakePreview(*review);
     for (std::size_t i = 0; i < model.dropped.size(); ++i) {
       console.out << DroppedLine(model, i) << "\n";
     }
@@ -74,23 +79,17 @@ int Run(ReviewOptions& options, Console& console) {
   }
 
   // A script is better told that one choice is wrong than left with some of them written.
-  const Acceptance acceptance = AcceptBest(review, accept);
+  const Acceptance acceptance = AcceptBest(*review, accept);
   if (!acceptance.refused.empty()) {
     console.err << "Nothing was added to the rename file:\n";
     for (const std::string& line : acceptance.refused) console.err << line << "\n";
     return kError;
   }
-  if (!view.AddToRenameFile(review, accept)) return kError;
+  if (!view.AddToRenameFile(*review, accept)) return kError;
   console.out << "Added " << acceptance.records.size()
               << (acceptance.records.size() == 1 ? " pair" : " pairs") << " to "
               << view.renamePath << "\n";
-  const Review after = view.ReviewBuild();
-  if (!after.ok) {
-    console.err << after.error << "\n";
-    return kError;
-  }
-  PrintCounts(after, console.out);
-  return kOk;
+  return ReviewAndCount(view, console) ? kOk : kError;
 }
 
 }  // namespace
@@ -100,8 +99,7 @@ Command AddReviewCommand(CLI::App& program) {
   CLI::App* app = program.add_subcommand(
       "review",
       "show what a Build would carry and drop, with the likely\nplayers for the dropped ones");
-  AddSideOptions(*app, options->sides,
-                 "With neither, review works on the stored setup");
+  AddSideOptions(*app, options->sides, "With neither, review works on the stored setup");
   AddSetupOptions(*app, options->setup);
   AddPairingOptions(*app, options->pairing);
   app->add_option("--accept", options->accept,
