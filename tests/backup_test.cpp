@@ -476,7 +476,7 @@ TEST(Locking, OneBuildAtATime) {
       EXPECT_FALSE(fixture::FileExists(t.targetDisk + "Tovarin.txt")) << row.what;
       EXPECT_TRUE(t.store.writes().empty()) << row.what;
     } else {
-      EXPECT_TRUE(row.restore || why == "Build Completed Successfully!") << row.what << why;
+      EXPECT_TRUE(row.restore || why == t.Completed()) << row.what << why;
       EXPECT_NE(t.Rosters(), rosters) << row.what;
       EXPECT_FALSE(fixture::FileExists(t.targetOrg + "Tovarin.lock")) << row.what;  // released
     }
