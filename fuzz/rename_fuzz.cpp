@@ -4,8 +4,10 @@
 //
 // Input: piece 1 = source players, piece 2 = target players (one "last,first" a line), piece 3 =
 // the target teams' short names (one a line), piece 4 = one byte that may move the rename file
-// against the reader's 64 KiB buffer, the rest = the rename file.
+// against the reader's 64 KiB buffer, the rest = the rename file. Last, a pair is added to the
+// file, which must then read as before with that pair after it.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -130,6 +132,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PlayerName& a = source[static_cast<std::size_t>(s - 1)];
     const PlayerName& b = target[static_cast<std::size_t>(t - 1)];
     FUZZ_CHECK(a.last == b.last && a.first != b.first);
+  }
+
+  // A pair added to the file keeps every byte, leaves every record as it was read, and reads
+  // back after them; a Ctrl-Z stays after it.
+  const RenameRecord added{{"Jon", "Fox", "John", "Fox"}};
+  std::string why;
+  FUZZ_CHECK(AppendRenameRecords(path, {added}, &why));
+  const std::string after = ReadFile(path);
+  const std::size_t end = std::min(file.find('\x1a'), file.size());
+  FUZZ_CHECK(after.compare(0, end, file, 0, end) == 0);
+  FUZZ_CHECK(after.size() >= file.size() &&
+             after.compare(after.size() - (file.size() - end), file.size() - end, file, end) == 0);
+  const std::vector<RenameRecord> reread = ReadRenamePlain(after);
+  FUZZ_CHECK(reread.size() == expected.size() + 1);
+  for (std::size_t n = 0; n < reread.size(); ++n) {
+    const RenameRecord& want = n < expected.size() ? expected[n] : added;
+    for (int f = 0; f < 4; ++f) FUZZ_CHECK(reread[n].fields[f] == want.fields[f]);
   }
   return 0;
 }
