@@ -42,7 +42,8 @@ class BuildReport {
   void WriteLine(const std::string& line);
   void Close();
 
- static constexpr std::size_t kBlockSize = 64 * 1024;
+  // A 32,000-player report is some two dozen blocks, where it once was a write a line.
+  static constexpr std::size_t kBlockSize = 64 * 1024;
 
  private:
   void WriteBlock();
