@@ -20,8 +20,10 @@ TEST(OrgLocation, Paths) {
       {"", "LEAGUE.WDD", "ORG00001", platform::RootDirectory(),
        platform::RootDirectory() + "LEAGUE.WDD" + kSep,
        platform::RootDirectory() + "LEAGUE.WDD" + kSep + "ORG00001" + kSep},
-      // No separator is ever inserted after the base directory.
-      {kSep + "Sim", "LEAGUE.WDD", "", kSep + "Sim", kSep + "SimLEAGUE.WDD" + kSep, ""},
+      // A base directory given without its separator gets one.
+      {kSep + "Sim", "LEAGUE.WDD", "ORG00001", kSep + "Sim" + kSep,
+       kSep + "Sim" + kSep + "LEAGUE.WDD" + kSep,
+       kSep + "Sim" + kSep + "LEAGUE.WDD" + kSep + "ORG00001" + kSep},
       // Each level checks only its own field.
       {kSep + "Sim" + kSep, "", "ORG00001", kSep + "Sim" + kSep, "", "ORG00001" + kSep},
       {"", "", "", platform::RootDirectory(), "", ""},
@@ -137,6 +139,20 @@ TEST(OrgPicker, DataDiskChangeAndCancel) {
   picker.Ok();
   EXPECT_EQ(location.DataDiskName(), "EMPTY.WDD");
   EXPECT_EQ(location.OrganizationName(), "");
+}
+
+TEST(OrgPicker, BaseDirectoryWithoutItsSeparatorListsTheSameDisksItOpens) {
+  PickerTree tree;
+  std::string base = tree.dir.path();
+  base.pop_back();
+  OrgLocation location;
+  location.SetBaseDirectory(base);
+  OrgPicker picker(location);
+  ASSERT_EQ(picker.dataDisks().size(), 3u);
+  picker.ChooseDataDisk(1);  // LEAGUE.WDD
+  EXPECT_EQ(picker.organizations(), (std::vector<std::string>{"ORG00001", "ORG00002"}));
+  picker.Ok();
+  EXPECT_EQ(location.OrganizationPath(), tree.dir / "LEAGUE.WDD" + kSep + "ORG00001" + kSep);
 }
 
 TEST(OrgPicker, MissingBaseDirectoryListsNothing) {

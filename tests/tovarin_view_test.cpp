@@ -124,8 +124,9 @@ TEST(TovarinView, SetBasePath) {
     std::string base;
   } cases[] = {
       {kSep + "Sim" + kSep + "gstnd32.exe", kSep + "Sim" + kSep},
-      {kSep + "Sim" + kSep + "game.exe", kSep + "S"},            // cut by the executable's length
-      {kSep + "Sim" + kSep + "gstnd32-old.exe", kSep + "Sim" + kSep + "gstn"},
+      {kSep + "Sim" + kSep + "game.exe", kSep + "Sim" + kSep},  // the chosen file's folder
+      {kSep + "Sim" + kSep + "gstnd32-old.exe", kSep + "Sim" + kSep},
+      {"gstnd32.exe", platform::RootDirectory()},  // no folder at all: the root
       {std::nullopt, platform::RootDirectory()},        // Cancel: the root on both sides
   };
   for (const Case& c : cases) {

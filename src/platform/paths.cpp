@@ -28,6 +28,12 @@ bool EndsWithSeparator(const std::string& path) {
   return !path.empty() && IsSeparator(path.back());
 }
 
+std::string DirectoryOf(const std::string& path) {
+  std::size_t end = path.size();
+  while (end > 0 && !IsSeparator(path[end - 1])) --end;
+  return path.substr(0, end);
+}
+
 std::string UserDataDirectory() {
   auto withSeparator = [](std::string dir) {
     if (!dir.empty() && !EndsWithSeparator(dir)) dir += kSeparator;

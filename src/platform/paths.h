@@ -19,6 +19,9 @@ bool IsSeparator(char c);
 
 bool EndsWithSeparator(const std::string& path);
 
+// The folder part of a file's path, up to and with its last separator; empty when it has none.
+std::string DirectoryOf(const std::string& path);
+
 // The per-user data folder, ending with the separator: $XDG_DATA_HOME (else ~/.local/share) on
 // Linux, the local application data folder on Windows. Empty when the system names none.
 std::string UserDataDirectory();

@@ -38,7 +38,11 @@ const std::string& EntryOrEmpty(const std::vector<std::string>& entries, int ind
 }  // namespace
 
 std::string OrgLocation::BaseDirectory() const {
-  return baseDirectory_.empty() ? platform::RootDirectory() : baseDirectory_;
+  if (baseDirectory_.empty()) return platform::RootDirectory();
+  // A folder, whether or not it was given with its separator: the listing of its data disks and
+  // their paths must name the same folders.
+  return platform::EndsWithSeparator(baseDirectory_) ? baseDirectory_
+                                                     : baseDirectory_ + platform::kSeparator;
 }
 
 std::string OrgLocation::DataDiskPath() const {

@@ -6,11 +6,10 @@
 namespace tovarin {
 
 // One side's organization: the simulation's base directory, a data disk (a "*.wdd" directory
-// under it) and an organization (an "ORG*" directory under the data disk). Paths are made by
-// plain concatenation: the base directory must end with the separator, and none is inserted.
+// under it) and an organization (an "ORG*" directory under the data disk).
 class OrgLocation {
  public:
-  // The base directory; the root directory when none is set.
+  // The base directory, ending with the separator; the root directory when none is set.
   std::string BaseDirectory() const;
   // BaseDirectory + data disk + separator; empty without a data disk.
   std::string DataDiskPath() const;

@@ -1,7 +1,5 @@
 #include "shell/tovarin_view.h"
 
-#include <cstring>
-
 #include "platform/paths.h"
 #include "shell/settings.h"
 #include "transfer/backup.h"
@@ -97,11 +95,7 @@ void CTovarinView::SetBasePath() {
   const auto chosen =
       dialogs_.ChooseFile(targetLocation.BaseDirectory() + kSimulationExecutable, "exe");
   std::string base = platform::RootDirectory();
-  if (chosen) {
-    // The executable's name is cut off by its length, whatever file was chosen.
-    const std::size_t cut = std::strlen(kSimulationExecutable);
-    base = chosen->size() > cut ? chosen->substr(0, chosen->size() - cut) : std::string();
-  }
+  if (chosen) base = platform::DirectoryOf(*chosen);
   targetLocation.SetBaseDirectory(base);
   sourceLocation.SetBaseDirectory(base);
 }
