@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
+#include <functional>
 
 #include "support/build_tree.h"
 #include "transfer/report.h"
@@ -186,6 +188,50 @@ TEST(Build, GamesPlayedQuestion) {
       EXPECT_EQ(t.TargetRoster(3), (std::vector<int>{99}));
       EXPECT_TRUE(t.store.writes().empty());
     }
+  }
+}
+
+// What must hold before a Build writes anything: both organizations chosen, and a Yes when it
+// would empty every target roster.
+TEST(Build, Preconditions) {
+  const std::string nothingPaired =
+      "No target team is paired with a source team, so every target roster will be emptied. "
+      "Continue?";
+  struct Case {
+    std::string name;
+    std::function<void(BuildTree&)> setUp;  // after the form has started
+    std::deque<bool> answers;
+    std::vector<std::string> questions, messages;
+    bool written;  // the target rosters and the report
+  } cases[] = {
+      {"no target organization",
+       [](BuildTree& t) { t.view.targetOrgPath.clear(); },
+       {}, {}, {"Choose a target organization first."}, false},
+      {"target organization given up",
+       [](BuildTree& t) { t.view.targetLocation.SetOrganization(""); },
+       {}, {}, {"Choose a target organization first."}, false},
+      {"no source organization",
+       [](BuildTree& t) { t.view.sourceLocation.SetDataDisk(""); },
+       {}, {}, {"Choose a source organization first."}, false},
+      {"nothing paired, No", [](BuildTree& t) { t.view.OnReset(); }, {false}, {nothingPaired},
+       {}, false},
+      {"nothing paired, Yes", [](BuildTree& t) { t.view.OnReset(); }, {true}, {nothingPaired},
+       {kCompleted}, true},
+      {"one team paired", [](BuildTree& t) { Unpair(t.view.targetTeams()[0]); }, {}, {},
+       {kCompleted}, true},
+  };
+  for (const Case& c : cases) {
+    BuildTree t;
+    BuildTree::Roster(t.targetOrg, 1, {99}, "OLD");
+    t.Start();
+    c.setUp(t);
+    t.dialogs.answers = c.answers;
+    t.view.OnBuild();
+    EXPECT_EQ(t.dialogs.questions, c.questions) << c.name;
+    EXPECT_EQ(t.dialogs.messages, c.messages) << c.name;
+    EXPECT_EQ(t.TargetRoster(1) != std::vector<int>{99}, c.written) << c.name;
+    EXPECT_EQ(FileExists(t.targetDisk + "Tovarin.txt"), c.written) << c.name;
+    EXPECT_EQ(std::filesystem::is_empty(t.backups), !c.written) << c.name;
   }
 }
 

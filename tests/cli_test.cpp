@@ -170,6 +170,33 @@ TEST(Cli, GamesPlayedQuestion) {
   }
 }
 
+TEST(Cli, BuildPreconditions) {
+  const std::string nothingPaired =
+      "No target team is paired with a source team, so every target roster will be emptied. "
+      "Continue?\n(not asked: no terminal; give --yes to go on)\n";
+  struct Case {
+    std::string name;
+    std::vector<std::string> args;  // empty: build on the sides
+    int status;
+    std::string err;  // its start
+  } cases[] = {
+      {"no stored setup, no sides", {"build"}, 2,
+       "tovarin-cli: no setup is stored; give build --target DIR --source DIR, or store them "
+       "first with tovarin-cli settings --target DIR --source DIR\n"},
+      {"nothing paired, no terminal", {"--reset"}, 3, nothingPaired},
+      {"nothing paired, --yes", {"--reset", "--yes"}, 0, ""},
+  };
+  for (const Case& c : cases) {
+    CliFixture f;
+    BuildTree::Roster(f.tree.targetOrg, 1, {99}, "OLD");
+    CliRun run = f.Run(c.args.empty() || c.args[0] != "build" ? f.Build(c.args) : c.args);
+    EXPECT_EQ(run.status, c.status) << c.name;
+    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.name;
+    EXPECT_EQ(f.tree.TargetRoster(1) != std::vector<int>{99}, c.status == 0) << c.name;
+    EXPECT_EQ(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt"), c.status == 0) << c.name;
+  }
+}
+
 TEST(Cli, ErrorsGoToStandardErrorWithStatusOne) {
   CliFixture f;
   std::filesystem::remove(BuildTree::RosterName(f.tree.sourceOrg, 2));

@@ -69,6 +69,10 @@ int Run(BuildOptions& options, Console& console) {
                 store)) {
     return kError;
   }
+  if (!options.sides.given && !view.MissingOrganization().empty()) {
+    throw UsageError{"no setup is stored; give build --target DIR --source DIR, or store them "
+                     "first with tovarin-cli settings --target DIR --source DIR"};
+  }
 
   DryRunPrinter printer(console.out);
   const std::optional<BuildResult> result =
@@ -97,7 +101,8 @@ Command AddBuildCommand(CLI::App& program) {
   AddSetupOptions(*app, options->setup);
   AddPairingOptions(*app, options->pairing);
   app->add_flag("--yes", options->yes,
-                "replace the rosters even when the target teams have\nplayed games");
+                "replace the rosters even when the target teams have\nplayed games, or when no team "
+                "is paired");
   app->add_flag("--dry-run", options->dryRun, "show what would be written, and write nothing");
   app->add_flag("--save-setup", options->saveSetup,
                 "store this setup as the window's Save Current Setup\nwould");

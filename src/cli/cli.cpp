@@ -15,7 +15,8 @@ const char* const kDescription =
 
 const char* const kExitStatus =
     "Exit status: 0 done, 1 an error (its message on standard error), 2 wrong usage,\n"
-    "3 the games-played question was not answered Yes (nothing written).";
+    "3 a question (games played, or no team paired) was not answered Yes (nothing\n"
+    "written).";
 
 // "--name" of an argument that looks like an option ("--name=value" included), else empty.
 std::string OptionName(const std::string& arg) {

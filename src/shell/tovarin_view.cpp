@@ -1,11 +1,19 @@
 #include "shell/tovarin_view.h"
 
+#include <algorithm>
+
 #include "platform/paths.h"
 #include "shell/settings.h"
 #include "transfer/backup.h"
 #include "transfer/write_lock.h"
 
 namespace tovarin {
+
+const char* const kChooseTargetFirst = "Choose a target organization first.";
+const char* const kChooseSourceFirst = "Choose a source organization first.";
+const char* const kNothingPairedQuestion =
+    "No target team is paired with a source team, so every target roster will be emptied. "
+    "Continue?";
 
 CTovarinView::CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs,
                            FormControls& controls, int dialogBaseUnit,
@@ -169,7 +177,25 @@ class BackingUp : public BuildObserver {
 
 }  // namespace
 
+std::string CTovarinView::MissingOrganization() const {
+  // Without an organization its paths are relative ones, which would read and write in
+  // whatever folder the program happens to run in.
+  auto chosen = [](const std::string& orgPath, const OrgLocation& location) {
+    return !orgPath.empty() && !location.DataDiskName().empty() &&
+           !location.OrganizationName().empty();
+  };
+  if (!chosen(targetOrgPath, targetLocation)) return kChooseTargetFirst;
+  if (!chosen(sourceOrgPath, sourceLocation)) return kChooseSourceFirst;
+  return "";
+}
+
 std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* observer) {
+  if (const std::string missing = MissingOrganization(); !missing.empty()) {
+    dialogs_.ShowMessage(missing, MessageKind::kError);
+    BuildResult refused;
+    refused.error = missing;
+    return refused;
+  }
   for (const TeamEntry& team : targetTeams()) {
     if (team.gamesPlayed <= 0) continue;
     if (!dialogs_.AskYesNo(kGamesPlayedQuestion)) {
@@ -180,6 +206,12 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
       return std::nullopt;
     }
     break;
+  }
+  const bool anyPaired = std::any_of(targetTeams().begin(), targetTeams().end(),
+                                     [](const TeamEntry& team) { return team.partner != nullptr; });
+  if (!dryRun && !targetTeams().empty() && !anyPaired &&
+      !dialogs_.AskYesNo(kNothingPairedQuestion)) {
+    return std::nullopt;
   }
   BuildParams params = MakeBuildParams();
   params.dryRun = dryRun;

@@ -60,12 +60,17 @@ class CTovarinView {
   void OnDblclkSourceList();
   void OnDblclkTargetList();
 
-  // The Build: asks once when a target team has played games (No gives up the target
-  // organization), runs, then saves the setup and says it completed, or shows the error.
+  // The Build: refuses without both organizations, asks once when a target team has played
+  // games (No gives up the target organization) and, before a Build that would empty every
+  // target roster, whether to go on; runs, then saves the setup and says it completed, or shows
+  // the error.
   void OnBuild();
   // The same, with an observer and, for a dry run, without writing or saving anything.
   // The result is empty when the user answered No.
   std::optional<BuildResult> Build(bool dryRun, BuildObserver* observer);
+  // Why a Build cannot start yet: "Choose a target organization first." or its source twin;
+  // empty when both organizations are chosen.
+  std::string MissingOrganization() const;
   BuildParams MakeBuildParams() const;
 
   // What a Build on the current setup would do, with candidates for the players it would drop.
@@ -89,6 +94,10 @@ class CTovarinView {
   FormControls& controls_;
   const platform::FileWriter& writer_;
 };
+
+extern const char* const kChooseTargetFirst;
+extern const char* const kChooseSourceFirst;
+extern const char* const kNothingPairedQuestion;
 
 // The simulation's executable, which Set Base Path asks the user to point at.
 inline constexpr const char* kSimulationExecutable = "gstnd32.exe";
