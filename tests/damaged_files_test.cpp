@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -151,7 +152,14 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
        [](Damaged& t) {
          fs::remove(BuildTree::RosterName(t.targetOrg, 3));
          fs::create_directory(BuildTree::RosterName(t.targetOrg, 3));
-         return "Error writing file " + BuildTree::RosterName(t.targetOrg, 3);
+         return "Error writing file " + BuildTree::RosterName(t.targetOrg, 3) + "\nIs a directory";
+       },
+       "WW-", false, false},
+      {"target roster read-only",
+       [](Damaged& t) {
+         fs::permissions(BuildTree::RosterName(t.targetOrg, 3), fs::perms::owner_read);
+         return "Error writing file " + BuildTree::RosterName(t.targetOrg, 3) +
+                "\nthe file is read-only";
        },
        "WW-", false, false},
       {"target player number beyond what a roster holds",
@@ -176,10 +184,10 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
          return t.Completed();
        },
        "WWW", true, true},
-      {"report cannot be created",
+      {"report cannot be written",
        [](Damaged& t) {
          fs::create_directory(t.targetDisk + "Tovarin.txt");
-         return t.Completed(3, false);
+         return t.Completed(3, "Is a directory");
        },
        "WWW", false, true},
       {"backup cannot be made",
@@ -209,6 +217,9 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
     EXPECT_EQ(!t.store.writes().empty(), row.saved) << row.input;
     // Whatever a Build replaced can be put back.
     if (row.rosters != "---") {
+      // A roster the user keeps read-only is not replaced by a restore either.
+      fs::permissions(BuildTree::RosterName(t.targetOrg, 3), fs::perms::owner_write,
+                      fs::perm_options::add);
       std::string why;
       ASSERT_TRUE(BackupStore(t.backups).Restore("", &why)) << row.input << why;
       EXPECT_EQ(t.Written(), "---") << row.input;
@@ -236,24 +247,122 @@ TEST(DamagedFiles, ADiskFillingUpAtAnyPointLosesNothing) {
     t.view.OnBuild();
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     const std::string& message = t.dialogs.messages[0];
+    const std::string report = t.targetDisk + "Tovarin.txt";
     completed = message == t.Completed();
+    if (message == t.Completed(3, "No space left on device")) {
+      // The rosters are written; the report is not there at all.
+      completed = true;
+      EXPECT_FALSE(FileExists(report)) << "room " << room;
+    }
     bool failedAt = completed;
     for (int team = 1; team <= 3; ++team) {
       const sim::Bytes now = ReadFileBytes(BuildTree::RosterName(t.targetOrg, team));
       EXPECT_TRUE(now == old || now == fresh[team - 1]) << "room " << room << ", team " << team;
-      if (message == "Error writing file " + BuildTree::RosterName(t.targetOrg, team)) {
+      if (message == "Error writing file " + BuildTree::RosterName(t.targetOrg, team) +
+                         "\nNo space left on device") {
         failedAt = true;
         EXPECT_EQ(now, old) << "room " << room;
       }
     }
     const bool backupFailed = message.rfind("The target rosters could not be backed up", 0) == 0;
     EXPECT_TRUE(failedAt || backupFailed) << "room " << room << ": " << message;
-    for (const auto& entry : fs::directory_iterator(t.targetOrg)) {
-      EXPECT_EQ(entry.path().filename().string().find(".tovarin-"), std::string::npos)
-          << "room " << room << ": " << entry.path();
+    for (const std::string& folder : {t.targetOrg, t.targetDisk}) {
+      for (const auto& entry : fs::directory_iterator(folder)) {
+        EXPECT_EQ(entry.path().filename().string().find(".tovarin-"), std::string::npos)
+            << "room " << room << ": " << entry.path();
+      }
     }
   }
   EXPECT_TRUE(completed) << "the Build never had room enough";
+}
+
+// A FIFO or a device in place of an input reads as a missing file, and never holds the Build.
+TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
+  auto fifo = [](const std::string& path) {
+    fs::remove(path);
+    mkfifo(path.c_str(), 0644);
+  };
+  auto zero = [](const std::string& path) {
+    fs::remove(path);
+    fs::create_symlink("/dev/zero", path);
+  };
+  struct Row {
+    std::string input;
+    std::function<std::string(Damaged&)> damage;  // returns the message the user must see
+    std::string rosters;
+  } rows[] = {
+      {"target org.dat a FIFO",
+       [&](Damaged& t) {
+         fifo(t.targetOrg + "org.dat");
+         return "CANNOT OPEN FILE :" + t.targetOrg + "org.dat\n";
+       },
+       "---"},
+      {"source Players.dat a FIFO",
+       [&](Damaged& t) {
+         fifo(t.sourceDisk + "Players.dat");
+         return "CANNOT OPEN FILE :" + t.sourceDisk + "Players.dat\n";
+       },
+       "---"},
+      {"target Players.dat a link to /dev/zero",
+       [&](Damaged& t) {
+         zero(t.targetDisk + "Players.dat");
+         return "CANNOT OPEN FILE :" + t.targetDisk + "Players.dat\n";
+       },
+       "---"},
+      {"source roster a FIFO",
+       [&](Damaged& t) {
+         fifo(BuildTree::RosterName(t.sourceOrg, 2));
+         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2);
+       },
+       "W--"},
+      {"farm roster a FIFO",
+       [&](Damaged& t) {
+         fifo(BuildTree::RosterName(t.farmOrg, 101));
+         return t.Completed();
+       },
+       "WWW"},
+      {"rename file a FIFO",
+       [&](Damaged& t) {
+         fifo(t.dir / "renames.txt");
+         return t.Completed();
+       },
+       "WWW"},
+      {"rename file a link to /dev/zero",
+       [&](Damaged& t) {
+         zero(t.dir / "renames.txt");
+         return t.Completed();
+       },
+       "WWW"},
+      {"report a FIFO",
+       [&](Damaged& t) {
+         fifo(t.targetDisk + "Tovarin.txt");
+         return t.Completed();
+       },
+       "WWW"},
+  };
+  for (Row& row : rows) {
+    Damaged t;
+    const std::string message = row.damage(t);
+    t.Start();
+    if (t.dialogs.messages.empty()) t.view.OnBuild();
+    EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{message})) << row.input;
+    EXPECT_EQ(t.Written(), row.rosters) << row.input;
+  }
+}
+
+// Limits of the machine: a player file far larger than any roster can use is refused before
+// it is read.
+TEST(DamagedFiles, Limits) {
+  Damaged t;
+  const std::string players = t.targetDisk + "Players.dat";
+  fs::resize_file(players, 146ull * 70000);
+  t.Start();
+  t.view.OnBuild();
+  EXPECT_EQ(t.dialogs.messages,
+            (std::vector<std::string>{"Error while reading file : " + players +
+                                      "\nthe file holds 70000 records, more than 65536; a "
+                                      "roster can name only players 1 to 32767"}));
+  EXPECT_EQ(t.Written(), "---");
 }
 
 TEST(DamagedFiles, AReadOnlyOrganizationFolder) {

@@ -1,11 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <functional>
 
 #include "platform/case_blind.h"
 #include "platform/file_lock.h"
 #include "platform/format.h"
+#include "platform/input_file.h"
 #include "platform/paths.h"
+#include "platform/safe_file.h"
 #include "support/fixture.h"
 
 namespace tovarin {
@@ -89,6 +100,111 @@ TEST(Locking, FileLockExcludesEveryOtherHolder) {
   std::string why;
   EXPECT_EQ(first.Lock(dir / "missing/Tovarin.lock", &why), Result::kFailed);
   EXPECT_FALSE(why.empty());
+}
+
+}  // namespace
+}  // namespace tovarin
+
+namespace tovarin {
+namespace {
+
+// What a safe replacement does with the file it finds in the target's place: a read-only one
+// stays, a link is replaced and its target left alone, permission bits carry over.
+TEST(SafeFile, WhatItFindsInThePlace) {
+  struct Case {
+    std::string name;
+    std::function<void(const std::string& path, const std::string& dir)> place;
+    bool written;
+    std::string why;
+    unsigned mode;  // of the file at the path afterwards
+  } cases[] = {
+      {"nothing there", [](const std::string&, const std::string&) {}, true, "", 0644},
+      {"a plain file 0640",
+       [](const std::string& p, const std::string&) {
+         sim::WriteBytes(p, {'o', 'l', 'd'});
+         chmod(p.c_str(), 0640);
+       },
+       true, "", 0640},
+      {"a read-only file 0444",
+       [](const std::string& p, const std::string&) {
+         sim::WriteBytes(p, {'o', 'l', 'd'});
+         chmod(p.c_str(), 0444);
+       },
+       false, "the file is read-only", 0444},
+      {"a file only its group may write (0060)",
+       [](const std::string& p, const std::string&) {
+         sim::WriteBytes(p, {'o', 'l', 'd'});
+         chmod(p.c_str(), geteuid() == 0 ? 0060 : 0660);
+       },
+       true, "", 0},
+      {"a link to another file",
+       [](const std::string& p, const std::string& dir) {
+         sim::WriteBytes(dir + "elsewhere", {'o', 'l', 'd'});
+         symlink((dir + "elsewhere").c_str(), p.c_str());
+       },
+       true, "", 0644},
+      {"a FIFO", [](const std::string& p, const std::string&) { mkfifo(p.c_str(), 0600); }, true,
+       "", 0644},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string path = dir / "file";
+    c.place(path, dir.path());
+    const mode_t mask = umask(022);
+    std::string why;
+    EXPECT_EQ(platform::WriteFileSafely(path, "new", &why), c.written) << c.name;
+    umask(mask);
+    EXPECT_EQ(why, c.why) << c.name;
+    EXPECT_EQ(fixture::ReadFileText(path), c.written ? "new" : "old") << c.name;
+    struct stat status {};
+    ASSERT_EQ(lstat(path.c_str(), &status), 0) << c.name;
+    EXPECT_TRUE(S_ISREG(status.st_mode)) << c.name;
+    if (c.mode != 0) {
+      EXPECT_EQ(status.st_mode & 07777, c.mode) << c.name;
+    }
+    if (fixture::FileExists(dir / "elsewhere")) {
+      EXPECT_EQ(fixture::ReadFileText(dir / "elsewhere"), "old") << c.name;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+              fixture::FileExists(dir / "elsewhere") ? 2 : 1)
+        << c.name << ": no temporary file stays";
+  }
+}
+
+// Under a file-size limit a write fails with EFBIG and says so; the process lives on.
+TEST(SafeFile, FileSizeLimit) {
+  TempDir dir;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    platform::IgnoreFileSizeLimitSignal();
+    const rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::string why;
+    const bool written = platform::WriteFileSafely(dir / "big", std::string(10000, 'x'), &why);
+    _exit(!written && why == std::strerror(EFBIG) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_FALSE(fixture::FileExists(dir / "big"));
+}
+
+// Anything but a regular file reads as a file that cannot be opened, at once.
+TEST(InputFile, OnlyRegularFilesOpen) {
+  TempDir dir;
+  sim::WriteBytes(dir / "plain", {1, 2, 3});
+  mkfifo((dir / "fifo").c_str(), 0600);
+  symlink("/dev/zero", (dir / "zero").c_str());
+  symlink((dir / "fifo").c_str(), (dir / "to-fifo").c_str());
+  dir.MakeDir("folder");
+  long long size = -1;
+  EXPECT_NE(platform::OpenInputFile(dir / "PLAIN", &size), nullptr);
+  EXPECT_EQ(size, 3);
+  for (const char* name : {"fifo", "zero", "to-fifo", "folder", "missing"}) {
+    EXPECT_EQ(platform::OpenInputFile(dir / name), nullptr) << name;
+  }
 }
 
 }  // namespace

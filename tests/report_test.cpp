@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/safe_file.h"
 #include "support/fixture.h"
 #include "transfer/matching.h"
 
@@ -90,7 +92,7 @@ TEST(Report, NearMatchLineReadsBackAsRenameRecord) {
   BuildReport file;
   ASSERT_TRUE(file.Create(dir / "rename.txt"));
   for (const auto& [source, target] : pairs) file.WriteLine(NearMatchLine(source, target) + ",");
-  file.Close();
+  ASSERT_TRUE(file.Commit());
 
   RenameReader reader(dir / "rename.txt");
   RenameRecord record;
@@ -115,46 +117,76 @@ TEST(Report, NearMatchLineReadsBackAsRenameRecord) {
   EXPECT_EQ(state.playerMap, (std::vector<int>{0, 4, 3, 2, 1}));
 }
 
-TEST(BuildReport, WritesCrLfLinesInBlocks) {
+TEST(BuildReport, WritesCrLfLinesAndPutsThemInPlaceOnCommit) {
   TempDir dir;
   BuildReport report;
   EXPECT_FALSE(report.IsOpen());
   ASSERT_TRUE(report.Create(dir / "Tovarin.txt"));
   EXPECT_TRUE(report.IsOpen());
   report.WriteLine("first");
-  EXPECT_EQ(fixture::ReadFileText(dir / "Tovarin.txt"), "") << "a line waits for its block";
   const std::string filler(BuildReport::kBlockSize - 9, 'x');
   report.WriteLine(filler);
-  EXPECT_EQ(fixture::ReadFileText(dir / "Tovarin.txt"), "first\r\n" + filler + "\r\n");
   report.WriteLine("");
   report.WriteLine("a\nb");
-  report.Close();
+  EXPECT_FALSE(fixture::FileExists(dir / "Tovarin.txt")) << "nothing is in place before Commit";
+  EXPECT_TRUE(report.Commit());
   EXPECT_FALSE(report.IsOpen());
   report.WriteLine("after closing");
   EXPECT_EQ(fixture::ReadFileText(dir / "Tovarin.txt"), "first\r\n" + filler + "\r\n\r\na\nb\r\n");
 }
 
-TEST(BuildReport, ReplacesAnExistingFile) {
-  TempDir dir;
+// What is in the report's place afterwards: the new report whole, or the old file as it was.
+TEST(BuildReport, WholeOrNotAtAll) {
   const std::string old = "an older and much longer report\r\n";
-  sim::WriteBytes(dir / "TOVARIN.TXT", sim::Bytes(old.begin(), old.end()));
-  {
-    BuildReport report;
-    ASSERT_TRUE(report.Create(dir / "Tovarin.txt"));
-    report.WriteLine("new");
-  }  // closed by its destructor
-  EXPECT_EQ(fixture::ReadFileText(dir / "TOVARIN.TXT"), "new\r\n")
-      << "the file under another letter case is the one replaced";
+  struct Case {
+    std::string name;
+    std::string existing;  // the file in place, by this name
+    bool link;             // ...reached through a link named Tovarin.txt
+    long long room;        // bytes the disk takes, or -1
+    bool commit;
+    std::string why;  // empty when written
+  } cases[] = {
+      {"another letter case", "TOVARIN.TXT", false, -1, true, ""},
+      {"a link to another file", "elsewhere.txt", true, -1, true, ""},
+      {"a full disk", "Tovarin.txt", false, 100000, true, "No space left on device"},
+      {"no Commit", "Tovarin.txt", false, -1, false, ""},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    sim::WriteBytes(dir / c.existing, sim::Bytes(old.begin(), old.end()));
+    if (c.link) std::filesystem::create_symlink(dir / c.existing, dir / "Tovarin.txt");
+    const fixture::FillingDisk disk(c.room);
+    std::string why;
+    bool written = false;
+    {
+      BuildReport report(disk);
+      ASSERT_TRUE(report.Create(dir / "Tovarin.txt")) << c.name;
+      for (int i = 0; i < 5000; ++i) report.WriteLine(std::string(40, 'x'));
+      if (c.commit) written = report.Commit(&why);
+    }
+    EXPECT_EQ(written, c.commit && c.why.empty()) << c.name;
+    EXPECT_EQ(why, c.why) << c.name;
+    const std::string now = fixture::ReadFileText(dir / (c.link ? "Tovarin.txt" : c.existing));
+    EXPECT_EQ(now.size(), written ? 5000u * 42 : old.size()) << c.name;
+    if (c.link) {
+      EXPECT_EQ(fixture::ReadFileText(dir / c.existing), old) << c.name << ": the link is replaced";
+      EXPECT_FALSE(std::filesystem::is_symlink(dir / "Tovarin.txt")) << c.name;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), c.link ? 2 : 1)
+        << c.name << ": no temporary file stays";
+  }
 }
 
 TEST(BuildReport, CannotBeCreated) {
   TempDir dir;
   for (const std::string& path : {dir / "missing/Tovarin.txt", dir.path()}) {
     BuildReport report;
-    EXPECT_FALSE(report.Create(path)) << path;
+    std::string why;
+    EXPECT_FALSE(report.Create(path, &why)) << path;
+    EXPECT_FALSE(why.empty()) << path;
     EXPECT_FALSE(report.IsOpen()) << path;
     report.WriteLine("nowhere");
-    report.Close();
+    EXPECT_FALSE(report.Commit());
   }
   EXPECT_FALSE(fixture::FileExists(dir / "missing"));
 }
@@ -176,7 +208,7 @@ TEST(BuildReport, WholeReport) {
   for (std::size_t s = 1; s <= source.size(); ++s) {
     report.WriteLine(PlayerLine(static_cast<int>(s), state.playerMap[s], source[s - 1]));
   }
-  report.Close();
+  ASSERT_TRUE(report.Commit());
   EXPECT_EQ(fixture::ReadFileText(dir / "Tovarin.txt"),
             "    Import FName    Import LName    Export FName    Export LName\r\n"
             "           John,          Smith,            Jon,          Smith\r\n"

@@ -51,7 +51,7 @@ void PrintSummary(const BuildResult& result, std::ostream& out) {
       << "Players carried: " << result.playersCarried << "\n"
       << "Players dropped (no match on the target data disk): " << result.playersDropped << "\n"
       << "Near misses: " << result.nearMatches << "\n"
-      << "Report: " << (result.reportCreated ? result.reportPath : "(could not be created)")
+      << "Report: " << (result.reportCreated ? result.reportPath : "(could not be written)")
       << "\n";
 }
 

@@ -8,6 +8,7 @@
 
 #include "gui/about_dialog.h"
 #include "gui/main_frame.h"
+#include "platform/safe_file.h"
 #include "settings/qt_settings_store.h"
 #include "shell/settings.h"
 #include "tovarin_version.h"
@@ -23,6 +24,7 @@ QStringList Arguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tovarin::platform::IgnoreFileSizeLimitSignal();
   QCoreApplication::setOrganizationName(QString::fromLatin1(tovarin::settings::kOrganization));
   QCoreApplication::setApplicationName(QString::fromLatin1(tovarin::settings::kApplication));
   QCoreApplication::setApplicationVersion(QStringLiteral(TOVARIN_VERSION));

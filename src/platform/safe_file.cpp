@@ -1,12 +1,14 @@
 #include "platform/safe_file.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <vector>
 
 #include "platform/case_blind.h"
+#include "platform/paths.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -22,30 +24,57 @@
 namespace tovarin::platform {
 namespace {
 
+const char* const kReadOnly = "the file is read-only";
+
 void SetWhy(std::string* why, const std::string& text) {
   if (why) *why = text;
 }
 
-// Writes all of `bytes`, retrying short writes; false with errno set when the writer gives up.
-bool WriteAll(const FileWriter& writer, int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const long long n = writer.Write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = ENOSPC;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
+#ifndef _WIN32
+// Root may write any file, so for root the permission bits themselves decide: a file nobody may
+// write is one the user meant to keep.
+bool ReadOnly(const std::string& path, const struct stat& status) {
+  if (geteuid() == 0) return (status.st_mode & 0222) == 0;
+  return access(path.c_str(), W_OK) != 0;
 }
+#endif
 
 }  // namespace
 
 const FileWriter& SystemFileWriter() {
   static const FileWriter writer;
   return writer;
+}
+
+void SafeFileWriter::Fail(int error) {
+  if (failed_) return;
+  failed_ = true;
+  why_ = std::strerror(error);
+}
+
+void SafeFileWriter::Write(const std::string& bytes) {
+  if (fd_ < 0 || failed_) return;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const long long n = writer_.Write(fd_, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return Fail(n < 0 ? errno : ENOSPC);
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why,
+                     const FileWriter& writer) {
+  SafeFileWriter file(writer);
+  if (!file.Open(path, why)) return false;
+  file.Write(bytes);
+  return file.Commit(why);
+}
+
+void IgnoreFileSizeLimitSignal() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
 }
 
 #ifdef _WIN32
@@ -55,29 +84,56 @@ long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
   return _write(fd, data, chunk);
 }
 
-bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why,
-                     const FileWriter& writer) {
-  const std::string target = ResolveCaseBlind(path);
-  const std::string temp = target + ".tovarin-tmp";
-  const int fd = _open(temp.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY,
-                       _S_IREAD | _S_IWRITE);
-  if (fd < 0) {
-    SetWhy(why, std::strerror(errno));
+bool SafeFileWriter::Open(const std::string& path, std::string* why) {
+  Discard();
+  failed_ = false;
+  why_.clear();
+  target_ = ResolveCaseBlind(path);
+  const DWORD attributes = GetFileAttributesA(target_.c_str());
+  if (target_.empty() || EndsWithSeparator(target_) ||
+      (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))) {
+    SetWhy(why, std::strerror(EISDIR));
     return false;
   }
-  bool ok = WriteAll(writer, fd, bytes) && _commit(fd) == 0;
-  if (!ok) SetWhy(why, std::strerror(errno));
-  if (_close(fd) != 0 && ok) {
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    SetWhy(why, kReadOnly);
+    return false;
+  }
+  temp_ = target_ + ".tovarin-tmp";
+  fd_ = _open(temp_.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd_ < 0) {
     SetWhy(why, std::strerror(errno));
-    ok = false;
+    temp_.clear();
+    return false;
   }
-  if (ok && !MoveFileExA(temp.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    SetWhy(why, "the file could not be replaced");
-    ok = false;
+  return true;
+}
+
+bool SafeFileWriter::Commit(std::string* why) {
+  if (fd_ < 0) {
+    SetWhy(why, why_);
+    return false;
   }
-  if (!ok) std::remove(temp.c_str());
-  return ok;
+  if (!failed_ && _commit(fd_) != 0) Fail(errno);
+  if (_close(fd_) != 0) Fail(errno);
+  fd_ = -1;
+  if (!failed_ && !MoveFileExA(temp_.c_str(), target_.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    failed_ = true;
+    why_ = "the file could not be replaced";
+  }
+  if (failed_) std::remove(temp_.c_str());
+  temp_.clear();
+  SetWhy(why, why_);
+  return !failed_;
+}
+
+void SafeFileWriter::Discard() {
+  if (fd_ < 0) return;
+  _close(fd_);
+  fd_ = -1;
+  std::remove(temp_.c_str());
+  temp_.clear();
 }
 
 #else
@@ -86,42 +142,62 @@ long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
   return write(fd, data, size);
 }
 
-bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why,
-                     const FileWriter& writer) {
-  const std::string target = ResolveCaseBlind(path);
-  const std::size_t slash = target.find_last_of('/');
-  const std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp = directory + "." + name + ".tovarin-XXXXXX";
-
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) {
+bool SafeFileWriter::Open(const std::string& path, std::string* why) {
+  Discard();
+  failed_ = false;
+  why_.clear();
+  target_ = ResolveCaseBlind(path);
+  struct stat old {};
+  const bool found = stat(target_.c_str(), &old) == 0;
+  if (target_.empty() || EndsWithSeparator(target_) || (found && S_ISDIR(old.st_mode))) {
+    SetWhy(why, std::strerror(EISDIR));
+    return false;
+  }
+  const bool replacing = found && S_ISREG(old.st_mode);
+  if (replacing && ReadOnly(target_, old)) {
+    SetWhy(why, kReadOnly);
+    return false;
+  }
+  const std::string directory = DirectoryOf(target_);
+  temp_ = directory + "." + target_.substr(directory.size()) + ".tovarin-XXXXXX";
+  fd_ = mkstemp(temp_.data());
+  if (fd_ < 0) {
     SetWhy(why, std::strerror(errno));
+    temp_.clear();
     return false;
   }
   // The new file keeps the old one's permissions, or gets the usual ones for a new file.
-  struct stat old {};
-  if (stat(target.c_str(), &old) == 0) {
-    fchmod(fd, old.st_mode & 07777);
+  if (replacing) {
+    fchmod(fd_, old.st_mode & 07777);
   } else {
     const mode_t mask = umask(0);
     umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    fchmod(fd_, 0666 & ~mask);
   }
+  return true;
+}
 
-  bool ok = WriteAll(writer, fd, bytes);
-  if (ok && fsync(fd) != 0) ok = false;
-  if (!ok) SetWhy(why, std::strerror(errno));
-  if (close(fd) != 0 && ok) {
-    SetWhy(why, std::strerror(errno));
-    ok = false;
+bool SafeFileWriter::Commit(std::string* why) {
+  if (fd_ < 0) {
+    SetWhy(why, why_);
+    return false;
   }
-  if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
-    SetWhy(why, std::strerror(errno));
-    ok = false;
-  }
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  if (!failed_ && fsync(fd_) != 0) Fail(errno);
+  if (close(fd_) != 0) Fail(errno);
+  fd_ = -1;
+  if (!failed_ && std::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
+  if (failed_) unlink(temp_.c_str());
+  temp_.clear();
+  SetWhy(why, why_);
+  return !failed_;
+}
+
+void SafeFileWriter::Discard() {
+  if (fd_ < 0) return;
+  close(fd_);
+  fd_ = -1;
+  unlink(temp_.c_str());
+  temp_.clear();
 }
 
 #endif

@@ -18,11 +18,44 @@ class FileWriter {
 // The system's own writer, for callers that keep a reference.
 const FileWriter& SystemFileWriter();
 
-// Replaces the file at `path` with `bytes` so that it is either wholly the old file or wholly the
-// new one: the bytes go through `writer` to a temporary file beside it, every write and the flush
-// are checked, and only then is it renamed over the target. A file that exists under another
-// letter case is the one replaced. On failure the old file is untouched, the temporary removed,
-// `why` (when given) says what failed, and the result is false.
+// Replaces the file at `path` piece by piece so that it is either wholly the old file or wholly
+// the new one: the bytes go through the writer to a temporary file beside it, every write and the
+// flush are checked, and only Commit renames it over the target, so a link in its place is
+// replaced, not followed. A file that exists under another letter case is the one replaced; the
+// new file keeps the old one's permission bits. A read-only file is not replaced. A writer
+// destroyed before Commit leaves the old file as it was.
+class SafeFileWriter {
+ public:
+  // `writer` must outlive this one.
+  explicit SafeFileWriter(const FileWriter& writer = SystemFileWriter()) : writer_(writer) {}
+  ~SafeFileWriter() { Discard(); }
+  SafeFileWriter(const SafeFileWriter&) = delete;
+  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+  // Starts the new file. False, with `why`, when the old one is read-only or a folder, or no
+  // temporary file can be made beside it.
+  bool Open(const std::string& path, std::string* why = nullptr);
+  bool IsOpen() const { return fd_ >= 0; }
+  // Appends bytes. After a failed write the rest is ignored, and Commit says what failed.
+  void Write(const std::string& bytes);
+  // Puts the new file in the old one's place. On failure the old file is untouched, the
+  // temporary removed, `why` says what failed, and the result is false.
+  bool Commit(std::string* why = nullptr);
+  // Removes the temporary file; the old file stays.
+  void Discard();
+
+ private:
+  void Fail(int error);
+
+  const FileWriter& writer_;
+  std::string target_;
+  std::string temp_;
+  int fd_ = -1;
+  bool failed_ = false;
+  std::string why_;
+};
+
+// The whole of `bytes` through a SafeFileWriter.
 bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why = nullptr,
                      const FileWriter& writer = SystemFileWriter());
 
@@ -32,5 +65,9 @@ bool IsSafeWriteTemporary(const std::string& fileName);
 // Removes the temporary files that an interrupted WriteFileSafely left in `directory`. Only for a
 // caller that keeps every other writer out of that directory.
 void RemoveSafeWriteTemporaries(const std::string& directory);
+
+// A write beyond the process's file-size limit then fails with EFBIG, reported like any failed
+// write, instead of ending the process with SIGXFSZ. Called once at start-up.
+void IgnoreFileSizeLimitSignal();
 
 }  // namespace tovarin::platform

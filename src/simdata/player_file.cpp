@@ -28,7 +28,7 @@ PlayerName ReadPlayerName(const unsigned char* record) {
 
 std::vector<PlayerName> LoadPlayerNames(const std::string& path) {
   RecordFile file(kPlayerRecordSize);
-  file.Open(path);
+  file.Open(path, kMaxPlayerRecords, "; a roster can name only players 1 to 32767");
   std::vector<PlayerName> names;
   names.reserve(static_cast<std::size_t>(file.count()));
   for (int i = 0; i < file.count(); ++i) {

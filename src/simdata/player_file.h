@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,13 @@ struct PlayerName {
 // ends early at a zero byte. The record is only read.
 PlayerName ReadPlayerName(const unsigned char* record);
 
+// A roster names players 1 to 32767, so a Players.dat far beyond that is no player file; this
+// bound, twice that, keeps a huge file from being read into memory.
+inline constexpr std::size_t kMaxPlayerRecords = 65536;
+
 // Every player of a Players.dat, player number n at index n-1.
-// Throws RecordFileError when the file cannot be opened.
+// Throws RecordFileError when the file cannot be opened or read, or holds more than
+// kMaxPlayerRecords records.
 std::vector<PlayerName> LoadPlayerNames(const std::string& path);
 
 }  // namespace tovarin

@@ -1,49 +1,43 @@
 #include "simdata/record_file.h"
 
 #include <climits>
-#include <filesystem>
-#include <fstream>
+#include <cstdint>
+#include <cstdio>
 
-#include "platform/case_blind.h"
 #include "platform/format.h"
+#include "platform/input_file.h"
 
 namespace tovarin {
 
-void RecordFile::Open(const std::string& path) {
-  const std::string resolved = platform::ResolveCaseBlind(path);
-  std::error_code ec;
-  std::ifstream in;
-  if (!std::filesystem::is_directory(resolved, ec)) {
-    in.open(resolved, std::ios::binary);
-  }
-  if (!in.is_open()) {
-    throw RecordFileError(platform::Format("CANNOT OPEN FILE :%s\n", path.c_str()));
-  }
-
-  in.seekg(0, std::ios::end);
-  const std::streamoff length = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (length < 0 || !in) {
-    throw RecordFileError("Error while reading file : " + path);
-  }
+void RecordFile::Open(const std::string& path, std::size_t maxRecords,
+                      const std::string& limitReason) {
+  long long length = 0;
+  const platform::InputFile in = platform::OpenInputFile(path, &length);
+  if (!in) throw RecordFileError(platform::Format("CANNOT OPEN FILE :%s\n", path.c_str()));
+  const std::string readError = "Error while reading file : " + path;
+  if (length < 0) throw RecordFileError(readError);
   if (length == 0) return;
 
   // Sized once from the file's length: the last, short record still counts and is zero-filled.
-  const auto bytes = static_cast<std::size_t>(length);
-  const std::size_t added = (bytes + recordSize_ - 1) / recordSize_;
-  if (added > static_cast<std::size_t>(INT_MAX - count_)) {
-    throw RecordFileError("Error while reading file : " + path);
+  const auto bytes = static_cast<unsigned long long>(length);
+  const unsigned long long added = (bytes + recordSize_ - 1) / recordSize_;
+  if (added > maxRecords) {
+    throw RecordFileError(readError + platform::Format("\nthe file holds %llu records, more than %zu",
+                                                       added, maxRecords) +
+                          limitReason);
+  }
+  if (added > static_cast<unsigned long long>(INT_MAX - count_) || bytes > SIZE_MAX) {
+    throw RecordFileError(readError);
   }
   const std::size_t start = records_.size();
   try {
-    records_.resize(start + added * recordSize_, 0);
+    records_.resize(start + static_cast<std::size_t>(added) * recordSize_, 0);
   } catch (const std::bad_alloc&) {
-    throw RecordFileError("Error while reading file : " + path);
+    throw RecordFileError(readError);
   }
-  in.read(reinterpret_cast<char*>(records_.data() + start), static_cast<std::streamsize>(bytes));
-  if (static_cast<std::size_t>(in.gcount()) != bytes) {
+  if (std::fread(records_.data() + start, 1, static_cast<std::size_t>(bytes), in.get()) != bytes) {
     records_.resize(start);
-    throw RecordFileError("Error while reading file : " + path);
+    throw RecordFileError(readError);
   }
   count_ += static_cast<int>(added);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,8 +23,11 @@ class RecordFile {
   explicit RecordFile(std::size_t recordSize) : recordSize_(recordSize) {}
 
   // Appends every record of the file; a short last record is zero-filled.
-  // Throws RecordFileError "CANNOT OPEN FILE :<path>\n" when the file cannot be opened.
-  void Open(const std::string& path);
+  // Throws RecordFileError "CANNOT OPEN FILE :<path>\n" when the file cannot be opened, and
+  // "Error while reading file : <path>" with the reason when it cannot be read, or holds more
+  // than `maxRecords` records (then `limitReason` ends the message; nothing is allocated).
+  void Open(const std::string& path, std::size_t maxRecords = SIZE_MAX,
+            const std::string& limitReason = "");
 
   // Throws RecordFileError "Illegal array subscript: i not in [0..count-1]" when out of range.
   void CheckIndex(int i) const;

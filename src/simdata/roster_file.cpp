@@ -3,20 +3,23 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 #include "platform/case_blind.h"
 #include "platform/format.h"
+#include "platform/input_file.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 
 namespace tovarin {
 namespace {
 
-bool ReadInt16(std::istream& in, std::int16_t& value) {
+bool ReadBytes(std::FILE* in, void* bytes, std::size_t size) {
+  return std::fread(bytes, 1, size, in) == size;
+}
+
+bool ReadInt16(std::FILE* in, std::int16_t& value) {
   unsigned char bytes[2];
-  if (!in.read(reinterpret_cast<char*>(bytes), 2)) return false;
+  if (!ReadBytes(in, bytes, 2)) return false;
   value = static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)));
   return true;
 }
@@ -37,11 +40,9 @@ RosterFile::LoadResult Fail(RosterFile::LoadResult result, std::string* why,
 
 RosterFile::LoadResult RosterFile::Load(const std::string& path, std::string* why) {
   Clear();
-  const std::string resolved = platform::ResolveCaseBlind(path);
-  std::error_code ec;
-  std::ifstream in;
-  if (!std::filesystem::is_directory(resolved, ec)) in.open(resolved, std::ios::binary);
-  if (!in.is_open()) return Fail(LoadResult::kCannotOpen, why, "the file cannot be opened");
+  const platform::InputFile file = platform::OpenInputFile(path);
+  if (!file) return Fail(LoadResult::kCannotOpen, why, "the file cannot be opened");
+  std::FILE* in = file.get();
 
   std::int16_t count = 0;
   if (!ReadInt16(in, count)) {
@@ -57,7 +58,7 @@ RosterFile::LoadResult RosterFile::Load(const std::string& path, std::string* wh
     RosterEntry entry;
     unsigned char markers[2];
     std::int16_t length = 0;
-    if (!in.read(reinterpret_cast<char*>(markers), 2) || !ReadInt16(in, length)) {
+    if (!ReadBytes(in, markers, 2) || !ReadInt16(in, length)) {
       return Fail(LoadResult::kMalformed, why,
                   platform::Format("the file ends inside entry %d of %d", i + 1, count));
     }
@@ -68,7 +69,8 @@ RosterFile::LoadResult RosterFile::Load(const std::string& path, std::string* wh
     entry.marker1 = markers[0];
     entry.marker2 = markers[1];
     entry.name.resize(static_cast<std::size_t>(length));
-    if ((length > 0 && !in.read(entry.name.data(), length)) || !ReadInt16(in, entry.player)) {
+    if ((length > 0 && !ReadBytes(in, entry.name.data(), entry.name.size())) ||
+        !ReadInt16(in, entry.player)) {
       return Fail(LoadResult::kMalformed, why,
                   platform::Format("the file ends inside entry %d of %d", i + 1, count));
     }

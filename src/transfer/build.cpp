@@ -21,8 +21,9 @@ const char* const kBuildCompleted = "Build Completed Successfully!";
 std::string CompletedMessage(const BuildResult& result) {
   return std::string(kBuildCompleted) + "\n" + std::to_string(result.rostersWritten) +
          (result.rostersWritten == 1 ? " target roster written.\n" : " target rosters written.\n") +
-         (result.reportCreated ? "Report: " : "The report could not be created: ") +
-         result.reportPath;
+         (result.reportCreated ? "Report: " + result.reportPath
+                               : "The report could not be written: " + result.reportPath + "\n" +
+                                     result.reportError);
 }
 
 namespace {
@@ -73,10 +74,10 @@ void CarryPlayers(const RosterFile& roster, RosterSource from, const TeamEntry& 
   }
 }
 
-}  // namespace
-
-BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
-                     BuildObserver* observer) {
+// The Build itself; the report it writes into is put in place by the caller, also after a
+// failure, with what the Build got to.
+BuildResult BuildInto(BuildReport& report, const BuildParams& params,
+                      const TeamList& targetTeams, BuildObserver* observer) {
   BuildObserver none;
   BuildObserver& watch = observer ? *observer : none;
   BuildResult result;
@@ -108,8 +109,7 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
   written.SetMarker(kNewEntryFirstMarker, kNewEntrySecondMarker);
   TeamPlayerLists lists(static_cast<std::size_t>(largestIndex) + 1);
 
-  BuildReport report;
-  if (!params.dryRun) result.reportCreated = report.Create(result.reportPath);
+  if (!params.dryRun) report.Create(result.reportPath, &result.reportError);
 
   std::vector<PlayerName> targetPlayers;
   std::vector<PlayerName> sourcePlayers;
@@ -196,7 +196,10 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
       players.push_back({number, targetPlayers[static_cast<std::size_t>(number - 1)],
                          from[i].from, from[i].sourcePlayer});
     }
-    if (!params.dryRun && !written.Save(path, nullptr, *params.writer)) return Failure(result, WriteError(path, ""));
+    std::string why;
+    if (!params.dryRun && !written.Save(path, &why, *params.writer)) {
+      return Failure(result, WriteError(path, why));
+    }
     ++result.rostersWritten;
     result.playersCarried += written.count();
     watch.OnRoster(team, path, players);
@@ -206,8 +209,19 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
   for (std::size_t s = 1; s <= sourcePlayers.size(); ++s) {
     report.WriteLine(PlayerLine(static_cast<int>(s), state.playerMap[s], sourcePlayers[s - 1]));
   }
-  report.Close();
   result.ok = true;
+  return result;
+}
+
+}  // namespace
+
+BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
+                     BuildObserver* observer) {
+  BuildReport report(*params.writer);
+  BuildResult result = BuildInto(report, params, targetTeams, observer);
+  if (report.IsOpen()) {
+    result.reportCreated = report.Commit(&result.reportError);
+  }
   return result;
 }
 

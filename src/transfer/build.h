@@ -22,7 +22,7 @@ struct BuildParams {
   bool useFarm = false;
   int sourceFarmOrg = 0;
   bool dryRun = false;  // everything but writing: no roster, no report
-  // Writes the rosters; must outlive the Build.
+  // Writes the rosters and the report; must outlive the Build.
   const platform::FileWriter* writer = &platform::SystemFileWriter();
 };
 
@@ -65,7 +65,8 @@ struct BuildResult {
   bool ok = false;
   std::string error;  // the message to show when not ok
   std::string reportPath;
-  bool reportCreated = false;
+  bool reportCreated = false;  // the report was written whole
+  std::string reportError;     // why it was not, when it was to be written
   int rostersWritten = 0;
   int playersCarried = 0;  // entries of the written rosters
   int playersDropped = 0;  // source roster entries without a target player
@@ -82,7 +83,8 @@ extern const char* const kBuildCompleted;
 std::string CompletedMessage(const BuildResult& result);
 
 // Carries the rosters of each target team's partner (and its farm affiliate) over to the target
-// teams, matching players by name, and writes the report. The games-played question and what
+// teams, matching players by name, and writes the report (also, as far as it got, when the Build
+// fails; a report that cannot be written does not fail the Build). The games-played question and what
 // follows a Build (saving the setup, the completion message) are the caller's.
 BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
                      BuildObserver* observer = nullptr);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/case_blind.h"
+#include "platform/input_file.h"
 
 namespace tovarin {
 namespace {
@@ -20,7 +21,7 @@ bool IsWhiteSpace(int c) {
 
 RenameReader::RenameReader(const std::string& path) {
   if (path.empty()) return;
-  file_ = std::fopen(platform::ResolveCaseBlind(path).c_str(), "rb");
+  file_ = platform::OpenInputFile(path).release();
   if (file_ != nullptr) buffer_.resize(kBufferSize);
 }
 

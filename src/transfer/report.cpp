@@ -1,6 +1,5 @@
 #include "transfer/report.h"
 
-#include "platform/case_blind.h"
 
 namespace tovarin {
 namespace {
@@ -48,35 +47,25 @@ std::string PlayerLine(int sourceNumber, int targetNumber, const PlayerName& sou
   return line;
 }
 
-BuildReport::~BuildReport() { Close(); }
-
-bool BuildReport::Create(const std::string& path) {
-  Close();
-  file_ = std::fopen(platform::ResolveCaseBlind(path).c_str(), "wb");
-  if (file_ == nullptr) return false;
-  // The blocks are already large: stdio's own buffer would only split them.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
-  pending_.reserve(kBlockSize);
-  return true;
+bool BuildReport::Create(const std::string& path, std::string* why) {
+  pending_.clear();
+  return file_.Open(path, why);
 }
 
 void BuildReport::WriteLine(const std::string& line) {
-  if (file_ == nullptr) return;
+  if (!file_.IsOpen()) return;
   pending_ += line;
   pending_ += "\r\n";
-  if (pending_.size() >= kBlockSize) WriteBlock();
+  if (pending_.size() >= kBlockSize) {
+    file_.Write(pending_);
+    pending_.clear();
+  }
 }
 
-void BuildReport::WriteBlock() {
-  std::fwrite(pending_.data(), 1, pending_.size(), file_);
+bool BuildReport::Commit(std::string* why) {
+  if (file_.IsOpen()) file_.Write(pending_);
   pending_.clear();
-}
-
-void BuildReport::Close() {
-  if (file_ == nullptr) return;
-  WriteBlock();
-  std::fclose(file_);
-  file_ = nullptr;
+  return file_.Commit(why);
 }
 
 }  // namespace tovarin

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 
+#include "platform/safe_file.h"
 #include "simdata/player_file.h"
 
 namespace tovarin {
@@ -23,32 +23,33 @@ std::string PlayerHeader();
 // Source number (5 columns), target number (6), source first name (16), source last name (16).
 std::string PlayerLine(int sourceNumber, int targetNumber, const PlayerName& source);
 
-// The report file. Each line gets "\r\n" on every system. Lines are gathered and written in
-// blocks of kBlockSize (one system call each), and whatever is gathered is written on Close or
-// destruction, so a Build ended early leaves every line written so far. Write errors are
-// ignored: the report must never stop a Build.
+// The report file, written as a roster is: into a temporary file beside it that only Commit
+// puts in its place, so a report is never left half-written and a link in its place is replaced,
+// not followed. Each line gets "\r\n" on every system.
 class BuildReport {
  public:
-  BuildReport() = default;
-  ~BuildReport();
+  // The report's bytes go through `writer`, which must outlive it.
+  explicit BuildReport(const platform::FileWriter& writer = platform::SystemFileWriter())
+      : file_(writer) {}
   BuildReport(const BuildReport&) = delete;
   BuildReport& operator=(const BuildReport&) = delete;
 
-  // Creates the file or replaces it (an existing one under another letter case is the one
-  // replaced). False when it cannot be created; the report then stays closed.
-  bool Create(const std::string& path);
-  bool IsOpen() const { return file_ != nullptr; }
+  // Starts the report that is to replace the file at `path` (an existing one under another
+  // letter case is the one replaced). False, with `why`, when it cannot be started; the report
+  // then stays closed.
+  bool Create(const std::string& path, std::string* why = nullptr);
+  bool IsOpen() const { return file_.IsOpen(); }
   // Does nothing while the report is not open.
   void WriteLine(const std::string& line);
-  void Close();
+  // Puts the report in place. False, with `why`, when it could not be written whole; the old
+  // file then stays. A report destroyed without Commit leaves the old file too.
+  bool Commit(std::string* why = nullptr);
 
-  // A 32,000-player report is some two dozen blocks, where it once was a write a line.
+  // A 32,000-player report is some two dozen blocks, each one write.
   static constexpr std::size_t kBlockSize = 64 * 1024;
 
  private:
-  void WriteBlock();
-
-  std::FILE* file_ = nullptr;
+  platform::SafeFileWriter file_;
   std::string pending_;
 };
 

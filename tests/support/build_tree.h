@@ -87,12 +87,14 @@ struct BuildTree {
     return players;
   }
 
-  // The message of a completed Build of this tree.
-  std::string Completed(int rosters = 3, bool report = true) const {
+  // The message of a completed Build of this tree; `reportWhy` says why its report could not be
+  // written, empty when it was.
+  std::string Completed(int rosters = 3, const std::string& reportWhy = "") const {
     return "Build Completed Successfully!\n" + std::to_string(rosters) +
            " target rosters written.\n" +
-           (report ? "Report: " : "The report could not be created: ") + targetDisk +
-           "Tovarin.txt";
+           (reportWhy.empty() ? "Report: " + targetDisk + "Tovarin.txt"
+                              : "The report could not be written: " + targetDisk +
+                                    "Tovarin.txt\n" + reportWhy);
   }
 
   // Stores the setup and starts the form on it.

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace tovarin::platform {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const {
+    if (file) std::fclose(file);
+  }
+};
+using InputFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens the file at `path` (an existing one under another letter case too) for reading in binary.
+// Anything but a regular file (a folder, a FIFO, a device, a link to one) counts as a file that
+// cannot be opened, and opening never waits: a FIFO without a writer would hold the program
+// forever. `size`, when given, receives the file's length. Null when it cannot be opened.
+InputFile OpenInputFile(const std::string& path, long long* size = nullptr);
+
+}  // namespace tovarin::platform
