@@ -199,6 +199,7 @@ TEST(Build, Preconditions) {
     std::vector<std::string> questions, messages;
     bool written;  // the target rosters and the report
   } cases[] = {
+      // '@' in a message stands for the tree's folder.
       {"no target organization",
        [](BuildTree& t) { t.view.targetOrgPath.clear(); },
        {}, {}, {"Choose a target organization first."}, false},
@@ -214,6 +215,22 @@ TEST(Build, Preconditions) {
        {kDone}, true},
       {"one team paired", [](BuildTree& t) { Unpair(t.view.targetTeams()[0]); }, {}, {},
        {kDone}, true},
+      {"target organization with a twin in another case",
+       [](BuildTree& t) { t.dir.MakeDir("LEAGUE.WDD/org00001"); }, {}, {},
+       {"@/LEAGUE.WDD/ORG00001 and @/LEAGUE.WDD/org00001 differ only in case, so Tovarin "
+        "cannot tell which one to build; rename one of them."},
+       false},
+      {"target data disk with two twins",
+       [](BuildTree& t) {
+         t.dir.MakeDir("league.wdd");
+         t.dir.MakeDir("League.wdd");
+       },
+       {}, {},
+       {"@/LEAGUE.WDD, @/League.wdd and @/league.wdd differ only in case, so Tovarin cannot "
+        "tell which one to build; rename one of them."},
+       false},
+      {"source data disk with a twin", [](BuildTree& t) { t.dir.MakeDir("src.wdd"); }, {}, {},
+       {kDone}, true},
   };
   for (const Case& c : cases) {
     BuildTree t;
@@ -225,7 +242,7 @@ TEST(Build, Preconditions) {
     EXPECT_EQ(t.dialogs.questions, c.questions) << c.name;
     std::vector<std::string> messages = c.messages;
     for (std::string& message : messages) {
-      if (message == kDone) message = t.Completed();
+      message = message == kDone ? t.Completed() : fixture::InDir(t.dir, message);
     }
     EXPECT_EQ(t.dialogs.messages, messages) << c.name;
     EXPECT_EQ(t.TargetRoster(1) != std::vector<int>{99}, c.written) << c.name;

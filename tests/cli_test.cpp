@@ -197,6 +197,32 @@ TEST(Cli, BuildPreconditions) {
   }
 }
 
+// The command line upper-cases the folder names, as the picker shows them; messages still name
+// folders as they are spelled on disk, and a Build refuses a target it cannot tell from a twin.
+TEST(Cli, FoldersAsSpelledOnDisk) {
+  struct Case {
+    std::string name;
+    std::string make;    // a folder made in the tree first
+    std::string target;  // under the tree
+    std::string err;     // '@' stands for the tree's folder
+  } cases[] = {
+      {"a twin of the organization", "LEAGUE.WDD/org00001", "LEAGUE.WDD/org00001",
+       "@/LEAGUE.WDD/ORG00001 and @/LEAGUE.WDD/org00001 differ only in case, so Tovarin cannot "
+       "tell which one to build; rename one of them.\n"},
+      {"a lower-case folder that is no organization", "lower.wdd/plain", "lower.wdd/plain",
+       "CANNOT OPEN FILE :@/lower.wdd/plain/org.dat\n"},
+  };
+  for (const Case& c : cases) {
+    CliFixture f;
+    f.tree.dir.MakeDir(c.make);
+    CliRun run = f.Run({"build", "--target", f.tree.dir / c.target, "--source", f.tree.sourceOrg});
+    EXPECT_EQ(run.status, 1) << c.name;
+    EXPECT_EQ(run.err, fixture::InDir(f.tree.dir, c.err)) << c.name;
+    EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt")) << c.name;
+    EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(f.tree.targetOrg, 1))) << c.name;
+  }
+}
+
 TEST(Cli, ErrorsGoToStandardErrorWithStatusOne) {
   CliFixture f;
   std::filesystem::remove(BuildTree::RosterName(f.tree.sourceOrg, 2));

@@ -220,7 +220,8 @@ TEST(TovarinView, StartupWithAMissingOrganization) {
   ViewFixture f;
   f.Store("OLD.WDD", "ORG00009", "OLD.WDD", "ORG00001");
   f.view.OnInitialUpdate();
-  const std::string missing = f.dir / "OLD.WDD" + kSep + "ORG00009" + kSep + "org.dat";
+  // Named as spelled on disk, as far as it exists.
+  const std::string missing = f.dir / "Old.wdd" + kSep + "ORG00009" + kSep + "org.dat";
   EXPECT_EQ(f.dialogs.messages, (std::vector<std::string>{"CANNOT OPEN FILE :" + missing + "\n"}));
   EXPECT_EQ(f.view.targetOrgPath, "");
   EXPECT_EQ(f.controls.targetOrgPath, "");

@@ -84,6 +84,29 @@ std::string ResolveCaseBlind(const std::string& path) {
 #endif
 }
 
+std::vector<std::string> CaseTwinFolders(const std::string& path) {
+  std::vector<std::string> twins;
+#ifndef _WIN32
+  std::string folder = ResolveCaseBlind(path);
+  while (folder.size() > 1 && EndsWithSeparator(folder)) folder.pop_back();
+  const std::string parent = DirectoryOf(folder);
+  const std::string name = folder.substr(parent.size());
+  if (name.empty() || name == "." || name == "..") return twins;
+  std::error_code ec;
+  fs::directory_iterator it(parent.empty() ? fs::path(".") : fs::path(parent), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::error_code typeError;
+    const std::string entry = it->path().filename().string();
+    if (EqualsIgnoreCase(entry, name) && it->is_directory(typeError)) twins.push_back(parent + entry);
+  }
+  if (twins.size() < 2) twins.clear();
+  std::sort(twins.begin(), twins.end());
+#else
+  (void)path;
+#endif
+  return twins;
+}
+
 bool WildcardMatch(const std::string& pattern, const std::string& name) {
   // Iterative matcher with single-star backtracking: linear in practice, never recursive.
   std::size_t p = 0, n = 0, starP = std::string::npos, starN = 0;

@@ -54,6 +54,21 @@ std::string OrgLocation::OrganizationPath() const {
                                : DataDiskPath() + organization_ + platform::kSeparator;
 }
 
+std::string CaseTwinsMessage(const OrgLocation& location) {
+  for (const std::string& folder : {location.DataDiskPath(), location.OrganizationPath()}) {
+    if (folder.empty()) continue;
+    const std::vector<std::string> twins = platform::CaseTwinFolders(folder);
+    if (twins.empty()) continue;
+    std::string names;
+    for (std::size_t i = 0; i < twins.size(); ++i) {
+      names += (i == 0 ? "" : i + 1 == twins.size() ? " and " : ", ") + twins[i];
+    }
+    return names + " differ only in case, so Tovarin cannot tell which one to build; rename one "
+                   "of them.";
+  }
+  return "";
+}
+
 OrgPicker::OrgPicker(OrgLocation& location) : location_(location) {
   dataDisks_ = ListUpper(location_.BaseDirectory(), "*.wdd");
   dataDiskSelection_ = FindPrefix(dataDisks_, location_.DataDiskName());

@@ -28,6 +28,10 @@ class OrgLocation {
   std::string organization_;
 };
 
+// Why a Build cannot tell which folders `location` names: its data disk or organization folder
+// has a twin differing only in case. Empty when neither has.
+std::string CaseTwinsMessage(const OrgLocation& location);
+
 // The logic of the Identify Organization dialog for one OrgLocation; the screen only draws its
 // two lists and reports the user's choices. Opening lists the data disks and preselects the
 // stored names; the location's fields follow what the dialog takes from its lists, also when

@@ -190,10 +190,12 @@ std::string CTovarinView::MissingOrganization() const {
 }
 
 std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* observer) {
-  if (const std::string missing = MissingOrganization(); !missing.empty()) {
-    dialogs_.ShowMessage(missing, MessageKind::kError);
+  std::string refusal = MissingOrganization();
+  if (refusal.empty()) refusal = CaseTwinsMessage(targetLocation);
+  if (!refusal.empty()) {
+    dialogs_.ShowMessage(refusal, MessageKind::kError);
     BuildResult refused;
-    refused.error = missing;
+    refused.error = refusal;
     return refused;
   }
   for (const TeamEntry& team : targetTeams()) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/case_blind.h"
 #include "platform/format.h"
 #include "platform/input_file.h"
 
@@ -13,8 +14,10 @@ void RecordFile::Open(const std::string& path, std::size_t maxRecords,
                       const std::string& limitReason) {
   long long length = 0;
   const platform::InputFile in = platform::OpenInputFile(path, &length);
-  if (!in) throw RecordFileError(platform::Format("CANNOT OPEN FILE :%s\n", path.c_str()));
-  const std::string readError = "Error while reading file : " + path;
+  // Messages name the file as it is spelled on disk.
+  const std::string shown = platform::ResolveCaseBlind(path);
+  if (!in) throw RecordFileError(platform::Format("CANNOT OPEN FILE :%s\n", shown.c_str()));
+  const std::string readError = "Error while reading file : " + shown;
   if (length < 0) throw RecordFileError(readError);
   if (length == 0) return;
 

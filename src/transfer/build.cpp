@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/case_blind.h"
 #include "platform/format.h"
 #include "simdata/record_file.h"
 #include "simdata/roster_file.h"
@@ -22,7 +23,8 @@ std::string CompletedMessage(const BuildResult& result) {
   return std::string(kBuildCompleted) + "\n" + std::to_string(result.rostersWritten) +
          (result.rostersWritten == 1 ? " target roster written.\n" : " target rosters written.\n") +
          (result.reportCreated ? "Report: " + result.reportPath
-                               : "The report could not be written: " + result.reportPath + "\n" +
+                               : "The report could not be written: " +
+                                     platform::ResolveCaseBlind(result.reportPath) + "\n" +
                                      result.reportError);
 }
 
@@ -39,12 +41,14 @@ BuildResult Failure(BuildResult result, const std::string& message) {
   return result;
 }
 
+// Messages name a file as it is spelled on disk.
 std::string ReadError(const std::string& path, const std::string& why) {
-  return "Error while reading file : " + path + (why.empty() ? "" : "\n" + why);
+  return "Error while reading file : " + platform::ResolveCaseBlind(path) +
+         (why.empty() ? "" : "\n" + why);
 }
 
 std::string WriteError(const std::string& path, const std::string& why) {
-  return "Error writing file " + path + (why.empty() ? "" : "\n" + why);
+  return "Error writing file " + platform::ResolveCaseBlind(path) + (why.empty() ? "" : "\n" + why);
 }
 
 // Where each entry of a TeamPlayerList came from, in the list's order.
@@ -90,7 +94,7 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
       return Failure(result, platform::Format(
                                  "Team %d (%s) has the team index %d, which is not valid, in %s",
                                  team.teamId, team.name.c_str(), team.teamIndex,
-                                 (params.targetOrgPath + "org.dat").c_str()));
+                                 platform::ResolveCaseBlind(params.targetOrgPath + "org.dat").c_str()));
     }
     largestIndex = std::max(largestIndex, team.teamIndex);
   }

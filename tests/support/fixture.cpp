@@ -113,4 +113,10 @@ sim::OrgBuilder StandardOrgWithGamesPlayed(int teams, int firstPlayed) {
   return played;
 }
 
+std::string InDir(const TempDir& dir, std::string text) {
+  const std::string folder = dir.path().substr(0, dir.path().size() - 1);
+  for (std::size_t at; (at = text.find('@')) != std::string::npos;) text.replace(at, 1, folder);
+  return text;
+}
+
 }  // namespace tovarin::fixture

@@ -47,6 +47,10 @@ class FillingDisk : public platform::FileWriter {
   mutable long long room_;
 };
 
+// `text` with each '@' replaced by `dir`'s path without its final separator, for expected
+// messages that name files in it.
+std::string InDir(const TempDir& dir, std::string text);
+
 // The whole content of a file; empty when it cannot be read.
 sim::Bytes ReadFileBytes(const std::string& path);
 std::string ReadFileText(const std::string& path);
