@@ -223,6 +223,38 @@ TEST(Cli, FoldersAsSpelledOnDisk) {
   }
 }
 
+// A path option that cannot be made a path is wrong usage, named by its option.
+TEST(Cli, PathOptionsThatNameNoPath) {
+  struct Case {
+    std::string name;
+    std::vector<std::string> args;  // after the sides
+    bool fromDeletedFolder;
+    std::string err;
+  } cases[] = {
+      {"empty --rename", {"--rename", ""}, false, "tovarin-cli: --rename: the path is empty\n"},
+      {"empty --target", {"--target", ""}, false, "tovarin-cli: --target: the path is empty\n"},
+      {"relative --rename from a deleted folder", {"--rename", "renames.txt"}, true,
+       "tovarin-cli: --rename renames.txt: a relative path needs the current folder, which "
+       "cannot be found (No such file or directory)\n"},
+  };
+  const std::filesystem::path home = std::filesystem::current_path();
+  for (const Case& c : cases) {
+    CliFixture f;
+    std::vector<std::string> args = {"build", "--source", f.tree.sourceOrg};
+    if (c.args[0] != "--target") args.insert(args.end(), {"--target", f.tree.targetOrg});
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    if (c.fromDeletedFolder) {
+      std::filesystem::current_path(f.tree.dir.MakeDir("gone"));
+      std::filesystem::remove(f.tree.dir / "gone");
+    }
+    CliRun run = f.Run(args);
+    std::filesystem::current_path(home);
+    EXPECT_EQ(run.status, 2) << c.name;
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1), c.err) << c.name;
+    EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt")) << c.name;
+  }
+}
+
 TEST(Cli, ErrorsGoToStandardErrorWithStatusOne) {
   CliFixture f;
   std::filesystem::remove(BuildTree::RosterName(f.tree.sourceOrg, 2));

@@ -26,9 +26,17 @@ int ParseNumber(const std::string& option, const std::string& text) {
   return value;
 }
 
+// The path an option gives, made absolute; a usage error naming the option when it cannot be.
+std::string AbsoluteOption(const std::string& option, const std::string& value) {
+  std::string why;
+  const std::optional<std::string> path = platform::AbsolutePath(value, &why);
+  if (!path) throw UsageError{option + (value.empty() ? "" : " " + value) + ": " + why};
+  return *path;
+}
+
 // An organization directory, split as the Identify Organization dialog would give it.
 void SetLocation(const std::string& option, const std::string& dir, OrgLocation& location) {
-  fs::path path = fs::absolute(fs::path(dir)).lexically_normal();
+  fs::path path = fs::path(AbsoluteOption(option, dir)).lexically_normal();
   if (!path.has_filename()) path = path.parent_path();
   const fs::path diskPath = path.parent_path();
   const std::string organization = path.filename().string();
@@ -168,7 +176,7 @@ bool LoadForm(const SideOptions& sides, const SetupOptions& setup, bool reset,
   } else {
     view.OnInitialUpdate();
   }
-  if (setup.renameGiven) view.renamePath = fs::absolute(setup.rename).string();
+  if (setup.renameGiven) view.renamePath = AbsoluteOption("--rename", setup.rename);
   if (setup.farmGiven) view.useFarm = setup.farm ? 1 : 0;
   if (dialogs.errorShown) return false;
 

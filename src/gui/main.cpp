@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "gui/about_dialog.h"
+#include "gui/application.h"
 #include "gui/main_frame.h"
 #include "platform/safe_file.h"
 #include "settings/qt_settings_store.h"
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  QApplication app(argc, argv);
+  tovarin::gui::Application app(argc, argv, &tovarin::gui::ShowUnexpectedError);
   parser.process(app);  // after Qt took its own options; unknown ones end the program here
   if (!parser.positionalArguments().isEmpty()) {
     std::fprintf(stderr, "tovarin: unexpected argument '%s'\n",

@@ -1,6 +1,8 @@
 #include "platform/paths.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -26,6 +28,23 @@ bool IsSeparator(char c) {
 
 bool EndsWithSeparator(const std::string& path) {
   return !path.empty() && IsSeparator(path.back());
+}
+
+std::optional<std::string> AbsolutePath(const std::string& path, std::string* why) {
+  if (path.empty()) {
+    if (why) *why = "the path is empty";
+    return std::nullopt;
+  }
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  if (ec) {
+    if (why) {
+      *why = "a relative path needs the current folder, which cannot be found (" + ec.message() +
+             ")";
+    }
+    return std::nullopt;
+  }
+  return absolute.string();
 }
 
 std::string DirectoryOf(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tovarin::platform {
@@ -18,6 +19,10 @@ std::string RootDirectory();
 bool IsSeparator(char c);
 
 bool EndsWithSeparator(const std::string& path);
+
+// `path` made absolute against the current folder. Nothing, with `why`, when it is empty, or
+// when it is relative and the current folder cannot be found (it was deleted).
+std::optional<std::string> AbsolutePath(const std::string& path, std::string* why);
 
 // The folder part of a file's path, up to and with its last separator; empty when it has none.
 std::string DirectoryOf(const std::string& path);

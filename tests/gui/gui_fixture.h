@@ -39,6 +39,12 @@ namespace tovarin::gui::test {
 
 using Step = std::function<void(QDialog&)>;
 
+// What the test program's application object was given to show for exceptions that reached it.
+inline std::vector<std::string>& UnexpectedErrors() {
+  static std::vector<std::string> errors;
+  return errors;
+}
+
 // Plays the queued steps on the dialogs in the order they open. A dialog that nobody expected
 // fails the test and is cancelled.
 struct DialogScript {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
+#include "gui/application.h"
+#include "gui_fixture.h"
 #include "support/fixture.h"
 
 // The window tests run headless, and their settings and Build backups go to folders of their
@@ -10,7 +10,9 @@ int main(int argc, char** argv) {
   static tovarin::fixture::TempDir home;
   tovarin::fixture::KeepPerUserFoldersIn(home);
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  tovarin::gui::Application app(argc, argv, [](const std::string& text) {
+    tovarin::gui::test::UnexpectedErrors().push_back(text);
+  });
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -308,3 +308,21 @@ TEST(GuiClose, EveryWayOutSavesNothing) {
 
 }  // namespace
 }  // namespace tovarin::gui::test
+
+namespace tovarin::gui::test {
+namespace {
+
+// An exception that a command lets through is told to the user, and the window goes on.
+TEST(GuiErrors, AnExceptionFromACommandIsShownNotFatal) {
+  struct Throwing : QObject {
+    bool event(QEvent*) override { throw std::runtime_error("the disk caught fire"); }
+  } throwing;
+  UnexpectedErrors().clear();
+  QEvent event(QEvent::User);
+  EXPECT_FALSE(QCoreApplication::sendEvent(&throwing, &event));
+  EXPECT_EQ(UnexpectedErrors(),
+            (std::vector<std::string>{"The command could not be completed:\nthe disk caught fire"}));
+}
+
+}  // namespace
+}  // namespace tovarin::gui::test
