@@ -49,3 +49,30 @@ TEST(QtSettingsStore, FileSectionsNamesAndDefaults) {
 
 }  // namespace
 }  // namespace tovarin
+
+namespace tovarin {
+namespace {
+
+// Any path the file system takes comes back from the store byte for byte, also one with bytes
+// that are no text in the locale's encoding; a path that is text stays readable in the file.
+TEST(QtSettingsStore, PathsComeBackByteForByte) {
+  fixture::TempDir config;
+  setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  const std::string paths[] = {"/games/r\xE9names.txt", "/games/r\xC3\xA9names.txt",
+                               "/a\xFF\xFE/\x80", ""};
+  {
+    QtSettingsStore store;
+    for (std::size_t i = 0; i < std::size(paths); ++i) {
+      store.WriteString("File", "Path" + std::to_string(i), paths[i]);
+    }
+  }
+  QtSettingsStore store;
+  for (std::size_t i = 0; i < std::size(paths); ++i) {
+    EXPECT_EQ(store.ReadString("File", "Path" + std::to_string(i)), paths[i]) << i;
+  }
+  const std::string text = fixture::ReadFileText(config / "Didozuza/Tovarin.conf");
+  EXPECT_NE(text.find("Path1=/games/r\xC3\xA9names.txt\n"), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace tovarin

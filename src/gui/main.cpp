@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QPixmap>
 #include <QTimer>
 #include <cstdio>
@@ -18,7 +19,7 @@ namespace {
 
 QStringList Arguments(int argc, char** argv) {
   QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  for (int i = 0; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
   return arguments;
 }
 

@@ -19,6 +19,7 @@
 
 #include "gui/about_dialog.h"
 #include "gui/org_dialog.h"
+#include "gui/path_text.h"
 #include "gui/preview_dialog.h"
 #include "gui/tovarin_form.h"
 #include "platform/dialog_units.h"
@@ -44,9 +45,6 @@ std::optional<bool> LockKeyOn(LockKey key) {
   return std::nullopt;
 #endif
 }
-
-QString FromLocal(const std::string& text) { return QString::fromLocal8Bit(text); }
-std::string ToLocal(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 bool HasWildcard(const QString& name) {
   return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
@@ -266,13 +264,13 @@ int CMainFrame::RunModal(QDialog& dialog) {
 }
 
 void CMainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
-  QMessageBox box(QMessageBox::Warning, kApplicationTitle, FromLocal(text), QMessageBox::Ok, this);
+  QMessageBox box(QMessageBox::Warning, kApplicationTitle, PathText(text), QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   RunModal(box);
 }
 
 bool CMainFrame::AskYesNo(const std::string& text) {
-  QMessageBox box(QMessageBox::Warning, kApplicationTitle, FromLocal(text),
+  QMessageBox box(QMessageBox::Warning, kApplicationTitle, PathText(text),
                   QMessageBox::Yes | QMessageBox::No, this);
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Yes);
@@ -286,11 +284,11 @@ std::optional<std::string> CMainFrame::ChooseFile(const std::string& initialFile
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);  // the chosen file does not have to exist
-  dialog.setDefaultSuffix(FromLocal(defaultExtension));
+  dialog.setDefaultSuffix(PathText(defaultExtension));
 
   // The initial file is a directory and a name, or a pattern such as "*.txt" that the list
   // shows alone.
-  const QString initial = FromLocal(initialFile);
+  const QString initial = PathText(initialFile);
   const QFileInfo info(initial);
   dialog.setDirectory(info.path());
   if (HasWildcard(info.fileName())) {
@@ -302,7 +300,7 @@ std::optional<std::string> CMainFrame::ChooseFile(const std::string& initialFile
   if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }
-  return ToLocal(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+  return PathBytes(QDir::toNativeSeparators(dialog.selectedFiles().first()));
 }
 
 bool CMainFrame::IdentifyOrganization(OrgLocation& location) {

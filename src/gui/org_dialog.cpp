@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "gui/path_text.h"
 #include "shell/org_location.h"
 
 namespace tovarin::gui {
@@ -15,7 +16,7 @@ namespace {
 void Fill(QComboBox& list, const std::vector<std::string>& entries, int selection) {
   const QSignalBlocker blocker(list);
   list.clear();
-  for (const std::string& entry : entries) list.addItem(QString::fromLocal8Bit(entry));
+  for (const std::string& entry : entries) list.addItem(PathText(entry));
   list.setCurrentIndex(selection);
 }
 

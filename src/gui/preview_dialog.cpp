@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "gui/dialog_units.h"
+#include "gui/path_text.h"
 #include "shell/preview.h"
 #include "shell/tovarin_view.h"
 
@@ -81,7 +82,7 @@ void CPreviewDlg::Refresh() {
   teams_->clear();
   dropped_->clear();
   if (!review_.ok) {
-    counts_->setText(QString::fromLocal8Bit(review_.error));
+    counts_->setText(PathText(review_.error));
     add_->setEnabled(false);
     return;
   }

@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 
 #include "gui/list_box.h"
+#include "gui/path_text.h"
 #include "pairing/list_box.h"
 #include "shell/tovarin_view.h"
 
@@ -27,8 +28,8 @@ void ShowText(QLineEdit& edit, const QString& text) {
 // A path edit shows the path in lower case and only its beginning: the tooltip has all of it,
 // as the field holds it.
 void ShowPath(QLineEdit& edit, const std::string& path) {
-  ShowText(edit, FromLocal(path).toLower());
-  edit.setToolTip(FromLocal(path));
+  ShowText(edit, PathText(path).toLower());
+  edit.setToolTip(PathText(path));
 }
 
 // Shrinks a list box to a whole number of rows, as a classic list box does, so that no row is

@@ -1,5 +1,7 @@
 #include "settings/qt_settings_store.h"
 
+#include <QFile>
+
 #include "shell/settings.h"
 
 namespace tovarin {
@@ -18,8 +20,10 @@ QtSettingsStore::QtSettingsStore()
 std::optional<std::string> QtSettingsStore::ReadString(const std::string& section,
                                                        const std::string& name) {
   const QVariant value = settings_.value(Key(section, name));
-  if (!value.isValid() || !value.canConvert<QString>()) return std::nullopt;
-  return value.toString().toLocal8Bit().toStdString();
+  if (!value.isValid()) return std::nullopt;
+  if (value.typeId() == QMetaType::QByteArray) return value.toByteArray().toStdString();
+  if (!value.canConvert<QString>()) return std::nullopt;
+  return QFile::encodeName(value.toString()).toStdString();
 }
 
 std::optional<std::int32_t> QtSettingsStore::ReadInt(const std::string& section,
@@ -34,7 +38,15 @@ std::optional<std::int32_t> QtSettingsStore::ReadInt(const std::string& section,
 
 void QtSettingsStore::WriteString(const std::string& section, const std::string& name,
                                   const std::string& value) {
-  settings_.setValue(Key(section, name), QString::fromLocal8Bit(value));
+  // Stored values are mostly paths: kept as text in the file system's encoding, or as bytes when
+  // they hold some that the encoding cannot carry, so that every path comes back as it went.
+  const QByteArray bytes = QByteArray::fromStdString(value);
+  const QString text = QFile::decodeName(bytes);
+  if (QFile::encodeName(text) == bytes) {
+    settings_.setValue(Key(section, name), text);
+  } else {
+    settings_.setValue(Key(section, name), bytes);
+  }
   settings_.sync();
 }
 
@@ -44,6 +56,8 @@ void QtSettingsStore::WriteInt(const std::string& section, const std::string& na
   settings_.sync();
 }
 
-std::string QtSettingsStore::Location() const { return settings_.fileName().toStdString(); }
+std::string QtSettingsStore::Location() const {
+  return QFile::encodeName(settings_.fileName()).toStdString();
+}
 
 }  // namespace tovarin
