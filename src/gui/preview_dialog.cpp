@@ -49,7 +49,8 @@ CPreviewDlg::CPreviewDlg(CTovarinView& view, QWidget* parent) : QDialog(parent),
   dropped_->setRootIsDecorated(false);
   dropped_->setUniformRowHeights(true);
   dropped_->setHeaderLabels(
-      {QStringLiteral("Dropped player"), QStringLiteral("Source team"), QStringLiteral("Best candidate")});
+      {QStringLiteral("Dropped player"), QStringLiteral("Source team"),
+       QStringLiteral("Best candidate")});
   dropped_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
   auto* splitter = new QSplitter(Qt::Vertical, this);

@@ -246,7 +246,9 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
 
 void CTovarinView::OnBuild() { Build(false, nullptr); }
 
-Review CTovarinView::ReviewBuild() const { return RunReview(MakeBuildParams(), teamLists.targetTeams()); }
+Review CTovarinView::ReviewBuild() const {
+  return RunReview(MakeBuildParams(), teamLists.targetTeams());
+}
 
 bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>& lines) {
   const Acceptance acceptance = AcceptBest(review, lines);

@@ -86,7 +86,8 @@ class Reviewer : public BuildObserver {
     }
     owner_.assign(target.size() + 1, 0);
     for (std::size_t s = 1; s < state_->playerMap.size(); ++s) {
-      if (const int t = state_->playerMap[s]; t > 0) owner_[static_cast<std::size_t>(t)] = static_cast<int>(s);
+      const int t = state_->playerMap[s];
+      if (t > 0) owner_[static_cast<std::size_t>(t)] = static_cast<int>(s);
     }
     // A rename record names the lowest-numbered source player of its names: for each name that
     // an unpaired source player has, the lowest number that has it.
@@ -103,7 +104,9 @@ class Reviewer : public BuildObserver {
 
   const std::string& FoldedFirst(int t) {
     std::string& folded = foldedFirst_[static_cast<std::size_t>(t - 1)];
-    if (folded.empty()) folded = MarkedFirst(FoldName((*target_)[static_cast<std::size_t>(t - 1)].first));
+    if (folded.empty()) {
+      folded = MarkedFirst(FoldName((*target_)[static_cast<std::size_t>(t - 1)].first));
+    }
     return folded;
   }
 
