@@ -1,8 +1,7 @@
 #include "transfer/rename_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <filesystem>
 
 #include "platform/case_blind.h"
 #include "platform/input_file.h"
@@ -122,18 +121,17 @@ std::string ClosingCommas(const std::string& text) {
 bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
                          std::string* why, const platform::FileWriter& writer) {
   std::string text;
-  if (std::FILE* file = std::fopen(platform::ResolveCaseBlind(path).c_str(), "rb")) {
+  if (const platform::InputFile file = platform::OpenInputFile(path)) {
     char chunk[kBufferSize / 4];
     std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
+    while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) text.append(chunk, n);
+    if (std::ferror(file.get()) != 0) {
       if (why) *why = "The rename file " + path + " could not be read.";
       return false;
     }
-  } else if (errno != ENOENT) {
-    if (why) *why = "The rename file " + path + " could not be read.\n" + std::strerror(errno);
+  } else if (std::error_code ec; std::filesystem::exists(platform::ResolveCaseBlind(path), ec)) {
+    // Not a file that can be read (a folder, a FIFO, no permission): never replaced.
+    if (why) *why = "The rename file " + path + " could not be read.";
     return false;
   }
 
