@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "transfer/backup.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   SetConsoleCP(GetACP());
 #endif
   UserSettingsStore settings;
-  tovarin::cli::Console console{std::cout, std::cerr, std::cin, isatty(0) && isatty(2), settings};
+  tovarin::cli::Console console{std::cout, std::cerr, std::cin, isatty(0) && isatty(2), settings,
+                                tovarin::BackupStore::DefaultRoot()};
   return tovarin::cli::Run(args, console);
 }
