@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "gui/dialog_units.h"
+#include "tovarin_version.h"
 
 namespace tovarin::gui {
 
