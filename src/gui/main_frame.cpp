@@ -216,7 +216,7 @@ void CMainFrame::OnFileSave() {
     path = dialog.selectedFiles().first();
   }
   if (!doc_.Save(path)) {
-    ShowMessage("Failed to save document.");
+    ShowMessage("Failed to save document.", MessageKind::kError);
     return;
   }
   UpdateTitle();
@@ -255,7 +255,7 @@ int CMainFrame::RunModal(QDialog& dialog) {
   return dialog.result();
 }
 
-void CMainFrame::ShowMessage(const std::string& text) {
+void CMainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
   QMessageBox box(QMessageBox::Warning, kApplicationTitle, FromLocal(text), QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   RunModal(box);
