@@ -24,14 +24,13 @@ struct CliFixture {
   BuildTree tree;
   platform::MemorySettingsStore store;
 
-  // Each fixture keeps its backups to itself, also when the tests share one process.
-  CliFixture() { setenv("XDG_DATA_HOME", tree.dir.MakeDir("data").c_str(), 1); }
 
   CliRun Run(std::vector<std::string> args, bool interactive = false,
              const std::string& input = "") {
     std::ostringstream out, err;
     std::istringstream in(input);
-    cli::Console console{out, err, in, interactive, store};
+    // Each fixture keeps its backups to itself, also when the tests share one process.
+    cli::Console console{out, err, in, interactive, store, tree.backups};
     CliRun run;
     run.status = cli::Run(args, console);
     run.out = out.str();
@@ -365,7 +364,7 @@ TEST(Cli, RestorePutsBackTheLastBuild) {
   EXPECT_EQ(count, 2);
 
   // The newest backup damaged: nothing is put back, and an older one can still be named.
-  const std::string newest = f.tree.dir / "data/Didozuza/Tovarin/backups/" + names[1] + "/";
+  const std::string newest = f.tree.backups + names[1] + platform::kSeparator;
   sim::WriteBytes(newest + "manifest.txt", BuildTree::Text("Tovarin backup\nfile\n"));
   const sim::Bytes before = ReadFileBytes(BuildTree::RosterName(f.tree.targetOrg, 1));
   run = f.Run({"restore"});

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -276,6 +278,7 @@ TEST(DamagedFiles, ADiskFillingUpAtAnyPointLosesNothing) {
   EXPECT_TRUE(completed) << "the Build never had room enough";
 }
 
+#ifndef _WIN32
 // A FIFO or a device in place of an input reads as a missing file, and never holds the Build.
 TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
   auto fifo = [](const std::string& path) {
@@ -349,6 +352,7 @@ TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
     EXPECT_EQ(t.Written(), row.rosters) << row.input;
   }
 }
+#endif
 
 // Limits of the machine: a player file far larger than any roster can use is refused before
 // it is read.
@@ -365,20 +369,34 @@ TEST(DamagedFiles, Limits) {
   EXPECT_EQ(t.Written(), "---");
 }
 
-TEST(DamagedFiles, AReadOnlyOrganizationFolder) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders anyway";
+// A read-only organization folder, or on Windows (where folders are not read-only) a read-only
+// roster.
+TEST(DamagedFiles, AReadOnlyTarget) {
   Damaged t;
   const sim::Bytes old = ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1));
+#ifdef _WIN32
+  const std::string readOnly = BuildTree::RosterName(t.targetOrg, 1);
+#else
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders anyway";
+  const std::string readOnly = t.targetOrg;
+#endif
   t.Start();
-  fs::permissions(t.targetOrg, fs::perms::owner_write | fs::perms::group_write |
-                                   fs::perms::others_write, fs::perm_options::remove);
+  fs::permissions(readOnly, fs::perms::owner_write | fs::perms::group_write |
+                                fs::perms::others_write, fs::perm_options::remove);
   t.view.OnBuild();
-  fs::permissions(t.targetOrg, fs::perms::owner_write, fs::perm_options::add);
+  fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);
+#ifdef _WIN32
+  EXPECT_EQ(t.dialogs.messages,
+            (std::vector<std::string>{"Error writing file " +
+                                      BuildTree::RosterName(t.targetOrg, 1) +
+                                      "\nthe file is read-only"}));
+#else
   // Not even the lock file can be made there, so the Build stops before it writes anything.
   EXPECT_EQ(t.dialogs.messages,
             (std::vector<std::string>{"Tovarin cannot lock " + t.targetOrg +
                                       ", so nothing was written.\n" + t.targetOrg +
                                       "Tovarin.lock: Permission denied"}));
+#endif
   EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1)), old);
 }
 

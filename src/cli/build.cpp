@@ -65,6 +65,7 @@ int Run(BuildOptions& options, Console& console) {
   ConsoleDialogs dialogs(console, options.yes);
   NoControls controls;
   CTovarinView view(store, dialogs, controls, platform::HorizontalDialogBaseUnit());
+  view.backupDirectory = console.backups;
   if (!LoadForm(options.sides, options.setup, options.pairing.reset, pairCommands, view, dialogs,
                 store)) {
     return kError;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 #include "platform/paths.h"
 #include "shell/settings.h"
 
@@ -36,16 +37,16 @@ std::string AbsoluteOption(const std::string& option, const std::string& value) 
 
 // An organization directory, split as the Identify Organization dialog would give it.
 void SetLocation(const std::string& option, const std::string& dir, OrgLocation& location) {
-  fs::path path = fs::path(AbsoluteOption(option, dir)).lexically_normal();
+  fs::path path = platform::NativePath(AbsoluteOption(option, dir)).lexically_normal();
   if (!path.has_filename()) path = path.parent_path();
   const fs::path diskPath = path.parent_path();
-  const std::string organization = path.filename().string();
-  const std::string dataDisk = diskPath.filename().string();
+  const std::string organization = platform::PathText(path.filename());
+  const std::string dataDisk = platform::PathText(diskPath.filename());
   if (organization.empty() || dataDisk.empty() || diskPath == path) {
     throw UsageError{option + " " + dir +
                      ": not an organization directory (.../NAME.WDD/ORGnnnnn)"};
   }
-  std::string base = diskPath.parent_path().string();
+  std::string base = platform::PathText(diskPath.parent_path());
   if (!platform::EndsWithSeparator(base)) base += platform::kSeparator;
   location.SetBaseDirectory(base);
   location.SetDataDisk(platform::ToUpper(dataDisk));

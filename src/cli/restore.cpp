@@ -30,7 +30,7 @@ int List(const BackupStore& store, Console& console) {
 
 int Run(const RestoreOptions& options, Console& console) {
   if (options.names.size() > 1) throw UsageError{"restore takes one backup name at most"};
-  BackupStore store(BackupStore::DefaultRoot());
+  BackupStore store(console.backups);
   if (options.list) return List(store, console);
   BackupInfo restored;
   std::string why;

@@ -5,6 +5,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/native_path.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -20,7 +22,7 @@ namespace tovarin::platform {
 // system deletes it when the handle closes, also when the process is killed.
 FileLock::Result FileLock::Lock(const std::string& path, std::string* why) {
   Unlock();
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+  HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();

@@ -4,8 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/native_path.h"
+
 #ifdef _WIN32
 #include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
 #endif
 
 namespace tovarin::platform {
@@ -36,7 +40,7 @@ std::optional<std::string> AbsolutePath(const std::string& path, std::string* wh
     return std::nullopt;
   }
   std::error_code ec;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  const std::filesystem::path absolute = std::filesystem::absolute(NativePath(path), ec);
   if (ec) {
     if (why) {
       *why = "a relative path needs the current folder, which cannot be found (" + ec.message() +
@@ -44,7 +48,7 @@ std::optional<std::string> AbsolutePath(const std::string& path, std::string* wh
     }
     return std::nullopt;
   }
-  return absolute.string();
+  return PathText(absolute);
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -59,8 +63,13 @@ std::string UserDataDirectory() {
     return dir;
   };
 #ifdef _WIN32
-  const char* local = std::getenv("LOCALAPPDATA");
-  return withSeparator(local ? local : "");
+  wchar_t* local = nullptr;
+  std::string dir;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
+    dir = Narrow(local);
+  }
+  CoTaskMemFree(local);
+  return withSeparator(dir);
 #else
   // Only an absolute XDG_DATA_HOME counts; a relative one is to be ignored.
   const char* xdg = std::getenv("XDG_DATA_HOME");

@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 #include "platform/paths.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
+
+#include "platform/format.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -79,6 +81,50 @@ void IgnoreFileSizeLimitSignal() {
 
 #ifdef _WIN32
 
+namespace {
+
+std::string SystemMessage(DWORD error) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message(text ? text : L"", length);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                              message.back() == L'.' || message.back() == L' ')) {
+    message.pop_back();
+  }
+  return message.empty() ? Format("system error %lu", error) : Narrow(message);
+}
+
+// A new file beside `target`, opened for writing as a C runtime descriptor (what a FileWriter
+// writes to); its name goes to `temp`. -1 with `why` set when none can be made.
+int CreateTemporary(const std::string& target, std::string& temp, std::string* why) {
+  // ".NAME.tovarin-XXXXXX", as mkstemp names them elsewhere, so either system clears the other's.
+  const std::size_t slash = target.find_last_of("\\/");
+  const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+  const std::string prefix = target.substr(0, nameAt) + "." + target.substr(nameAt) + ".tovarin-";
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    const unsigned long unique = (GetCurrentProcessId() * 7919ul + GetTickCount() + attempt);
+    temp = prefix + Format("%06lx", unique & 0xFFFFFFul);
+    const HANDLE file = CreateFileW(Widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
+      if (fd >= 0) return fd;
+      CloseHandle(file);
+      DeleteFileW(Widen(temp).c_str());
+      SetWhy(why, "too many open files");
+      return -1;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  SetWhy(why, SystemMessage(GetLastError()));
+  return -1;
+}
+
+}  // namespace
+
 long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
   const unsigned int chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned int>(size);
   return _write(fd, data, chunk);
@@ -89,20 +135,19 @@ bool SafeFileWriter::Open(const std::string& path, std::string* why) {
   failed_ = false;
   why_.clear();
   target_ = ResolveCaseBlind(path);
-  const DWORD attributes = GetFileAttributesA(target_.c_str());
+  const DWORD attributes = GetFileAttributesW(Widen(target_).c_str());
   if (target_.empty() || EndsWithSeparator(target_) ||
       (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))) {
     SetWhy(why, std::strerror(EISDIR));
     return false;
   }
+  // Windows would refuse to replace it too; saying so up front names the reason.
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
     SetWhy(why, kReadOnly);
     return false;
   }
-  temp_ = target_ + ".tovarin-tmp";
-  fd_ = _open(temp_.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+  fd_ = CreateTemporary(target_, temp_, why);
   if (fd_ < 0) {
-    SetWhy(why, std::strerror(errno));
     temp_.clear();
     return false;
   }
@@ -114,15 +159,16 @@ bool SafeFileWriter::Commit(std::string* why) {
     SetWhy(why, why_);
     return false;
   }
+  // _commit is FlushFileBuffers on the descriptor's handle.
   if (!failed_ && _commit(fd_) != 0) Fail(errno);
   if (_close(fd_) != 0) Fail(errno);
   fd_ = -1;
-  if (!failed_ && !MoveFileExA(temp_.c_str(), target_.c_str(),
+  if (!failed_ && !MoveFileExW(Widen(temp_).c_str(), Widen(target_).c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     failed_ = true;
-    why_ = "the file could not be replaced";
+    why_ = SystemMessage(GetLastError());
   }
-  if (failed_) std::remove(temp_.c_str());
+  if (failed_) DeleteFileW(Widen(temp_).c_str());
   temp_.clear();
   SetWhy(why, why_);
   return !failed_;
@@ -132,7 +178,7 @@ void SafeFileWriter::Discard() {
   if (fd_ < 0) return;
   _close(fd_);
   fd_ = -1;
-  std::remove(temp_.c_str());
+  DeleteFileW(Widen(temp_).c_str());
   temp_.clear();
 }
 
@@ -202,8 +248,8 @@ void SafeFileWriter::Discard() {
 
 #endif
 
-// ".NAME.tovarin-XXXXXX" from mkstemp, "NAME.tovarin-tmp" on Windows; both are cleared on either
-// system, as a data disk may have been written from the other.
+// ".NAME.tovarin-XXXXXX" on every system; "NAME.tovarin-tmp" from earlier Windows builds. Both are
+// cleared on either system, as a data disk may have been written from the other.
 bool IsSafeWriteTemporary(const std::string& fileName) {
   const std::string windows = ".tovarin-tmp";
   const std::string posix = ".tovarin-";
@@ -220,11 +266,11 @@ void RemoveSafeWriteTemporaries(const std::string& directory) {
   std::error_code ec;
   const std::string resolved = ResolveCaseBlind(directory);
   std::vector<std::filesystem::path> leftovers;
-  for (auto it = std::filesystem::directory_iterator(resolved, ec);
+  for (auto it = std::filesystem::directory_iterator(NativePath(resolved), ec);
        !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
     std::error_code typeError;
     if (it->is_regular_file(typeError) && !it->is_symlink(typeError) &&
-        IsSafeWriteTemporary(it->path().filename().string())) {
+        IsSafeWriteTemporary(PathText(it->path().filename()))) {
       leftovers.push_back(it->path());
     }
   }

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
@@ -17,6 +18,13 @@
 #include "transfer/write_lock.h"
 
 namespace fs = std::filesystem;
+
+namespace tovarin {
+namespace {
+// Paths are held as bytes; the file system takes them through the wide-character calls.
+std::filesystem::path N(const std::string& path) { return platform::NativePath(path); }
+}  // namespace
+}  // namespace tovarin
 
 namespace tovarin {
 namespace {
@@ -35,8 +43,8 @@ bool Fail(std::string* why, const std::string& text) {
 bool ReadWhole(const std::string& path, std::string& bytes,
                std::uintmax_t limit = static_cast<std::uintmax_t>(-1)) {
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) > limit || ec) return false;
-  std::ifstream in(path, std::ios::binary);
+  if (!fs::is_regular_file(N(path), ec) || fs::file_size(N(path), ec) > limit || ec) return false;
+  std::ifstream in(N(path), std::ios::binary);
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
@@ -45,7 +53,7 @@ bool ReadWhole(const std::string& path, std::string& bytes,
 // A file the backup holds itself: no link that could lead out of it.
 bool IsOwnFile(const std::string& path) {
   std::error_code ec;
-  return fs::is_regular_file(fs::symlink_status(path, ec));
+  return fs::is_regular_file(fs::symlink_status(N(path), ec));
 }
 
 // FNV-1a, 64 bits: catches a changed byte, which is all a backup's checksum is for.
@@ -134,7 +142,7 @@ bool IsPlainName(const std::string& name) {
 
 // An absolute folder path without "." or ".." in it.
 bool IsPlainFolder(const std::string& folder) {
-  if (!platform::EndsWithSeparator(folder) || !fs::path(folder).is_absolute()) return false;
+  if (!platform::EndsWithSeparator(folder) || !N(folder).is_absolute()) return false;
   std::size_t start = 0;
   for (std::size_t i = 0; i < folder.size(); ++i) {
     if (!platform::IsSeparator(folder[i])) continue;
@@ -243,12 +251,12 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
     resolvedOrganization += platform::kSeparator;
   }
   std::error_code ec;
-  fs::create_directories(root_, ec);
+  fs::create_directories(N(root_), ec);
 
   unsigned long long sequence = 0;
-  for (auto it = fs::directory_iterator(root_, ec); !ec && it != fs::directory_iterator();
+  for (auto it = fs::directory_iterator(N(root_), ec); !ec && it != fs::directory_iterator();
        it.increment(ec)) {
-    sequence = std::max(sequence, SequenceOf(it->path().filename().string()));
+    sequence = std::max(sequence, SequenceOf(platform::PathText(it->path().filename())));
   }
   const std::tm utc = UtcTime(std::chrono::system_clock::to_time_t(now_()));
   char stamp[32];
@@ -258,7 +266,7 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   std::string name;
   for (int attempt = 0;; ++attempt) {
     name = platform::Format("%06llu-%s_%s", ++sequence, stamp, Sanitized(label).c_str());
-    if (fs::create_directory(root_ + name, ec)) break;
+    if (fs::create_directory(N(root_ + name), ec)) break;
     if (attempt > 100 || ec) return Fail(why, "cannot create the folder " + root_ + name);
   }
   const std::string directory = root_ + name + platform::kSeparator;
@@ -275,12 +283,12 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
       return Fail(why, "cannot record " + original + " as a roster of " + resolvedOrganization);
     }
     // Only a roster file is kept; whatever else stands there cannot be replaced by the Build.
-    if (!fs::is_regular_file(original, ec)) {
+    if (!fs::is_regular_file(N(original), ec)) {
       manifest += "absent\t" + original + "\n";
       continue;
     }
     const std::string stored =
-        platform::Format("%03d_%s", ++index, fs::path(original).filename().string().c_str());
+        platform::Format("%03d_%s", ++index, platform::PathText(N(original).filename()).c_str());
     std::string bytes;
     std::string reason;
     if (!ReadWhole(original, bytes)) {
@@ -304,7 +312,7 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   for (const BackupInfo& backup : all) {
     if (excess == 0) break;
     if (backup.name == name) continue;  // the one just made stays, whatever the others say
-    fs::remove_all(root_ + backup.name, ec);
+    fs::remove_all(N(root_ + backup.name), ec);
     --excess;
   }
   return true;
@@ -312,36 +320,36 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
 
 void BackupStore::Discard(const std::string& name) {
   std::error_code ec;
-  if (IsBackupName(name)) fs::remove_all(root_ + name, ec);
+  if (IsBackupName(name)) fs::remove_all(N(root_ + name), ec);
 }
 
 void BackupStore::RemoveUnfinished() {
   std::error_code ec;
   if (root_.empty()) return;
   std::vector<std::string> unfinished;
-  for (auto it = fs::directory_iterator(root_, ec); !ec && it != fs::directory_iterator();
+  for (auto it = fs::directory_iterator(N(root_), ec); !ec && it != fs::directory_iterator();
        it.increment(ec)) {
     std::error_code typeError;
-    const std::string name = it->path().filename().string();
+    const std::string name = platform::PathText(it->path().filename());
     if (it->is_directory(typeError) && !it->is_symlink(typeError) && IsBackupName(name) &&
         !fs::exists(fs::symlink_status(it->path() / kManifest, typeError))) {
       unfinished.push_back(name);
     }
   }
-  for (const std::string& name : unfinished) fs::remove_all(root_ + name, ec);
+  for (const std::string& name : unfinished) fs::remove_all(N(root_ + name), ec);
 }
 
 std::vector<BackupInfo> BackupStore::List() const {
   std::vector<BackupInfo> backups;
   std::error_code ec;
   if (root_.empty()) return backups;
-  for (auto it = fs::directory_iterator(root_, ec); !ec && it != fs::directory_iterator();
+  for (auto it = fs::directory_iterator(N(root_), ec); !ec && it != fs::directory_iterator();
        it.increment(ec)) {
     std::error_code typeError;
     if (!it->is_directory(typeError) || it->is_symlink(typeError)) continue;
-    const std::string name = it->path().filename().string();
+    const std::string name = platform::PathText(it->path().filename());
     const std::string directory = root_ + name + platform::kSeparator;
-    if (!fs::exists(fs::symlink_status(directory + kManifest, typeError))) continue;  // unfinished
+    if (!fs::exists(fs::symlink_status(N(directory + kManifest), typeError))) continue;  // unfinished
     Manifest manifest;
     const std::string damage = ReadManifest(directory, SequenceOf(name) > 0, manifest);
     backups.push_back({name, manifest.organization, manifest.time, manifest.entries.size(),
@@ -353,7 +361,7 @@ std::vector<BackupInfo> BackupStore::List() const {
 
 bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo* restored) {
   std::error_code ec;
-  if (root_.empty() || !fs::is_directory(root_, ec)) {
+  if (root_.empty() || !fs::is_directory(N(root_), ec)) {
     return Fail(why, "There is no backup to put back.");
   }
   WriteLock lock;
@@ -392,7 +400,7 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
       return damaged("the copy of " + entry.original + " is missing or has changed");
     }
   }
-  if (!fs::is_directory(platform::ResolveCaseBlind(manifest.organization), ec)) {
+  if (!fs::is_directory(N(platform::ResolveCaseBlind(manifest.organization)), ec)) {
     return Fail(why, "The folder " + manifest.organization + " is missing.\nNothing was put back.");
   }
   if (!lock.LockOrganization(manifest.organization, why)) return false;
@@ -400,7 +408,7 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
   std::vector<Before> before(count);
   for (std::size_t i = 0; i < count; ++i) {
     targets[i] = platform::ResolveCaseBlind(manifest.entries[i].original);
-    const fs::file_status status = fs::status(targets[i], ec);
+    const fs::file_status status = fs::status(N(targets[i]), ec);
     if (!fs::exists(status)) continue;
     // A Build creates only roster files: whatever else stands where it found none stays.
     if (!manifest.entries[i].present && !fs::is_regular_file(status)) {
@@ -420,8 +428,8 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
     if (before[i].untouched) return true;
     if (present) return platform::WriteFileSafely(targets[i], bytes, reason, writer_);
     std::error_code removeError;
-    if (!fs::exists(fs::symlink_status(targets[i], removeError)) ||
-        fs::remove(targets[i], removeError)) {
+    if (!fs::exists(fs::symlink_status(N(targets[i]), removeError)) ||
+        fs::remove(N(targets[i]), removeError)) {
       return true;
     }
     *reason = removeError.message();

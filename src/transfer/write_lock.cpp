@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "transfer/backup.h"
@@ -45,8 +46,8 @@ bool WriteLock::LockOrganization(const std::string& organization, std::string* w
 bool WriteLock::LockBackups(const std::string& root, std::string* why) {
   if (root.empty()) return true;
   std::error_code ec;
-  fs::create_directories(root, ec);
-  if (!fs::is_directory(root, ec)) return true;
+  fs::create_directories(platform::NativePath(root), ec);
+  if (!fs::is_directory(platform::NativePath(root), ec)) return true;
   const std::string path = LockPath(root);
   std::string reason;
   switch (backups_.Lock(path, &reason)) {
