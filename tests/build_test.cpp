@@ -215,6 +215,7 @@ TEST(Build, Preconditions) {
        {kDone}, true},
       {"one team paired", [](BuildTree& t) { Unpair(t.view.targetTeams()[0]); }, {}, {},
        {kDone}, true},
+#ifndef _WIN32  // folders on Windows have no twins in another case
       {"target organization with a twin in another case",
        [](BuildTree& t) { t.dir.MakeDir("LEAGUE.WDD/org00001"); }, {}, {},
        {"@/LEAGUE.WDD/ORG00001 and @/LEAGUE.WDD/org00001 differ only in case, so Tovarin "
@@ -229,6 +230,7 @@ TEST(Build, Preconditions) {
        {"@/LEAGUE.WDD, @/League.wdd and @/league.wdd differ only in case, so Tovarin cannot "
         "tell which one to build; rename one of them."},
        false},
+#endif
       {"source data disk with a twin", [](BuildTree& t) { t.dir.MakeDir("src.wdd"); }, {}, {},
        {kDone}, true},
   };

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -116,6 +118,8 @@ TEST(Locking, FileLockExcludesEveryOtherHolder) {
 }  // namespace
 }  // namespace tovarin
 
+// Permission bits, links, FIFOs and file-size limits are POSIX's own.
+#ifndef _WIN32
 namespace tovarin {
 namespace {
 
@@ -220,3 +224,4 @@ TEST(InputFile, OnlyRegularFilesOpen) {
 
 }  // namespace
 }  // namespace tovarin
+#endif

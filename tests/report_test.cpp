@@ -147,7 +147,9 @@ TEST(BuildReport, WholeOrNotAtAll) {
     std::string why;  // empty when written
   } cases[] = {
       {"another letter case", "TOVARIN.TXT", false, -1, true, ""},
+#ifndef _WIN32  // links need privileges there
       {"a link to another file", "elsewhere.txt", true, -1, true, ""},
+#endif
       {"a full disk", "Tovarin.txt", false, 100000, true, "No space left on device"},
       {"no Commit", "Tovarin.txt", false, -1, false, ""},
   };

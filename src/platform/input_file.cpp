@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -15,7 +16,7 @@ namespace tovarin::platform {
 #ifdef _WIN32
 
 InputFile OpenInputFile(const std::string& path, long long* size) {
-  InputFile file(std::fopen(ResolveCaseBlind(path).c_str(), "rb"));
+  InputFile file(OpenFile(ResolveCaseBlind(path), "rb"));
   if (!file) return nullptr;
   struct _stat64 status {};
   if (_fstat64(_fileno(file.get()), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {

@@ -25,9 +25,8 @@ void RecordFile::Open(const std::string& path, std::size_t maxRecords,
   const auto bytes = static_cast<unsigned long long>(length);
   const unsigned long long added = (bytes + recordSize_ - 1) / recordSize_;
   if (added > maxRecords) {
-    throw RecordFileError(readError + platform::Format("\nthe file holds %llu records, more than %zu",
-                                                       added, maxRecords) +
-                          limitReason);
+    throw RecordFileError(readError + "\nthe file holds " + std::to_string(added) +
+                          " records, more than " + std::to_string(maxRecords) + limitReason);
   }
   if (added > static_cast<unsigned long long>(INT_MAX - count_) || bytes > SIZE_MAX) {
     throw RecordFileError(readError);
