@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "platform/paths.h"
+#include "shell/form_layout.h"
+#include "shell/menu_layout.h"
 #include "shell/settings.h"
 #include "transfer/backup.h"
 
@@ -208,6 +210,25 @@ void CTovarinView::OnRestoreLastBuild() {
                            ? "The target rosters of " + last.organization +
                                  "\nare as they were before the Build of " + last.time + "."
                            : why);
+}
+
+bool CTovarinView::OnCommand(int id) {
+  namespace c = layout::command;
+  namespace f = layout::id;
+  switch (id) {
+    case f::kTargetOrganization: OnTargetOrganization(); return true;
+    case f::kSourceOrganization: OnSourceOrganization(); return true;
+    case f::kRenameFile: ChooseRenameFile(); return true;
+    case f::kUseFarm: OnUseFarm(); return true;
+    case f::kMatch: OnMatch(); return true;
+    case f::kUnmatch: OnUnmatch(); return true;
+    case f::kReset: OnReset(); return true;
+    case f::kBuild: OnBuild(); return true;
+    case c::kSetBasePath: SetBasePath(); return true;
+    case c::kSaveSetup: SaveSettings(); return true;
+    case c::kRestoreLastBuild: OnRestoreLastBuild(); return true;
+    default: return false;
+  }
 }
 
 void CTovarinView::OnUseFarm() {
