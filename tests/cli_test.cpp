@@ -24,7 +24,7 @@ struct CliFixture {
   platform::MemorySettingsStore store;
 
   // Each fixture keeps its backups to itself, also when the tests share one process.
-  CliFixture() { setenv("XDG_DATA_HOME", tree.dir.MakeDir("data").c_str(), 1); }
+  CliFixture() { fixture::KeepPerUserFoldersIn(tree.dir); }
 
   CliRun Run(std::vector<std::string> args, bool interactive = false,
              const std::string& input = "") {

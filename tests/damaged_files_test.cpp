@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -258,15 +260,22 @@ TEST(DamagedFiles, ADiskFillingUpAtAnyPointLosesNothing) {
   EXPECT_TRUE(completed) << "the Build never had room enough";
 }
 
-TEST(DamagedFiles, AReadOnlyOrganizationFolder) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders anyway";
+// A read-only organization folder, or on Windows (where folders are not read-only) a read-only
+// roster.
+TEST(DamagedFiles, AReadOnlyTarget) {
   Damaged t;
   const sim::Bytes old = ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1));
+#ifdef _WIN32
+  const std::string readOnly = BuildTree::RosterName(t.targetOrg, 1);
+#else
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders anyway";
+  const std::string readOnly = t.targetOrg;
+#endif
   t.Start();
-  fs::permissions(t.targetOrg, fs::perms::owner_write | fs::perms::group_write |
-                                   fs::perms::others_write, fs::perm_options::remove);
+  fs::permissions(readOnly, fs::perms::owner_write | fs::perms::group_write |
+                                fs::perms::others_write, fs::perm_options::remove);
   t.view.OnBuild();
-  fs::permissions(t.targetOrg, fs::perms::owner_write, fs::perm_options::add);
+  fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);
   EXPECT_EQ(t.dialogs.messages,
             (std::vector<std::string>{"Error writing file " +
                                       BuildTree::RosterName(t.targetOrg, 1)}));

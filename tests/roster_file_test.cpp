@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -149,14 +151,21 @@ TEST(RosterFile, SaveFailuresLeaveTheOldFileWhole) {
   // Nothing but the original file and that directory is left behind.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 
-  if (geteuid() != 0) {  // root writes into read-only directories anyway
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    EXPECT_FALSE(roster.Save(path));
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
-    EXPECT_EQ(ReadFileBytes(path), old);
-  }
+#ifdef _WIN32
+  // Windows keeps read-only files, not folders: a roster with that attribute stays as it is.
+  const std::filesystem::path readOnly = path;
+#else
+  if (geteuid() == 0) return;  // root writes into read-only directories anyway
+  const std::filesystem::path readOnly = dir.path();
+#endif
+  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  std::string why;
+  EXPECT_FALSE(roster.Save(path, &why));
+  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+  EXPECT_EQ(ReadFileBytes(path), old);
+  EXPECT_FALSE(why.empty());
 }
 
 TEST(RosterFile, ReplacesAFileNamedInAnotherCase) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/native_path.h"
 #include "platform/paths.h"
 
 namespace fs = std::filesystem;
@@ -11,9 +12,14 @@ namespace fs = std::filesystem;
 namespace tovarin::platform {
 namespace {
 
+fs::path Directory(const std::string& directory) {
+  return directory.empty() ? fs::path(".") : NativePath(directory);
+}
+
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+#ifndef _WIN32
 bool Exists(const std::string& path) {
   std::error_code ec;
   return fs::exists(fs::symlink_status(fs::path(path), ec));
@@ -22,11 +28,11 @@ bool Exists(const std::string& path) {
 // The first entry of `directory`, in sorted order, equal to `name` without regard to case.
 std::string FindEntryIgnoreCase(const std::string& directory, const std::string& name) {
   std::error_code ec;
-  fs::directory_iterator it(directory.empty() ? fs::path(".") : fs::path(directory), ec);
+  fs::directory_iterator it(Directory(directory), ec);
   std::string best;
   bool found = false;
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    std::string entry = it->path().filename().string();
+    std::string entry = PathText(it->path().filename());
     if (EqualsIgnoreCase(entry, name) && (!found || entry < best)) {
       best = std::move(entry);
       found = true;
@@ -34,6 +40,7 @@ std::string FindEntryIgnoreCase(const std::string& directory, const std::string&
   }
   return found ? best : std::string();
 }
+#endif
 
 }  // namespace
 
@@ -111,11 +118,11 @@ std::vector<std::string> ListSubdirectories(const std::string& directory,
   std::vector<std::string> names;
   const std::string resolved = ResolveCaseBlind(directory);
   std::error_code ec;
-  fs::directory_iterator it(resolved.empty() ? fs::path(".") : fs::path(resolved), ec);
+  fs::directory_iterator it(Directory(resolved), ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
     std::error_code typeError;
     if (!it->is_directory(typeError)) continue;
-    std::string name = it->path().filename().string();
+    std::string name = PathText(it->path().filename());
     if (WildcardMatch(pattern, name)) names.push_back(std::move(name));
   }
   return names;

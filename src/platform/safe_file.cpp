@@ -1,5 +1,6 @@
 #include "platform/safe_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,8 +9,9 @@
 #include "platform/paths.h"
 
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
+
+#include "platform/native_path.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,26 +47,77 @@ void FailWritesAfter(long long bytes) {
 
 #ifdef _WIN32
 
+namespace {
+
+std::string SystemMessage(DWORD error) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message(text ? text : L"", length);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                              message.back() == L'.' || message.back() == L' ')) {
+    message.pop_back();
+  }
+  return message.empty() ? Format("system error %lu", error) : Narrow(message);
+}
+
+// A new file beside `target`, opened for writing; its name goes to `temp`.
+HANDLE CreateTemporary(const std::string& target, std::string& temp) {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    temp = target + Format(".tovarin-%lx-%lx", GetCurrentProcessId(), GetTickCount() + attempt);
+    file = CreateFileW(Widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  return file;
+}
+
+}  // namespace
+
 bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why) {
   const std::string target = ResolveCaseBlind(path);
-  const std::string temp = target + ".tovarin-tmp";
-  std::FILE* file = std::fopen(temp.c_str(), "wb");
-  if (!file) {
-    SetWhy(why, std::strerror(errno));
+  // Windows would refuse to replace it too; saying so up front names the reason.
+  const DWORD attributes = GetFileAttributesW(Widen(target).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    SetWhy(why, "the file is read-only");
     return false;
   }
-  const std::size_t allowed = Allowed(bytes.size());
-  bool ok = std::fwrite(bytes.data(), 1, allowed, file) == allowed && allowed == bytes.size();
-  g_written += static_cast<long long>(allowed);
-  ok = ok && std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
-  if (!ok) SetWhy(why, "the disk refused the data (it may be full)");
-  ok = (std::fclose(file) == 0) && ok;
-  if (ok && !MoveFileExA(temp.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    SetWhy(why, "the file could not be replaced");
+  std::string temp;
+  HANDLE file = CreateTemporary(target, temp);
+  if (file == INVALID_HANDLE_VALUE) {
+    SetWhy(why, SystemMessage(GetLastError()));
+    return false;
+  }
+  bool ok = true;
+  std::size_t done = 0;
+  while (ok && done < bytes.size()) {
+    const std::size_t chunk = Allowed(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    DWORD written = 0;
+    if (chunk == 0) {
+      SetLastError(ERROR_DISK_FULL);
+      ok = false;
+    } else if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(chunk), &written,
+                          nullptr) || written == 0) {
+      ok = false;
+    }
+    done += written;
+    g_written += written;
+  }
+  if (ok && !FlushFileBuffers(file)) ok = false;
+  if (!ok) SetWhy(why, SystemMessage(GetLastError()));
+  if (!CloseHandle(file) && ok) {
+    SetWhy(why, SystemMessage(GetLastError()));
     ok = false;
   }
-  if (!ok) std::remove(temp.c_str());
+  if (ok && !MoveFileExW(Widen(temp).c_str(), Widen(target).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    SetWhy(why, SystemMessage(GetLastError()));
+    ok = false;
+  }
+  if (!ok) DeleteFileW(Widen(temp).c_str());
   return ok;
 }
 

@@ -1,0 +1,89 @@
+#include "settings/registry_settings_store.h"
+
+#include <windows.h>
+
+#include "platform/native_path.h"
+
+namespace tovarin {
+namespace {
+
+using platform::Widen;
+
+// The section's subkey, opened for reading (nullptr when it does not exist) or created.
+HKEY OpenSection(const std::string& key, const std::string& section, bool create) {
+  const std::wstring path = Widen(key + "\\" + section);
+  HKEY handle = nullptr;
+  const LSTATUS status =
+      create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               KEY_SET_VALUE, nullptr, &handle, nullptr)
+             : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &handle);
+  return status == ERROR_SUCCESS ? handle : nullptr;
+}
+
+void SetValue(const std::string& key, const std::string& section, const std::string& name,
+              DWORD type, const void* data, DWORD size) {
+  if (HKEY handle = OpenSection(key, section, true)) {
+    RegSetValueExW(handle, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(handle);
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> RegistrySettingsStore::ReadString(const std::string& section,
+                                                             const std::string& name) {
+  HKEY handle = OpenSection(key_, section, false);
+  if (!handle) return std::nullopt;
+  const std::wstring value = Widen(name);
+  std::optional<std::string> result;
+  DWORD type = 0;
+  DWORD size = 0;
+  // The value may change between the two calls; a second size mismatch reads as missing.
+  if (RegQueryValueExW(handle, value.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      type == REG_SZ) {
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(handle, value.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(text.data()), &got) == ERROR_SUCCESS &&
+        type == REG_SZ) {
+      // A stored string need not carry its terminator; the first NUL ends it either way.
+      text.resize(got / sizeof(wchar_t));
+      text.resize(text.find(L'\0') == std::wstring::npos ? text.size() : text.find(L'\0'));
+      result = platform::Narrow(text);
+    }
+  }
+  RegCloseKey(handle);
+  return result;
+}
+
+std::optional<std::int32_t> RegistrySettingsStore::ReadInt(const std::string& section,
+                                                           const std::string& name) {
+  HKEY handle = OpenSection(key_, section, false);
+  if (!handle) return std::nullopt;
+  std::optional<std::int32_t> result;
+  DWORD type = 0;
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  if (RegQueryValueExW(handle, Widen(name).c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+      type == REG_DWORD && size == sizeof value) {
+    result = static_cast<std::int32_t>(value);
+  }
+  RegCloseKey(handle);
+  return result;
+}
+
+void RegistrySettingsStore::WriteString(const std::string& section, const std::string& name,
+                                        const std::string& value) {
+  const std::wstring text = Widen(value);
+  SetValue(key_, section, name, REG_SZ, text.c_str(),
+           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+void RegistrySettingsStore::WriteInt(const std::string& section, const std::string& name,
+                                     std::int32_t value) {
+  const DWORD dword = static_cast<DWORD>(value);
+  SetValue(key_, section, name, REG_DWORD, &dword, sizeof dword);
+}
+
+}  // namespace tovarin

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "platform/settings_store.h"
+
+namespace tovarin {
+
+// The settings in the per-user registry: each section is a subkey of `key` under
+// HKEY_CURRENT_USER, strings are REG_SZ and integers REG_DWORD. A missing value, or one of another
+// type, reads as missing; a failed write is ignored. Names and strings are ANSI bytes.
+class RegistrySettingsStore : public platform::SettingsStore {
+ public:
+  static constexpr const char* kDefaultKey = "Software\\Didozuza\\Tovarin";
+
+  explicit RegistrySettingsStore(std::string key = kDefaultKey) : key_(std::move(key)) {}
+
+  std::optional<std::string> ReadString(const std::string& section,
+                                        const std::string& name) override;
+  std::optional<std::int32_t> ReadInt(const std::string& section,
+                                      const std::string& name) override;
+  void WriteString(const std::string& section, const std::string& name,
+                   const std::string& value) override;
+  void WriteInt(const std::string& section, const std::string& name,
+                std::int32_t value) override;
+
+ private:
+  std::string key_;
+};
+
+}  // namespace tovarin
