@@ -48,17 +48,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     return 1;
   }
   if (!screenshot.empty()) {
-    // Let the window draw itself fully before it is taken.
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    RedrawWindow(frame.handle(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    GdiFlush();
-    Sleep(500);
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    return tovarin::win32::SaveScreenshot(frame.handle(), tovarin::win32::Bytes(screenshot))
-               ? 0
-               : 1;
+    // The window draws itself first; a display that is still starting may refuse the first
+    // attempts.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      GdiFlush();
+      Sleep(attempt == 0 ? 1500 : 250);
+      if (tovarin::win32::SaveScreenshot(frame.handle(), tovarin::win32::Bytes(screenshot))) {
+        return 0;
+      }
+    }
+    Complain(L"Cannot write " + screenshot);
+    return 1;
   }
   return frame.Run();
 }

@@ -16,7 +16,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"TovarinMainFrame";
 constexpr int kStatusBarId = layout::command::kStatusBar;
 // No sizing border and no maximize box: the window keeps the size that fits the form.
-constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kFrameStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
