@@ -146,7 +146,7 @@ TEST(Backup, ADamagedBackupPutsNothingBack) {
   ASSERT_TRUE(store.Create("/org/", "L_O", {dir / "a", dir / "b"}, &why));
   sim::WriteBytes(dir / "a", {7});
   sim::WriteBytes(dir / "b", {8});
-  const std::string folder = dir / "backups/" + store.List()[0].name + "/";
+  const std::string folder = dir / ("backups/" + store.List()[0].name + "/");
   std::filesystem::remove(folder + "002_b");
   EXPECT_FALSE(store.Restore("", &why));
   EXPECT_EQ(why, "cannot read " + folder + "002_b");

@@ -23,14 +23,13 @@ struct CliFixture {
   BuildTree tree;
   platform::MemorySettingsStore store;
 
-  // Each fixture keeps its backups to itself, also when the tests share one process.
-  CliFixture() { fixture::KeepPerUserFoldersIn(tree.dir); }
 
   CliRun Run(std::vector<std::string> args, bool interactive = false,
              const std::string& input = "") {
     std::ostringstream out, err;
     std::istringstream in(input);
-    cli::Console console{out, err, in, interactive, store};
+    // Each fixture keeps its backups to itself, also when the tests share one process.
+    cli::Console console{out, err, in, interactive, store, tree.backups};
     CliRun run;
     run.status = cli::Run(args, console);
     run.out = out.str();

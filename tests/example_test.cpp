@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "platform/native_path.h"
 #include "simdata/player_file.h"
 #include "simdata/roster_file.h"
 #include "support/fixture.h"
@@ -20,9 +21,11 @@ using fixture::TempDir;
 
 std::map<std::string, sim::Bytes> Tree(const std::string& root) {
   std::map<std::string, sim::Bytes> files;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+  const fs::path native = platform::NativePath(root);
+  for (const auto& entry : fs::recursive_directory_iterator(native)) {
     if (entry.is_regular_file()) {
-      files[fs::relative(entry.path(), root).string()] = ReadFileBytes(entry.path().string());
+      files[fs::relative(entry.path(), native).generic_string()] =
+          ReadFileBytes(platform::PathText(entry.path()));
     }
   }
   return files;
@@ -53,7 +56,7 @@ TEST(ExampleLeague, ABuildOnItKeepsItsPromises) {
   platform::MemorySettingsStore store;
   std::ostringstream out, err;
   std::istringstream in;
-  cli::Console console{out, err, in, false, store};
+  cli::Console console{out, err, in, false, store, dir.MakeDir("backups")};
   ASSERT_EQ(cli::Run({"build", "--target", league.targetOrganization, "--source",
                       league.sourceOrganization, "--rename", league.renameFile},
                      console),

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 #include "platform/paths.h"
 #include "shell/settings.h"
 #include "shell/tovarin_view.h"
@@ -192,15 +193,15 @@ Options Parse(const std::vector<std::string>& args) {
 
 // An organization directory, split as the Identify Organization dialog would give it.
 void SetLocation(const std::string& option, const std::string& dir, OrgLocation& location) {
-  fs::path path = fs::absolute(fs::path(dir)).lexically_normal();
+  fs::path path = fs::absolute(platform::NativePath(dir)).lexically_normal();
   if (!path.has_filename()) path = path.parent_path();
   const fs::path diskPath = path.parent_path();
-  const std::string organization = path.filename().string();
-  const std::string dataDisk = diskPath.filename().string();
+  const std::string organization = platform::PathText(path.filename());
+  const std::string dataDisk = platform::PathText(diskPath.filename());
   if (organization.empty() || dataDisk.empty() || diskPath == path) {
     throw UsageError{option + " " + dir + ": not an organization directory (.../NAME.WDD/ORGnnnnn)"};
   }
-  std::string base = diskPath.parent_path().string();
+  std::string base = platform::PathText(diskPath.parent_path());
   if (!platform::EndsWithSeparator(base)) base += platform::kSeparator;
   location.SetBaseDirectory(base);
   location.SetDataDisk(platform::ToUpper(dataDisk));
@@ -359,7 +360,9 @@ bool LoadForm(const Options& options, CTovarinView& view, ConsoleDialogs& dialog
   } else {
     view.OnInitialUpdate();
   }
-  if (options.rename) view.renamePath = fs::absolute(*options.rename).string();
+  if (options.rename) {
+    view.renamePath = platform::PathText(fs::absolute(platform::NativePath(*options.rename)));
+  }
   if (options.farm) view.useFarm = *options.farm ? 1 : 0;
   if (dialogs.errorShown) return false;
   ApplyPairCommands(options, view);
@@ -384,6 +387,7 @@ int Build(const Options& options, Console& console) {
   ConsoleDialogs dialogs(console, options.yes);
   NoControls controls;
   CTovarinView view(store, dialogs, controls, platform::HorizontalDialogBaseUnit());
+  view.backupDirectory = console.backups;
   if (!LoadForm(options, view, dialogs, store)) return kError;
 
   DryRunPrinter printer(console.out);
@@ -431,7 +435,7 @@ int Settings(const Options& options, Console& console) {
 }
 
 int Restore(const Options& options, Console& console) {
-  BackupStore store(BackupStore::DefaultRoot());
+  BackupStore store(console.backups);
   if (options.list) {
     const std::vector<BackupInfo> backups = store.List();
     if (backups.empty()) console.out << "No backups are kept in " << store.root() << "\n";

@@ -22,6 +22,7 @@ struct Console {
   std::istream& in;
   bool interactive = false;  // questions are asked on the terminal
   platform::SettingsStore& settings;
+  std::string backups;  // where Builds keep their backups: BackupStore::DefaultRoot() in use
 };
 
 // Runs tovarin-cli with `args` (without the program name) and returns its exit status.

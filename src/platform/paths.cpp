@@ -7,6 +7,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include "platform/native_path.h"
 #endif
 
 namespace tovarin::platform {
@@ -37,8 +41,13 @@ std::string UserDataDirectory() {
     return dir;
   };
 #ifdef _WIN32
-  const char* local = std::getenv("LOCALAPPDATA");
-  return withSeparator(local ? local : "");
+  wchar_t* local = nullptr;
+  std::string dir;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
+    dir = Narrow(local);
+  }
+  CoTaskMemFree(local);
+  return withSeparator(dir);
 #else
   // Only an absolute XDG_DATA_HOME counts; a relative one is to be ignored.
   const char* xdg = std::getenv("XDG_DATA_HOME");

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 #include "platform/paths.h"
 
 namespace tovarin {
@@ -13,8 +14,8 @@ void RecordFile::Open(const std::string& path) {
   const std::string resolved = platform::ResolveCaseBlind(path);
   std::error_code ec;
   std::ifstream in;
-  if (!std::filesystem::is_directory(resolved, ec)) {
-    in.open(resolved, std::ios::binary);
+  if (!std::filesystem::is_directory(platform::NativePath(resolved), ec)) {
+    in.open(platform::NativePath(resolved), std::ios::binary);
   }
   if (!in.is_open()) {
     throw RecordFileError(platform::Format("CANNOT OPEN FILE :%s\n", path.c_str()));

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 
@@ -37,7 +38,8 @@ RosterFile::LoadResult RosterFile::Load(const std::string& path, std::string* wh
   const std::string resolved = platform::ResolveCaseBlind(path);
   std::error_code ec;
   std::ifstream in;
-  if (!std::filesystem::is_directory(resolved, ec)) in.open(resolved, std::ios::binary);
+  const std::filesystem::path native = platform::NativePath(resolved);
+  if (!std::filesystem::is_directory(native, ec)) in.open(native, std::ios::binary);
   if (!in.is_open()) return Fail(LoadResult::kCannotOpen, why, "the file cannot be opened");
 
   std::int16_t count = 0;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 
@@ -28,8 +29,9 @@ bool Fail(std::string* why, const std::string& text) {
 
 bool ReadWhole(const std::string& path, std::string& bytes) {
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return false;
-  std::ifstream in(path, std::ios::binary);
+  const fs::path native = platform::NativePath(path);
+  if (!fs::is_regular_file(native, ec)) return false;
+  std::ifstream in(native, std::ios::binary);
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
@@ -108,7 +110,7 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
                          const std::vector<std::string>& paths, std::string* why) {
   if (root_.empty()) return Fail(why, "no per-user data folder is known to keep backups in");
   std::error_code ec;
-  fs::create_directories(root_, ec);
+  fs::create_directories(platform::NativePath(root_), ec);
 
   // Named by the time to the millisecond, so names sort oldest first; a name taken already
   // moves on by a millisecond.
@@ -126,7 +128,7 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
     const std::string name =
         platform::Format("%s-%03lld_%s", stamp, millis % 1000, Sanitized(label).c_str());
     directory = root_ + name;
-    if (fs::create_directory(directory, ec)) break;
+    if (fs::create_directory(platform::NativePath(directory), ec)) break;
     if (attempt > 1000 || ec) return Fail(why, "cannot create the folder " + directory);
   }
   directory += platform::kSeparator;
@@ -144,12 +146,13 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
     std::string bytes;
     std::error_code exists;
     // Only a roster file is kept; whatever else stands there cannot be replaced by the Build.
-    if (!fs::is_regular_file(original, exists)) {
+    if (!fs::is_regular_file(platform::NativePath(original), exists)) {
       manifest += "absent\t" + original + "\n";
       continue;
     }
     const std::string stored =
-        platform::Format("%03d_%s", ++index, fs::path(original).filename().string().c_str());
+        platform::Format("%03d_%s", ++index,
+                         platform::PathText(platform::NativePath(original).filename()).c_str());
     std::string reason;
     if (!ReadWhole(original, bytes)) return Fail(why, "cannot read " + original);
     if (!platform::WriteFileSafely(directory + stored, bytes, &reason)) {
@@ -164,7 +167,9 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   }
 
   std::vector<BackupInfo> all = List();
-  for (std::size_t i = 0; i + kKept < all.size(); ++i) fs::remove_all(root_ + all[i].name, ec);
+  for (std::size_t i = 0; i + kKept < all.size(); ++i) {
+    fs::remove_all(platform::NativePath(root_ + all[i].name), ec);
+  }
   return true;
 }
 
@@ -172,11 +177,12 @@ std::vector<BackupInfo> BackupStore::List() const {
   std::vector<BackupInfo> backups;
   std::error_code ec;
   if (root_.empty()) return backups;
-  for (auto it = fs::directory_iterator(root_, ec); !ec && it != fs::directory_iterator();
+  for (auto it = fs::directory_iterator(platform::NativePath(root_), ec);
+       !ec && it != fs::directory_iterator();
        it.increment(ec)) {
     std::error_code typeError;
     if (!it->is_directory(typeError)) continue;
-    const std::string name = it->path().filename().string();
+    const std::string name = platform::PathText(it->path().filename());
     Manifest manifest;
     if (!ReadManifest(root_ + name + platform::kSeparator, manifest)) continue;
     backups.push_back({name, manifest.organization, manifest.time, manifest.entries.size()});
@@ -217,7 +223,8 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
     } else {
       std::error_code ec;
       const std::string created = platform::ResolveCaseBlind(entry.original);
-      if (fs::is_regular_file(created, ec) && !fs::remove(created, ec)) {
+      if (fs::is_regular_file(platform::NativePath(created), ec) &&
+          !fs::remove(platform::NativePath(created), ec)) {
         return Fail(why, "cannot remove " + created + ": " + ec.message());
       }
     }

@@ -1,6 +1,7 @@
 #include "transfer/rename_file.h"
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 
 namespace tovarin {
 namespace {
@@ -16,7 +17,7 @@ bool IsWhiteSpace(int c) {
 
 RenameReader::RenameReader(const std::string& path) {
   if (path.empty()) return;
-  file_ = std::fopen(platform::ResolveCaseBlind(path).c_str(), "rb");
+  file_ = platform::OpenFile(platform::ResolveCaseBlind(path), "rb");
   if (file_ != nullptr) buffer_.resize(kBufferSize);
 }
 

@@ -1,6 +1,7 @@
 #include "transfer/report.h"
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 
 namespace tovarin {
 namespace {
@@ -52,7 +53,7 @@ BuildReport::~BuildReport() { Close(); }
 
 bool BuildReport::Create(const std::string& path) {
   Close();
-  file_ = std::fopen(platform::ResolveCaseBlind(path).c_str(), "wb");
+  file_ = platform::OpenFile(platform::ResolveCaseBlind(path), "wb");
   return file_ != nullptr;
 }
 

@@ -1,5 +1,6 @@
 #include "support/fixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -7,21 +8,34 @@
 #include <random>
 #include <stdexcept>
 
+#include "platform/native_path.h"
 #include "platform/paths.h"
 
 namespace fs = std::filesystem;
 
 namespace tovarin::fixture {
 
+namespace {
+
+#ifdef _WIN32
+// A letter outside ASCII (in the ANSI code page, as Tovarin holds paths) in every test's folder,
+// so that every test under Windows shows that such names reach the files and come back whole.
+const std::string kPrefix = "tovarin-test-Qu\xE9" "bec-";
+#else
+const std::string kPrefix = "tovarin-test-";
+#endif
+
+}  // namespace
+
 TempDir::TempDir() {
   std::random_device seed;
   std::mt19937_64 random(seed());
   const fs::path root = fs::temp_directory_path();
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path candidate = root / ("tovarin-test-" + std::to_string(random()));
+    const fs::path candidate = root / platform::NativePath(kPrefix + std::to_string(random()));
     std::error_code ec;
     if (fs::create_directory(candidate, ec)) {
-      path_ = candidate.string() + platform::kSeparator;
+      path_ = platform::PathText(candidate) + platform::kSeparator;
       return;
     }
   }
@@ -31,37 +45,44 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ec;
   // Tests may leave read-only directories behind; make them writable so removal succeeds.
-  for (auto it = fs::recursive_directory_iterator(path_, ec);
+  for (auto it = fs::recursive_directory_iterator(platform::NativePath(path_), ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
     std::error_code ignored;
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-  fs::remove_all(path_, ec);
+  fs::permissions(platform::NativePath(path_), fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(platform::NativePath(path_), ec);
+}
+
+std::string TempDir::operator/(const std::string& relative) const {
+  std::string path = path_ + relative;
+  std::replace(path.begin() + static_cast<std::ptrdiff_t>(path_.size()), path.end(), '/',
+               platform::kSeparator);
+  return path;
 }
 
 std::string TempDir::MakeDir(const std::string& relative) const {
-  fs::create_directories(path_ + relative);
-  std::string dir = path_ + relative;
+  std::string dir = *this / relative;
+  fs::create_directories(platform::NativePath(dir));
   if (!platform::EndsWithSeparator(dir)) dir += platform::kSeparator;
   return dir;
 }
 
 void KeepPerUserFoldersIn(const TempDir& dir) {
-  const std::string config = dir.MakeDir("config");
-  const std::string data = dir.MakeDir("data");
 #ifdef _WIN32
-  _putenv_s("LOCALAPPDATA", data.c_str());
+  // Windows names its folders by itself; the tests keep out of the user's by running in a Wine
+  // prefix of their own (tests/CMakeLists.txt).
+  (void)dir;
 #else
-  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", dir.MakeDir("config").c_str(), 1);
+  setenv("XDG_DATA_HOME", dir.MakeDir("data").c_str(), 1);
 #endif
 }
 
 sim::Bytes ReadFileBytes(const std::string& path) {
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return {};
-  std::ifstream in(path, std::ios::binary);
+  if (!fs::is_regular_file(platform::NativePath(path), ec)) return {};
+  std::ifstream in(platform::NativePath(path), std::ios::binary);
   return sim::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -72,7 +93,7 @@ std::string ReadFileText(const std::string& path) {
 
 bool FileExists(const std::string& path) {
   std::error_code ec;
-  return fs::exists(path, ec);
+  return fs::exists(platform::NativePath(path), ec);
 }
 
 sim::OrgBuilder StandardOrg(int teams, std::int8_t farmOrg) {

@@ -20,11 +20,13 @@ class TempDir {
   // The directory, ending with the separator.
   const std::string& path() const { return path_; }
 
+  // `relative` is written with '/', which becomes the system's separator.
+
   // Creates `relative` (and its parents) under the directory; returns it ending with the separator.
   std::string MakeDir(const std::string& relative) const;
 
   // The full path of `relative` under the directory.
-  std::string operator/(const std::string& relative) const { return path_ + relative; }
+  std::string operator/(const std::string& relative) const;
 
  private:
   std::string path_;

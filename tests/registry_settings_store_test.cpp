@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <random>
+
+#include "platform/native_path.h"
+#include "settings/registry_settings_store.h"
+
+namespace tovarin {
+namespace {
+
+using platform::Widen;
+
+// A key of its own under HKEY_CURRENT_USER, removed at the end.
+struct TestKey {
+  std::string path = "Software\\Didozuza\\Tovarin-test-" + std::to_string(std::random_device()());
+  ~TestKey() { RegDeleteTreeW(HKEY_CURRENT_USER, Widen(path).c_str()); }
+
+  void SetRaw(const std::string& section, const std::string& name, DWORD type,
+              const void* data, DWORD size) const {
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, Widen(path + "\\" + section).c_str(),
+                              Widen(name).c_str(), type, data, size),
+              ERROR_SUCCESS);
+  }
+};
+
+TEST(RegistrySettingsStore, ValuesTypesAndDefaults) {
+  TestKey key;
+  RegistrySettingsStore store(key.path);
+  EXPECT_EQ(store.ReadString("File", "BaseDir"), std::nullopt);  // no key yet
+  EXPECT_EQ(store.ReadInt("Option", "UseFarm"), std::nullopt);
+
+  store.WriteString("File", "BaseDir", "C:\\Ligue Qu\xE9" "bec\\");  // ANSI bytes, as stored
+  store.WriteString("File", "Rename", "");
+  store.WriteInt("Option", "UseFarm", 0);
+  store.WriteInt("Option", "ThreeLetters", -2);
+  EXPECT_EQ(store.ReadString("File", "BaseDir"), "C:\\Ligue Qu\xE9" "bec\\");
+  EXPECT_EQ(store.ReadString("File", "Rename"), "");
+  EXPECT_EQ(store.ReadInt("Option", "UseFarm"), 0);
+  EXPECT_EQ(store.ReadInt("Option", "ThreeLetters"), -2);
+
+  // The letters stand in the registry as the letters they are, not as bytes.
+  wchar_t text[64] = {};
+  DWORD size = sizeof text;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, Widen(key.path + "\\File").c_str(), L"BaseDir",
+                         RRF_RT_REG_SZ, nullptr, text, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(text), L"C:\\Ligue Qu\u00E9bec\\");
+
+  // Wrong types, a short number and a string without its terminator.
+  const DWORD number = 5;
+  const wchar_t unterminated[] = {L'a', L'b'};
+  const unsigned char shortNumber[] = {1, 0};
+  key.SetRaw("Option", "SmartInitials", REG_SZ, L"1", 4);
+  key.SetRaw("File", "TgtOrg", REG_DWORD, &number, sizeof number);
+  key.SetRaw("File", "SrcOrg", REG_EXPAND_SZ, L"%X%", 8);
+  key.SetRaw("Option", "Short", REG_BINARY, shortNumber, sizeof shortNumber);
+  key.SetRaw("File", "Bare", REG_SZ, unterminated, sizeof unterminated);
+  EXPECT_EQ(store.ReadInt("Option", "SmartInitials"), std::nullopt);
+  EXPECT_EQ(store.ReadString("File", "TgtOrg"), std::nullopt);
+  EXPECT_EQ(store.ReadString("File", "SrcOrg"), std::nullopt);
+  EXPECT_EQ(store.ReadInt("Option", "Short"), std::nullopt);
+  EXPECT_EQ(store.ReadString("File", "Bare"), "ab");
+}
+
+TEST(RegistrySettingsStore, AFailedWriteIsIgnored) {
+  // A key name longer than the registry allows: nothing is written, and nothing breaks.
+  RegistrySettingsStore store("Software\\Didozuza\\" + std::string(300, 'x'));
+  store.WriteString("File", "BaseDir", "C:\\");
+  store.WriteInt("Option", "UseFarm", 0);
+  EXPECT_EQ(store.ReadString("File", "BaseDir"), std::nullopt);
+  EXPECT_EQ(store.ReadInt("Option", "UseFarm"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tovarin
