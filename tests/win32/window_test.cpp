@@ -407,5 +407,46 @@ TEST(Win32Window, ErrorsComeInAMessageBox) {
   EXPECT_EQ(again.Text(id::kSourceOrgPath), "");
 }
 
+// The About box, the status bar's menu command, and Exit, which saves nothing.
+TEST(Win32Window, AboutStatusBarAndExit) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kAbout, 0);
+  HWND about = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (about = FindDialog("About Tovarin")) != nullptr; }));
+  Rows texts;
+  for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+    if (type == SS_ICON) {
+      EXPECT_NE(SendMessageW(child, STM_GETICON, 0, 0), 0) << "the application's icon";
+    } else if (!WindowText(child).empty()) {
+      texts.push_back(WindowText(child));
+    }
+  }
+  EXPECT_EQ(texts, (Rows{"Tovarin Version 1.0.4",
+                         layout::kCreditLine, "OK"}));
+  PostMessageW(about, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([about] { return !IsWindow(about); }));
+
+  HWND bar = GetDlgItem(w.window(), layout::command::kStatusBar);
+  ASSERT_TRUE(IsWindowVisible(bar));
+  w.Menu(layout::command::kStatusBar);
+  EXPECT_FALSE(IsWindowVisible(bar));
+  EXPECT_EQ(GetMenuState(GetMenu(w.window()), layout::command::kStatusBar, MF_BYCOMMAND) &
+                MF_CHECKED,
+            0u);
+  w.Menu(layout::command::kStatusBar);
+  EXPECT_TRUE(IsWindowVisible(bar));
+
+  w.Click(id::kUseFarm);
+  EXPECT_EQ(SendMessageW(w.Item(id::kUseFarm), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  const HWND window = w.window();
+  PostMessageW(window, WM_COMMAND, layout::command::kExit, 0);
+  EXPECT_TRUE(WaitFor([window] { return !IsWindow(window); }));
+  EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kUseFarm), 1) << "nothing is saved";
+}
+
 }  // namespace
 }  // namespace tovarin::win32
