@@ -448,5 +448,28 @@ TEST(Win32Window, AboutStatusBarAndExit) {
   EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kUseFarm), 1) << "nothing is saved";
 }
 
+// R&ename File asks with the system's file-open dialog; Cancel clears the rename file.
+TEST(Win32Window, RenameFileFromTheOpenDialog) {
+  constexpr int kFileName = 0x47C;  // the file-name box of the system's dialog
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  const std::string chosen = Native(w.tree.dir / "renames.txt");
+  for (const bool ok : {true, false}) {
+    SCOPED_TRACE(ok ? "OK" : "Cancel");
+    w.ClickLater(id::kRenameFile);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Open")) != nullptr; }));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kFileName)), "*.txt") << "the initial file";
+    if (ok) {
+      SetWindowTextW(GetDlgItem(dialog, kFileName), Wide(chosen).c_str());
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    } else {
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+    EXPECT_TRUE(w.Shows(id::kRenamePath, ok ? Lower(chosen) : ""));
+  }
+}
+
 }  // namespace
 }  // namespace tovarin::win32
