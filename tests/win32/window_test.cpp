@@ -18,6 +18,7 @@
 #include "shell/menu_layout.h"
 #include "shell/settings.h"
 #include "support/build_tree.h"
+#include "support/pairing_script.h"
 #include "win32/controls.h"
 #include "win32/main_frame.h"
 
@@ -32,8 +33,11 @@ using Rows = std::vector<std::string>;
 constexpr const char* kKey = "Software\\Didozuza\\TovarinWindowTest";
 constexpr int kMessageBoxText = 0xFFFF;
 
-const std::string kRow1 = "City 1  (AL E)", kRow2 = "City 2  (NL E)", kRow3 = "City 3  (AL E)";
-const std::string kSrc1 = "C1  (AL E)", kSrc2 = "C2  (NL E)";
+const std::string& kRow1 = fixture::kTargetRow1;
+const std::string& kRow2 = fixture::kTargetRow2;
+const std::string& kRow3 = fixture::kTargetRow3;
+const std::string& kSrc1 = fixture::kSourceRow1;
+const std::string& kSrc2 = fixture::kSourceRow2;
 
 // The tree's paths with the system's separator throughout.
 std::string Native(std::string path) {
@@ -89,16 +93,7 @@ class Win32Window {
     RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kKey).c_str());
   }
 
-  void StoreSetup(bool useFarm = true) {
-    using namespace settings;
-    store.WriteString(kFile, kBaseDir, tree.dir.path());
-    store.WriteString(kFile, kTgtDataDisk, "LEAGUE.WDD");
-    store.WriteString(kFile, kTgtOrg, "ORG00001");
-    store.WriteString(kFile, kSrcDataDisk, "SRC.WDD");
-    store.WriteString(kFile, kSrcOrg, "ORG00001");
-    store.WriteString(kFile, kRename, tree.dir / "renames.txt");
-    store.WriteInt(kOption, kUseFarm, useFarm ? 1 : 0);
-  }
+  void StoreSetup(bool useFarm = true) { tree.StoreSetup(store, useFarm); }
 
   // Starts the window on its own thread; `wait` until it is shown (not when a message box of
   // the start-up is to be answered first).
@@ -310,41 +305,19 @@ TEST(Win32Window, PairingByButtonsAndDoubleClicks) {
   Win32Window w;
   w.StoreSetup();
   w.Start();
-  struct Step {
-    const char* what;
-    std::function<void()> act;
-    Rows target, source;
-    int targetSelection;
-  };
-  const std::vector<Step> steps = {
-      {"Reset", [&] { w.Click(id::kReset); }, {kRow1, kRow2, kRow3}, {kSrc1, kSrc2}, 0},
-      {"Match C2 with the first target team",
-       [&] {
-         w.ClickRow(id::kSourceList, 1);
-         w.Click(id::kMatch);
-       },
-       {kRow1 + "\t" + kSrc2, kRow2, kRow3}, {kSrc1}, 1},
-      {"double-click C1: paired with the next target team",
-       [&] { w.DoubleClickRow(id::kSourceList, 0); },
-       {kRow1 + "\t" + kSrc2, kRow2 + "\t" + kSrc1, kRow3}, {}, 2},
-      {"double-click a paired target team: unmatched",
-       [&] { w.DoubleClickRow(id::kTargetList, 0); },
-       {kRow1, kRow2 + "\t" + kSrc1, kRow3}, {kSrc2}, 0},
-      {"Un Match the selected target team",
-       [&] {
-         w.ClickRow(id::kTargetList, 1);
-         w.Click(id::kUnmatch);
-       },
-       {kRow1, kRow2, kRow3}, {kSrc1, kSrc2}, 1},
-      {"double-click an unpaired target team: matched with the selected source team",
-       [&] {
-         w.ClickRow(id::kSourceList, 1);
-         w.DoubleClickRow(id::kTargetList, 2);
-       },
-       {kRow1, kRow2, kRow3 + "\t" + kSrc2}, {kSrc1}, 0},
-  };
-  for (const Step& step : steps) {
-    step.act();
+  using S = fixture::PairingStep;
+  for (const S& step : fixture::PairingScript()) {
+    for (const auto& [action, row] : step.actions) {
+      switch (action) {
+        case S::kReset: w.Click(id::kReset); break;
+        case S::kMatch: w.Click(id::kMatch); break;
+        case S::kUnmatch: w.Click(id::kUnmatch); break;
+        case S::kClickSource: w.ClickRow(id::kSourceList, row); break;
+        case S::kClickTarget: w.ClickRow(id::kTargetList, row); break;
+        case S::kDoubleClickSource: w.DoubleClickRow(id::kSourceList, row); break;
+        case S::kDoubleClickTarget: w.DoubleClickRow(id::kTargetList, row); break;
+      }
+    }
     EXPECT_EQ(w.ListRows(id::kTargetList), step.target) << step.what;
     EXPECT_EQ(w.ListRows(id::kSourceList), step.source) << step.what;
     EXPECT_EQ(w.Selection(id::kTargetList), step.targetSelection) << step.what;
