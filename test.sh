@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Builds Tovarin and runs every test. Installs the packages it needs when they are missing.
 #
-# Three stages, each of which must pass:
+# Four stages, each of which must pass:
 #   1. the normal build (build/) and every test;
-#   2. every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/);
-#   3. when clang and its fuzzer runtime are there, every fuzz target for a short while
+#   2. the Windows build, cross-built with MinGW-w64 (build-win/), and every test that is not
+#      about the Qt window, under Wine in a throwaway prefix; one of them compares its Build with
+#      the Linux one of stage 1, byte for byte;
+#   3. every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/);
+#   4. when clang and its fuzzer runtime are there, every fuzz target for a short while
 #      (tools/fuzz.sh, build-fuzz/), on seeds made by the project's own file writers.
 # TOVARIN_FUZZ_SECONDS sets the time of each fuzz target (default 15).
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure-packages.sh
-ensure_packages "${TOVARIN_PACKAGES[@]}" clang libclang-rt-14-dev
+ensure_packages "${TOVARIN_PACKAGES[@]}" "${TOVARIN_WINDOWS_PACKAGES[@]}" clang libclang-rt-14-dev
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build
@@ -21,6 +24,15 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/tovarin-test.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 export XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+
+echo "== Windows build, tests under Wine"
+# A fresh Wine prefix: Windows' per-user folders and registry, for these tests alone.
+cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+  -DCMAKE_BUILD_TYPE=Debug -DTOVARIN_LINUX_BUILD="$PWD/build" \
+  -DTOVARIN_WINEPREFIX="$scratch/wine" >/dev/null
+cmake --build build-win
+(cd build-win && ctest --output-on-failure -j2)
+WINEPREFIX="$scratch/wine" wineserver -k 2>/dev/null || true
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"

@@ -11,13 +11,12 @@ function(tovarin_windows_resources target description)
   set(TOVARIN_RC_ICON ${PROJECT_SOURCE_DIR}/resources/tovarin.ico)
   set(TOVARIN_RC_VERSION_DOTS
       "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
-  set(TOVARIN_RC_VERSION_COMMAS
-      "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources)
   set(TOVARIN_RC_MANIFEST ${out}/${target}.manifest)
   configure_file(${templates}/tovarin.manifest.in ${TOVARIN_RC_MANIFEST} @ONLY)
   configure_file(${templates}/version.rc.in ${out}/version.rc @ONLY)
   target_sources(${target} PRIVATE ${out}/version.rc)
+  target_link_libraries(${target} PRIVATE tovarin_version)
   # windres sees neither file through the .rc's includes, so name them as its dependencies.
   set_source_files_properties(${out}/version.rc PROPERTIES
     OBJECT_DEPENDS "${TOVARIN_RC_ICON};${TOVARIN_RC_MANIFEST}")

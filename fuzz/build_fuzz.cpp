@@ -23,6 +23,7 @@
 #include "harness/plain_reference.h"
 #include "pairing/team_list.h"
 #include "platform/case_blind.h"
+#include "platform/format.h"
 #include "platform/paths.h"
 #include "simdata/player_file.h"
 #include "simdata/record_file.h"
@@ -43,9 +44,9 @@ constexpr std::size_t kMaxRenameFile = 2048;
 constexpr std::size_t kMaxRoster = 1024;
 constexpr std::size_t kMaxRosteredTeams = 6;
 
-// The file name of `path` in lower case when the simulation's files are, so that they are found
-// (and replaced) without regard to case.
-std::string Named(const std::string& path, bool lowerCase) {
+// `path` with its file name as the simulation tree spells it: in lower case when `lowerCase`, so
+// that Tovarin must find (and replace) it without regard to case.
+std::string CaseOnDisk(const std::string& path, bool lowerCase) {
   if (!lowerCase) return path;
   const std::size_t slash = path.find_last_of(platform::kSeparator);
   return path.substr(0, slash + 1) + platform::ToLower(path.substr(slash + 1));
@@ -72,7 +73,7 @@ struct Prediction {
   BuildResult counts;
 };
 
-struct Tree {
+struct SimulationTree {
   std::string root, targetDisk, targetOrg, sourceDisk, sourceOrg, renames;
   bool useFarm = false;
   int sourceFarmOrg = 0;
@@ -107,7 +108,7 @@ void Carry(const RosterFile& roster, const MatchState& state, std::vector<int>& 
   }
 }
 
-Prediction Predict(const Tree& tree, const TeamList& teams, std::string_view renameFile) {
+Prediction Predict(const SimulationTree& tree, const TeamList& teams, std::string_view renameFile) {
   Prediction p;
   int largest = 0;
   for (const TeamEntry& team : teams) {
@@ -182,7 +183,7 @@ void CheckCounts(const BuildResult& got, const Prediction& want) {
 }
 
 // Every file of the target organization (org.dat aside), by name.
-std::map<std::string, std::string> TargetFiles(const Tree& tree) {
+std::map<std::string, std::string> TargetFiles(const SimulationTree& tree) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::directory_iterator(tree.targetOrg)) {
     const std::string name = entry.path().filename().string();
@@ -192,9 +193,9 @@ std::map<std::string, std::string> TargetFiles(const Tree& tree) {
 }
 
 // Backs the rosters up as the form does before the first one is replaced.
-class BackingUp : public BuildObserver {
+class BackupRecorder : public BuildObserver {
  public:
-  explicit BackingUp(const Tree& tree) : tree_(tree) {}
+  explicit BackupRecorder(const SimulationTree& tree) : tree_(tree) {}
   bool BeforeWritingRosters(const std::vector<std::string>& paths, std::string* why) override {
     FUZZ_CHECK(!called_);
     called_ = true;
@@ -207,7 +208,7 @@ class BackingUp : public BuildObserver {
   bool called() const { return called_; }
 
  private:
-  const Tree& tree_;
+  const SimulationTree& tree_;
   bool called_ = false;
 };
 
@@ -226,7 +227,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view sourcePlayers = pieces.Next(kMaxPlayersFile);
   const std::string_view renameFile = pieces.Next(kMaxRenameFile);
 
-  Tree tree;
+  SimulationTree tree;
   tree.root = FreshDir("tree");
   tree.targetDisk = MakeDir(tree.root, "LEAGUE.WDD");
   tree.targetOrg = MakeDir(tree.root, "LEAGUE.WDD/ORG00001");
@@ -237,8 +238,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteFile(tree.targetOrg + "org.dat", targetOrgFile);
   WriteFile(tree.sourceOrg + "org.dat", sourceOrgFile);
   const bool lower = flags & kLowerCaseFiles;
-  WriteFile(Named(tree.targetDisk + "Players.dat", lower), targetPlayers);
-  WriteFile(Named(tree.sourceDisk + "Players.dat", lower), sourcePlayers);
+  WriteFile(CaseOnDisk(tree.targetDisk + "Players.dat", lower), targetPlayers);
+  WriteFile(CaseOnDisk(tree.sourceDisk + "Players.dat", lower), sourcePlayers);
   WriteFile(tree.renames, renameFile);
 
   TeamList targetTeams, sourceTeams;
@@ -252,18 +253,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < sourceTeams.size() && i < kMaxRosteredTeams; ++i) {
     const std::string_view roster = pieces.Next(kMaxRoster);
     if (!roster.empty()) {
-      WriteFile(Named(RosterPath(tree.sourceOrg, sourceTeams[i].teamId), lower), roster);
+      WriteFile(CaseOnDisk(RosterPath(tree.sourceOrg, sourceTeams[i].teamId), lower), roster);
     }
     const std::string_view farm = pieces.Next(kMaxRoster);
     if (!farm.empty() && farmFolder) {
-      WriteFile(Named(FarmRosterPath(tree.sourceDisk, tree.sourceFarmOrg,
+      WriteFile(CaseOnDisk(FarmRosterPath(tree.sourceDisk, tree.sourceFarmOrg,
                                      sourceTeams[i].farmTeamId), lower),
                 farm);
     }
   }
   // Every other target team has a roster already; the rest get their first one from the Build.
   for (std::size_t i = 0; i < targetTeams.size(); i += 2) {
-    WriteFile(Named(RosterPath(tree.targetOrg, targetTeams[i].teamId), lower), kOldRoster);
+    WriteFile(CaseOnDisk(RosterPath(tree.targetOrg, targetTeams[i].teamId), lower), kOldRoster);
   }
 
   const Prediction want = Predict(tree, targetTeams, renameFile);
@@ -279,14 +280,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     params.dryRun = false;
   }
 
-  BackingUp backingUp(tree);
+  BackupRecorder backups(tree);
   const bool backUp = flags & kBackUp;
-  const BuildResult got = RunBuild(params, targetTeams, backUp ? &backingUp : nullptr);
+  const BuildResult got = RunBuild(params, targetTeams, backUp ? &backups : nullptr);
   CheckCounts(got, want);
   if (std::getenv("TOVARIN_FUZZ_VERBOSE")) {
     std::fprintf(stderr, "%s: %d rosters, %d players carried, %d dropped, %d near matches%s\n",
                  got.ok ? "built" : got.error.c_str(), got.rostersWritten, got.playersCarried,
-                 got.playersDropped, got.nearMatches, backingUp.called() ? ", backed up" : "");
+                 got.playersDropped, got.nearMatches, backups.called() ? ", backed up" : "");
   }
   FUZZ_CHECK(got.reportPath == reportPath);
   FUZZ_CHECK(got.reportCreated == want.report && FileExists(reportPath) == want.report);
@@ -307,7 +308,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(TargetFiles(tree) == after);
 
-  if (backUp && backingUp.called()) {
+  if (backUp && backups.called()) {
     BackupStore store(BackupStore::DefaultRoot());
     std::string why;
     FUZZ_CHECK(store.Restore("", &why));

@@ -12,7 +12,7 @@
 #include "harness/build_flags.h"
 #include "harness/fuzz_support.h"
 #include "support/fixture.h"
-#include "support/sim_writer.h"
+#include "simwriter/sim_writer.h"
 
 namespace fs = std::filesystem;
 

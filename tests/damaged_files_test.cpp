@@ -235,9 +235,8 @@ TEST(DamagedFiles, ADiskFillingUpAtAnyPointLosesNothing) {
     Damaged t;
     const sim::Bytes old = ReadFileBytes(BuildTree::RosterName(t.targetOrg, 1));
     t.Start();
-    platform::testing::FailWritesAfter(room);
+    t.disk.FillAfter(room);
     t.view.OnBuild();
-    platform::testing::FailWritesAfter(-1);
     ASSERT_EQ(t.dialogs.messages.size(), 1u);
     const std::string& message = t.dialogs.messages[0];
     completed = message == "Build Completed Successfully!";

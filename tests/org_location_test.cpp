@@ -8,22 +8,22 @@ namespace tovarin {
 namespace {
 
 using fixture::TempDir;
-const std::string S(1, platform::kSeparator);
+const std::string kSep(1, platform::kSeparator);
 
 TEST(OrgLocation, Paths) {
   struct Case {
     std::string base, dataDisk, organization;
     std::string baseDirectory, dataDiskPath, organizationPath;
   } cases[] = {
-      {S + "Sim" + S, "LEAGUE.WDD", "ORG00001", S + "Sim" + S, S + "Sim" + S + "LEAGUE.WDD" + S,
-       S + "Sim" + S + "LEAGUE.WDD" + S + "ORG00001" + S},
+      {kSep + "Sim" + kSep, "LEAGUE.WDD", "ORG00001", kSep + "Sim" + kSep,
+       kSep + "Sim" + kSep + "LEAGUE.WDD" + kSep, kSep + "Sim" + kSep + "LEAGUE.WDD" + kSep + "ORG00001" + kSep},
       {"", "LEAGUE.WDD", "ORG00001", platform::RootDirectory(),
-       platform::RootDirectory() + "LEAGUE.WDD" + S,
-       platform::RootDirectory() + "LEAGUE.WDD" + S + "ORG00001" + S},
+       platform::RootDirectory() + "LEAGUE.WDD" + kSep,
+       platform::RootDirectory() + "LEAGUE.WDD" + kSep + "ORG00001" + kSep},
       // No separator is ever inserted after the base directory.
-      {S + "Sim", "LEAGUE.WDD", "", S + "Sim", S + "SimLEAGUE.WDD" + S, ""},
+      {kSep + "Sim", "LEAGUE.WDD", "", kSep + "Sim", kSep + "SimLEAGUE.WDD" + kSep, ""},
       // Each level checks only its own field.
-      {S + "Sim" + S, "", "ORG00001", S + "Sim" + S, "", "ORG00001" + S},
+      {kSep + "Sim" + kSep, "", "ORG00001", kSep + "Sim" + kSep, "", "ORG00001" + kSep},
       {"", "", "", platform::RootDirectory(), "", ""},
   };
   for (const Case& c : cases) {
@@ -106,7 +106,7 @@ TEST(OrgPicker, EmptyEntryAndOk) {
   picker.Ok();
   EXPECT_EQ(location.OrganizationName(), "");
   EXPECT_EQ(location.OrganizationPath(), "");
-  EXPECT_EQ(location.DataDiskPath(), tree.dir / "LEAGUE.WDD" + S);
+  EXPECT_EQ(location.DataDiskPath(), tree.dir / "LEAGUE.WDD" + kSep);
 }
 
 TEST(OrgPicker, DataDiskChangeAndCancel) {
@@ -120,7 +120,7 @@ TEST(OrgPicker, DataDiskChangeAndCancel) {
   picker.Cancel();
   EXPECT_EQ(location.DataDiskName(), "OTHER.WDD");  // the change stays, even on Cancel
   EXPECT_EQ(location.OrganizationName(), "ORG00007");
-  EXPECT_EQ(location.OrganizationPath(), tree.dir / "OTHER.WDD" + S + "ORG00007" + S);
+  EXPECT_EQ(location.OrganizationPath(), tree.dir / "OTHER.WDD" + kSep + "ORG00007" + kSep);
 
   // The same data disk again refills the list and takes its first organization.
   picker.ChooseDataDisk(1);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/case_blind.h"
+#include "platform/format.h"
 #include "platform/paths.h"
 #include "simdata/roster_file.h"
 #include "support/fixture.h"

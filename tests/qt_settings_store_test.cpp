@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "gui/qt_settings_store.h"
+#include "settings/qt_settings_store.h"
 #include "shell/tovarin_view.h"
 #include "support/fake_ui.h"
 #include "support/fixture.h"

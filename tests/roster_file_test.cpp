@@ -14,6 +14,7 @@
 namespace tovarin {
 namespace {
 
+using fixture::FillingDisk;
 using fixture::ReadFileBytes;
 using fixture::TempDir;
 
@@ -138,10 +139,8 @@ TEST(RosterFile, SaveFailuresLeaveTheOldFileWhole) {
   for (int i = 1; i <= 50; ++i) roster.Append(i);
 
   for (long long after : {0LL, 1LL, 100LL}) {  // a disk that fills up at various points
-    platform::testing::FailWritesAfter(after);
     std::string why;
-    EXPECT_FALSE(roster.Save(path, &why)) << after;
-    platform::testing::FailWritesAfter(-1);
+    EXPECT_FALSE(roster.Save(path, &why, FillingDisk(after))) << after;
     EXPECT_FALSE(why.empty());
     EXPECT_EQ(ReadFileBytes(path), old) << after;
   }

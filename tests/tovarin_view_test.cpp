@@ -12,7 +12,7 @@ namespace {
 using fixture::FakeControls;
 using fixture::FakeDialogs;
 using fixture::TempDir;
-const std::string S(1, platform::kSeparator);
+const std::string kSep(1, platform::kSeparator);
 
 // A simulation tree with two data disks and the form over an in-memory settings store.
 struct ViewFixture {
@@ -98,8 +98,8 @@ TEST(TovarinView, SettingsRoundTripAndOneBaseDirectory) {
   f.view.OnInitialUpdate();
   CTovarinView& v = f.view;
   // Stored names are taken as they are, also in lower case.
-  EXPECT_EQ(v.targetOrgPath, f.dir / "old.wdd" + S + "org00001" + S);
-  EXPECT_EQ(v.sourceOrgPath, f.dir / "NEW.WDD" + S + "ORG00001" + S);
+  EXPECT_EQ(v.targetOrgPath, f.dir / "old.wdd" + kSep + "org00001" + kSep);
+  EXPECT_EQ(v.sourceOrgPath, f.dir / "NEW.WDD" + kSep + "ORG00001" + kSep);
   EXPECT_EQ(v.targetTeams().size(), 3u);  // found through the case-blind lookup
   EXPECT_EQ(v.sourceTeams().size(), 4u);
   EXPECT_EQ(v.sourceFarmOrg, 0);
@@ -123,9 +123,9 @@ TEST(TovarinView, SetBasePath) {
     std::optional<std::string> chosen;
     std::string base;
   } cases[] = {
-      {S + "Sim" + S + "gstnd32.exe", S + "Sim" + S},
-      {S + "Sim" + S + "game.exe", S + "S"},            // cut by the executable's length
-      {S + "Sim" + S + "gstnd32-old.exe", S + "Sim" + S + "gstn"},
+      {kSep + "Sim" + kSep + "gstnd32.exe", kSep + "Sim" + kSep},
+      {kSep + "Sim" + kSep + "game.exe", kSep + "S"},            // cut by the executable's length
+      {kSep + "Sim" + kSep + "gstnd32-old.exe", kSep + "Sim" + kSep + "gstn"},
       {std::nullopt, platform::RootDirectory()},        // Cancel: the root on both sides
   };
   for (const Case& c : cases) {
@@ -185,7 +185,7 @@ TEST(TovarinView, OrganizationButtons) {
   // Another organization: pairs by name afresh.
   f.dialogs.organizationDialog = fixture::PickOrganization("OLD.WDD", "ORG00002");
   v.OnSourceOrganization();
-  EXPECT_EQ(v.sourceOrgPath, f.dir / "OLD.WDD" + S + "ORG00002" + S);
+  EXPECT_EQ(v.sourceOrgPath, f.dir / "OLD.WDD" + kSep + "ORG00002" + kSep);
   EXPECT_EQ(f.controls.sourceOrgPath, v.sourceOrgPath);
   EXPECT_EQ(v.sourceTeams().size(), 2u);
   EXPECT_EQ(v.targetTeams()[0].partner, &v.sourceTeams()[0]);
@@ -211,7 +211,7 @@ TEST(TovarinView, StoredLowerCaseOrganizationReloadsWhenPickedAgain) {
   f.dialogs.organizationDialog = fixture::PickOrganization("OLD.WDD", "ORG00001");
   f.view.OnTargetOrganization();
   // The path now reads in upper case, so it counts as changed and the list is loaded again.
-  EXPECT_EQ(f.view.targetOrgPath, f.dir / "OLD.WDD" + S + "ORG00001" + S);
+  EXPECT_EQ(f.view.targetOrgPath, f.dir / "OLD.WDD" + kSep + "ORG00001" + kSep);
   EXPECT_EQ(f.view.targetTeams()[0].name, "City 1");
 }
 
@@ -219,7 +219,7 @@ TEST(TovarinView, StartupWithAMissingOrganization) {
   ViewFixture f;
   f.Store("OLD.WDD", "ORG00009", "OLD.WDD", "ORG00001");
   f.view.OnInitialUpdate();
-  const std::string missing = f.dir / "OLD.WDD" + S + "ORG00009" + S + "org.dat";
+  const std::string missing = f.dir / "OLD.WDD" + kSep + "ORG00009" + kSep + "org.dat";
   EXPECT_EQ(f.dialogs.messages, (std::vector<std::string>{"CANNOT OPEN FILE :" + missing + "\n"}));
   EXPECT_EQ(f.view.targetOrgPath, "");
   EXPECT_EQ(f.controls.targetOrgPath, "");
@@ -249,7 +249,7 @@ TEST(TovarinView, FarmCheckboxAndReinitialisation) {
   v.OnInitialUpdate();
   EXPECT_EQ(v.useFarm, 1);
   EXPECT_EQ(v.renamePath, "");
-  EXPECT_EQ(v.targetOrgPath, f.dir / "OLD.WDD" + S + "ORG00001" + S);
+  EXPECT_EQ(v.targetOrgPath, f.dir / "OLD.WDD" + kSep + "ORG00001" + kSep);
   EXPECT_EQ(v.targetTeams().size(), 3u);
   EXPECT_EQ(f.controls.targetLabel, "Teams - 3");
   EXPECT_TRUE(f.store.writes().empty());

@@ -5,6 +5,8 @@
 #include <optional>
 
 #include "platform/case_blind.h"
+#include "platform/dialog_units.h"
+#include "platform/format.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
 #include "shell/settings.h"

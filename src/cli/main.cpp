@@ -3,18 +3,13 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "settings/user_settings.h"
 #include "transfer/backup.h"
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include "settings/registry_settings_store.h"
-using UserSettingsStore = tovarin::RegistrySettingsStore;
 #else
 #include <unistd.h>
-
-#include "gui/qt_settings_store.h"
-using UserSettingsStore = tovarin::QtSettingsStore;
 #endif
 
 namespace {
@@ -42,7 +37,7 @@ int main(int argc, char** argv) {
   SetConsoleOutputCP(GetACP());
   SetConsoleCP(GetACP());
 #endif
-  UserSettingsStore settings;
+  tovarin::UserSettingsStore settings;
   tovarin::cli::Console console{std::cout, std::cerr, std::cin, OnConsole(), settings,
                                 tovarin::BackupStore::DefaultRoot()};
   const int status = tovarin::cli::Run(args, console);

@@ -21,7 +21,7 @@ class CAboutDlg : public QDialog {
 // The application's icon.
 QIcon AppIcon();
 
-// "Tovarin Version 1.0.4".
+// "Tovarin Version " and the version.
 QString VersionLine();
 
 }  // namespace tovarin::gui

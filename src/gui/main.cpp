@@ -8,8 +8,9 @@
 
 #include "gui/about_dialog.h"
 #include "gui/main_frame.h"
-#include "gui/qt_settings_store.h"
+#include "settings/qt_settings_store.h"
 #include "shell/settings.h"
+#include "tovarin_version.h"
 
 namespace {
 

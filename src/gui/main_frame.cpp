@@ -21,7 +21,7 @@
 #include "gui/about_dialog.h"
 #include "gui/org_dialog.h"
 #include "gui/tovarin_form.h"
-#include "platform/paths.h"
+#include "platform/dialog_units.h"
 #include "shell/menu_layout.h"
 #include "shell/org_location.h"
 

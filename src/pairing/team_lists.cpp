@@ -1,6 +1,6 @@
 #include "pairing/team_lists.h"
 
-#include "platform/paths.h"
+#include "platform/format.h"
 #include "simdata/record_file.h"
 
 namespace tovarin {

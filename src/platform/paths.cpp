@@ -1,9 +1,6 @@
 #include "platform/paths.h"
 
-#include <cstdarg>
 #include <cstdlib>
-#include <cstdio>
-#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -56,31 +53,6 @@ std::string UserDataDirectory() {
   if (home && home[0] != '\0') return withSeparator(std::string(home) + "/.local/share");
   return "";
 #endif
-}
-
-int HorizontalDialogBaseUnit() {
-#ifdef _WIN32
-  return LOWORD(GetDialogBaseUnits());
-#else
-  return 8;  // the system font's average width on the simulation's platform
-#endif
-}
-
-std::string Format(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  const int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string result;
-  if (length > 0) {
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    std::vsnprintf(buffer.data(), buffer.size(), format, args);
-    result.assign(buffer.data(), static_cast<std::size_t>(length));
-  }
-  va_end(args);
-  return result;
 }
 
 }  // namespace tovarin::platform

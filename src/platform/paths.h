@@ -23,14 +23,4 @@ bool EndsWithSeparator(const std::string& path);
 // Linux, the local application data folder on Windows. Empty when the system names none.
 std::string UserDataDirectory();
 
-// The average width of the system font in pixels, as the list boxes' tab stops expect it.
-int HorizontalDialogBaseUnit();
-
-// printf-style formatting into a std::string.
-std::string Format(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
-
 }  // namespace tovarin::platform

@@ -1,16 +1,17 @@
 #include "platform/safe_file.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/case_blind.h"
-#include "platform/paths.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
+#include "platform/format.h"
 #include "platform/native_path.h"
 #else
 #include <fcntl.h>
@@ -21,29 +22,31 @@
 namespace tovarin::platform {
 namespace {
 
-long long g_failAfter = -1;
-long long g_written = 0;
-
-// How many of `size` bytes may still be written before the injected fault strikes.
-std::size_t Allowed(std::size_t size) {
-  if (g_failAfter < 0) return size;
-  const long long left = g_failAfter - g_written;
-  return left <= 0 ? 0 : static_cast<std::size_t>(left) < size ? static_cast<std::size_t>(left)
-                                                                 : size;
-}
-
 void SetWhy(std::string* why, const std::string& text) {
   if (why) *why = text;
 }
 
+// Writes all of `bytes`, retrying short writes; false with errno set when the writer gives up.
+bool WriteAll(const FileWriter& writer, int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const long long n = writer.Write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
-namespace testing {
-void FailWritesAfter(long long bytes) {
-  g_failAfter = bytes;
-  g_written = 0;
+const FileWriter& SystemFileWriter() {
+  static const FileWriter writer;
+  return writer;
 }
-}  // namespace testing
 
 #ifdef _WIN32
 
@@ -63,21 +66,36 @@ std::string SystemMessage(DWORD error) {
   return message.empty() ? Format("system error %lu", error) : Narrow(message);
 }
 
-// A new file beside `target`, opened for writing; its name goes to `temp`.
-HANDLE CreateTemporary(const std::string& target, std::string& temp) {
-  HANDLE file = INVALID_HANDLE_VALUE;
-  for (unsigned attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+// A new file beside `target`, opened for writing as a C runtime descriptor (what a FileWriter
+// writes to); its name goes to `temp`. -1 with `why` set when none can be made.
+int CreateTemporary(const std::string& target, std::string& temp, std::string* why) {
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
     temp = target + Format(".tovarin-%lx-%lx", GetCurrentProcessId(), GetTickCount() + attempt);
-    file = CreateFileW(Widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    const HANDLE file = CreateFileW(Widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
+      if (fd >= 0) return fd;
+      CloseHandle(file);
+      DeleteFileW(Widen(temp).c_str());
+      SetWhy(why, "too many open files");
+      return -1;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) break;
   }
-  return file;
+  SetWhy(why, SystemMessage(GetLastError()));
+  return -1;
 }
 
 }  // namespace
 
-bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why) {
+long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
+  const unsigned int chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned int>(size);
+  return _write(fd, data, chunk);
+}
+
+bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why,
+                     const FileWriter& writer) {
   const std::string target = ResolveCaseBlind(path);
   // Windows would refuse to replace it too; saying so up front names the reason.
   const DWORD attributes = GetFileAttributesW(Widen(target).c_str());
@@ -86,30 +104,13 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
     return false;
   }
   std::string temp;
-  HANDLE file = CreateTemporary(target, temp);
-  if (file == INVALID_HANDLE_VALUE) {
-    SetWhy(why, SystemMessage(GetLastError()));
-    return false;
-  }
-  bool ok = true;
-  std::size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const std::size_t chunk = Allowed(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-    DWORD written = 0;
-    if (chunk == 0) {
-      SetLastError(ERROR_DISK_FULL);
-      ok = false;
-    } else if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(chunk), &written,
-                          nullptr) || written == 0) {
-      ok = false;
-    }
-    done += written;
-    g_written += written;
-  }
-  if (ok && !FlushFileBuffers(file)) ok = false;
-  if (!ok) SetWhy(why, SystemMessage(GetLastError()));
-  if (!CloseHandle(file) && ok) {
-    SetWhy(why, SystemMessage(GetLastError()));
+  const int fd = CreateTemporary(target, temp, why);
+  if (fd < 0) return false;
+  // _commit is FlushFileBuffers on the descriptor's handle.
+  bool ok = WriteAll(writer, fd, bytes) && _commit(fd) == 0;
+  if (!ok) SetWhy(why, std::strerror(errno));
+  if (_close(fd) != 0 && ok) {
+    SetWhy(why, std::strerror(errno));
     ok = false;
   }
   if (ok && !MoveFileExW(Widen(temp).c_str(), Widen(target).c_str(),
@@ -123,7 +124,12 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
 
 #else
 
-bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why) {
+long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
+  return write(fd, data, size);
+}
+
+bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why,
+                     const FileWriter& writer) {
   const std::string target = ResolveCaseBlind(path);
   const std::size_t slash = target.find_last_of('/');
   const std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
@@ -145,24 +151,7 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
     fchmod(fd, 0666 & ~mask);
   }
 
-  bool ok = true;
-  std::size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const std::size_t chunk = Allowed(bytes.size() - done);
-    if (chunk == 0) {
-      errno = ENOSPC;
-      ok = false;
-      break;
-    }
-    const ssize_t n = write(fd, bytes.data() + done, chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-    g_written += n;
-  }
+  bool ok = WriteAll(writer, fd, bytes);
   if (ok && fsync(fd) != 0) ok = false;
   if (!ok) SetWhy(why, std::strerror(errno));
   if (close(fd) != 0 && ok) {

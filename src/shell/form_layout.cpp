@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "tovarin_version.h"
+
 namespace tovarin::layout {
 namespace {
 

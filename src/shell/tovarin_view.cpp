@@ -11,12 +11,14 @@
 namespace tovarin {
 
 CTovarinView::CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs,
-                           FormControls& controls, int dialogBaseUnit)
+                           FormControls& controls, int dialogBaseUnit,
+                           const platform::FileWriter& writer)
     : teamLists(dialogBaseUnit),
       backupDirectory(BackupStore::DefaultRoot()),
       settings_(settings),
       dialogs_(dialogs),
-      controls_(controls) {}
+      controls_(controls),
+      writer_(writer) {}
 
 void CTovarinView::OnInitialUpdate() {
   RefreshControls();
@@ -126,6 +128,7 @@ BuildParams CTovarinView::MakeBuildParams() const {
   params.renamePath = renamePath;
   params.useFarm = useFarm != 0;
   params.sourceFarmOrg = sourceFarmOrg;
+  params.writer = &writer_;
   return params;
 }
 
@@ -135,9 +138,9 @@ namespace {
 // everything on to the caller's observer.
 class BackingUp : public BuildObserver {
  public:
-  BackingUp(BuildObserver* next, const std::string& root, std::string organization,
+  BackingUp(BuildObserver* next, BackupStore store, std::string organization,
             std::string label)
-      : next_(next), store_(root), organization_(std::move(organization)),
+      : next_(next), store_(std::move(store)), organization_(std::move(organization)),
         label_(std::move(label)) {}
 
   void OnNearMatch(const PlayerName& source, const PlayerName& target) override {
@@ -179,7 +182,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   }
   BuildParams params = MakeBuildParams();
   params.dryRun = dryRun;
-  BackingUp backingUp(observer, backupDirectory, targetLocation.OrganizationPath(),
+  BackingUp backingUp(observer, BackupStore(backupDirectory, writer_), targetLocation.OrganizationPath(),
                       targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
   BuildResult result = RunBuild(params, targetTeams(), &backingUp);
   if (!result.ok) {
@@ -194,7 +197,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
 void CTovarinView::OnBuild() { Build(false, nullptr); }
 
 void CTovarinView::OnRestoreLastBuild() {
-  BackupStore store(backupDirectory);
+  BackupStore store(backupDirectory, writer_);
   const std::vector<BackupInfo> backups = store.List();
   if (backups.empty()) {
     dialogs_.ShowMessage("There is no Build to restore.");

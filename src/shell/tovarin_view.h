@@ -15,8 +15,10 @@ namespace tovarin {
 // the only truth; the screen shows them through FormControls and is never read back.
 class CTovarinView {
  public:
+  // Every file the form writes (rosters, backups) goes through `writer`, which must outlive it.
   CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs, FormControls& controls,
-               int dialogBaseUnit);
+               int dialogBaseUnit,
+               const platform::FileWriter& writer = platform::SystemFileWriter());
 
   // Fields.
   std::string renamePath;
@@ -79,6 +81,7 @@ class CTovarinView {
   platform::SettingsStore& settings_;
   ViewDialogs& dialogs_;
   FormControls& controls_;
+  const platform::FileWriter& writer_;
 };
 
 // The simulation's executable, which Set Base Path asks the user to point at.

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/case_blind.h"
+#include "platform/format.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
 

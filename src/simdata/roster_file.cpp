@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/case_blind.h"
+#include "platform/format.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
@@ -90,8 +91,9 @@ std::string RosterFile::Encode() const {
   return out;
 }
 
-bool RosterFile::Save(const std::string& path, std::string* why) const {
-  return platform::WriteFileSafely(path, Encode(), why);
+bool RosterFile::Save(const std::string& path, std::string* why,
+                      const platform::FileWriter& writer) const {
+  return platform::WriteFileSafely(path, Encode(), why, writer);
 }
 
 void RosterFile::SetMarker(unsigned char marker1, unsigned char marker2) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/safe_file.h"
+
 namespace tovarin {
 
 // One entry of a roster file: two marker bytes, the name of the data disk whose player file the
@@ -32,7 +34,8 @@ class RosterFile {
   LoadResult Load(const std::string& path, std::string* why = nullptr);
 
   // Replaces the file with this roster; the old file stays whole when anything fails.
-  bool Save(const std::string& path, std::string* why = nullptr) const;
+  bool Save(const std::string& path, std::string* why = nullptr,
+            const platform::FileWriter& writer = platform::SystemFileWriter()) const;
 
   // The markers and the name that appended entries receive. A name longer than the 48-byte name
   // buffer is refused.

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/case_blind.h"
+#include "platform/format.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
@@ -155,14 +156,14 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
                          platform::PathText(platform::NativePath(original).filename()).c_str());
     std::string reason;
     if (!ReadWhole(original, bytes)) return Fail(why, "cannot read " + original);
-    if (!platform::WriteFileSafely(directory + stored, bytes, &reason)) {
+    if (!platform::WriteFileSafely(directory + stored, bytes, &reason, writer_)) {
       return Fail(why, "cannot write " + directory + stored + ": " + reason);
     }
     manifest += "file\t" + stored + "\t" + original + "\n";
   }
   // The manifest comes last: a backup without one was never finished and is not listed.
   std::string reason;
-  if (!platform::WriteFileSafely(directory + kManifest, manifest, &reason)) {
+  if (!platform::WriteFileSafely(directory + kManifest, manifest, &reason, writer_)) {
     return Fail(why, "cannot write " + directory + kManifest + ": " + reason);
   }
 
@@ -217,7 +218,7 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
     const ManifestEntry& entry = manifest.entries[i];
     std::string reason;
     if (entry.present) {
-      if (!platform::WriteFileSafely(entry.original, contents[i], &reason)) {
+      if (!platform::WriteFileSafely(entry.original, contents[i], &reason, writer_)) {
         return Fail(why, "Error writing file " + entry.original + "\n" + reason);
       }
     } else {

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/safe_file.h"
+
 namespace tovarin {
 
 // A Build's backup: the target rosters as they were before it replaced them.
@@ -20,7 +22,10 @@ class BackupStore {
   static constexpr std::size_t kKept = 20;
 
   // `root` ends with the separator.
-  explicit BackupStore(std::string root) : root_(std::move(root)) {}
+  // Its files are written through `writer`, which must outlive it.
+  explicit BackupStore(std::string root,
+                       const platform::FileWriter& writer = platform::SystemFileWriter())
+      : root_(std::move(root)), writer_(writer) {}
 
   // The per-user backup folder; empty when the system names no per-user data folder.
   static std::string DefaultRoot();
@@ -42,6 +47,7 @@ class BackupStore {
 
  private:
   std::string root_;
+  const platform::FileWriter& writer_;
 };
 
 }  // namespace tovarin

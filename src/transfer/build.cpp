@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/paths.h"
+#include "platform/format.h"
 #include "simdata/record_file.h"
 #include "simdata/roster_file.h"
 #include "transfer/matching.h"
@@ -20,8 +20,10 @@ const char* const kBuildCompleted = "Build Completed Successfully!";
 
 namespace {
 
-constexpr unsigned char kMarker1 = 120;
-constexpr unsigned char kMarker2 = 5;
+// The two marker bytes that open every roster entry the Build creates, as the simulation's own
+// entries carry them.
+constexpr unsigned char kNewEntryFirstMarker = 120;
+constexpr unsigned char kNewEntrySecondMarker = 5;
 
 BuildResult Failure(BuildResult result, const std::string& message) {
   result.ok = false;
@@ -86,7 +88,7 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
                                     params.targetDataDiskName.c_str(),
                                     static_cast<int>(RosterFile::kNameCapacity)));
   }
-  written.SetMarker(kMarker1, kMarker2);
+  written.SetMarker(kNewEntryFirstMarker, kNewEntrySecondMarker);
   TeamPlayerLists lists(static_cast<std::size_t>(largestIndex) + 1);
 
   BuildReport report;
@@ -107,8 +109,7 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
     RenamePass(renames, sourcePlayers, targetPlayers, targetTeams, state, lists);
   }
   report.WriteLine(NearMatchHeader());
-  const auto pass = params.automaticPass ? params.automaticPass : &AutomaticPass;
-  pass(sourcePlayers, targetPlayers, state, [&](int s, int t) {
+  AutomaticPass(sourcePlayers, targetPlayers, state, [&](int s, int t) {
     const PlayerName& source = sourcePlayers[static_cast<std::size_t>(s - 1)];
     const PlayerName& target = targetPlayers[static_cast<std::size_t>(t - 1)];
     report.WriteLine(NearMatchLine(source, target));
@@ -169,7 +170,7 @@ BuildResult RunBuild(const BuildParams& params, const TeamList& targetTeams,
       }
       players.push_back({number, targetPlayers[static_cast<std::size_t>(number - 1)]});
     }
-    if (!params.dryRun && !written.Save(path)) return Failure(result, WriteError(path, ""));
+    if (!params.dryRun && !written.Save(path, nullptr, *params.writer)) return Failure(result, WriteError(path, ""));
     ++result.rostersWritten;
     result.playersCarried += written.count();
     watch.OnRoster(team, path, players);

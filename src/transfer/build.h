@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pairing/team_list.h"
+#include "platform/safe_file.h"
 #include "simdata/player_file.h"
 #include "transfer/matching.h"
 
@@ -21,9 +22,8 @@ struct BuildParams {
   bool useFarm = false;
   int sourceFarmOrg = 0;
   bool dryRun = false;  // everything but writing: no roster, no report
-  // The pass that pairs players by name; AutomaticPass when none is given. The benchmarks put
-  // the plain walk in its place to compare the two on whole Builds.
-  decltype(&AutomaticPass) automaticPass = nullptr;
+  // Writes the rosters; must outlive the Build.
+  const platform::FileWriter* writer = &platform::SystemFileWriter();
 };
 
 // A target player a roster receives.

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/paths.h"
+#include "platform/dialog_units.h"
 #include "shell/menu_layout.h"
 #include "win32/dialogs.h"
 

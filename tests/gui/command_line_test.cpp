@@ -5,6 +5,7 @@
 #include <QProcess>
 
 #include "gui_fixture.h"
+#include "tovarin_version.h"
 
 namespace tovarin::gui::test {
 namespace {
@@ -37,7 +38,7 @@ TEST(GuiCommandLine, VersionAndHelp) {
   const fixture::TempDir config;
   const Outcome version = RunTovarin({"--version"}, config.path());
   EXPECT_EQ(version.exitCode, 0);
-  EXPECT_EQ(version.out.trimmed(), "Tovarin Version 1.0.4");
+  EXPECT_EQ(version.out.trimmed(), QStringLiteral("Tovarin Version " TOVARIN_VERSION));
 
   const Outcome help = RunTovarin({"--help"}, config.path());
   EXPECT_EQ(help.exitCode, 0);

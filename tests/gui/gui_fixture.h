@@ -25,7 +25,7 @@
 #include "gui/list_box.h"
 #include "gui/main_frame.h"
 #include "gui/org_dialog.h"
-#include "gui/qt_settings_store.h"
+#include "settings/qt_settings_store.h"
 #include "gui/tovarin_form.h"
 #include "shell/settings.h"
 #include "support/build_tree.h"

@@ -12,6 +12,7 @@
 #include <QTextBrowser>
 
 #include "gui/about_dialog.h"
+#include "tovarin_version.h"
 #include "gui_fixture.h"
 
 namespace tovarin::gui::test {
@@ -254,7 +255,7 @@ TEST(GuiAboutAndHelp, AboutBoxAndHelpWindow) {
   EXPECT_TRUE(w.script.done());
   EXPECT_TRUE(hasIcon);
   ASSERT_EQ(texts.size(), 2);
-  EXPECT_EQ(texts[0], "Tovarin Version 1.0.4");
+  EXPECT_EQ(texts[0], QStringLiteral("Tovarin Version " TOVARIN_VERSION));
 
   for (const QKeySequence& key :
        {QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)}) {

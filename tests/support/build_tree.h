@@ -30,7 +30,8 @@ struct BuildTree {
   platform::MemorySettingsStore store;
   FakeDialogs dialogs;
   FakeControls controls;
-  CTovarinView view{store, dialogs, controls, 8};
+  FillingDisk disk;  // every file the form writes goes through it
+  CTovarinView view{store, dialogs, controls, 8, disk};
 
   BuildTree() {
     view.backupDirectory = backups;

@@ -1,6 +1,7 @@
 #include "support/fixture.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -77,6 +78,18 @@ void KeepPerUserFoldersIn(const TempDir& dir) {
   setenv("XDG_CONFIG_HOME", dir.MakeDir("config").c_str(), 1);
   setenv("XDG_DATA_HOME", dir.MakeDir("data").c_str(), 1);
 #endif
+}
+
+long long FillingDisk::Write(int fd, const char* data, std::size_t size) const {
+  if (room_ < 0) return FileWriter::Write(fd, data, size);
+  if (room_ == 0) {
+    errno = ENOSPC;
+    return -1;
+  }
+  const long long written =
+      FileWriter::Write(fd, data, std::min(size, static_cast<std::size_t>(room_)));
+  if (written > 0) room_ -= written;
+  return written;
 }
 
 sim::Bytes ReadFileBytes(const std::string& path) {

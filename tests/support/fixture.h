@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "support/sim_writer.h"
+#include "platform/safe_file.h"
+#include "simwriter/sim_writer.h"
 
 namespace tovarin::fixture {
 
@@ -35,6 +36,18 @@ class TempDir {
 // Points the per-user folders (settings in `dir` + "config", backups in `dir` + "data") into
 // `dir`, so that nothing touches the real user's own.
 void KeepPerUserFoldersIn(const TempDir& dir);
+
+// A disk that fills up: once `room` bytes in all have been written through it, every write fails
+// with ENOSPC. A negative room never fills.
+class FillingDisk : public platform::FileWriter {
+ public:
+  explicit FillingDisk(long long room = -1) : room_(room) {}
+  void FillAfter(long long room) { room_ = room; }
+  long long Write(int fd, const char* data, std::size_t size) const override;
+
+ private:
+  mutable long long room_;
+};
 
 // The whole content of a file; empty when it cannot be read.
 sim::Bytes ReadFileBytes(const std::string& path);

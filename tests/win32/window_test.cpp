@@ -19,6 +19,7 @@
 #include "shell/settings.h"
 #include "support/build_tree.h"
 #include "support/pairing_script.h"
+#include "tovarin_version.h"
 #include "win32/controls.h"
 #include "win32/main_frame.h"
 
@@ -398,7 +399,7 @@ TEST(Win32Window, AboutStatusBarAndExit) {
       texts.push_back(WindowText(child));
     }
   }
-  EXPECT_EQ(texts, (Rows{"Tovarin Version 1.0.4",
+  EXPECT_EQ(texts, (Rows{"Tovarin Version " TOVARIN_VERSION,
                          layout::kCreditLine, "OK"}));
   PostMessageW(about, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([about] { return !IsWindow(about); }));

@@ -8,7 +8,7 @@
 
 #include "platform/paths.h"
 #include "simdata/roster_file.h"
-#include "support/sim_writer.h"
+#include "simwriter/sim_writer.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "gui/qt_settings_store.h"
+#include "settings/qt_settings_store.h"
 
 #include "shell/settings.h"
 

@@ -1,4 +1,4 @@
-#include "support/sim_writer.h"
+#include "simwriter/sim_writer.h"
 
 #include <algorithm>
 #include <fstream>
