@@ -115,7 +115,7 @@ bool MainFrame::Create(int showCommand) {
   OnFileNew();
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
-  SetFocus(GetNextDlgTabItem(form_.handle(), nullptr, FALSE));
+  OnActivate(true);
   return true;
 }
 
@@ -166,10 +166,7 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
       return 0;
     case WM_ACTIVATE:
-      UpdateIndicators();
-      if (LOWORD(wParam) != WA_INACTIVE && form_.handle()) {
-        SetFocus(GetNextDlgTabItem(form_.handle(), nullptr, FALSE));
-      }
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
     case WM_DESTROY:
       window_ = nullptr;
@@ -196,6 +193,19 @@ void MainFrame::OnCommand(int command) {
     case c::kFileSave: OnFileSave(); break;
     default: break;
   }
+}
+
+void MainFrame::OnActivate(bool active) {
+  UpdateIndicators();
+  if (!form_.handle()) return;
+  // The focus comes back to the control that had it when the window was left.
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(form_.handle(), focus)) focused_ = focus;
+    return;
+  }
+  SetFocus(focused_ && IsWindow(focused_) ? focused_
+                                          : GetNextDlgTabItem(form_.handle(), nullptr, FALSE));
 }
 
 void MainFrame::OnMenuSelect(int item, UINT flags, HMENU menu) {

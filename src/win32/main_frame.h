@@ -43,6 +43,7 @@ class MainFrame : public ViewDialogs {
 
  private:
   void OnCommand(int command);
+  void OnActivate(bool active);
   void OnMenuSelect(int item, UINT flags, HMENU menu);
   void OnFileNew();
   void OnFileOpen();
@@ -58,6 +59,7 @@ class MainFrame : public ViewDialogs {
   HINSTANCE instance_;
   HWND window_ = nullptr;
   HACCEL accelerators_ = nullptr;
+  HWND focused_ = nullptr;  // the form's control that had the focus when the window was left
   StatusBar statusBar_;
   CTovarinDoc doc_;
   FormView form_;
