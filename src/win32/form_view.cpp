@@ -22,6 +22,9 @@ INT_PTR FormView::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return TRUE;
+    case WM_SIZE:
+      resized_();
+      return FALSE;
     default:
       return FALSE;
   }

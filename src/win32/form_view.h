@@ -17,8 +17,10 @@ namespace tovarin::win32 {
 // only shows what CTovarinView tells it and passes the user's commands on.
 class FormView : public FormControls {
  public:
-  // `close` ends the program: the form's Cancel button.
-  explicit FormView(std::function<void()> close) : close_(std::move(close)) {}
+  // `close` ends the program: the form's Cancel button. `resized` follows a change of the
+  // form's size, as when the system scales it to another monitor's DPI.
+  FormView(std::function<void()> close, std::function<void()> resized)
+      : close_(std::move(close)), resized_(std::move(resized)) {}
 
   bool Create(HWND parent);
   // Routes the controls' commands to `view`, which must outlive the form's use.
@@ -43,6 +45,7 @@ class FormView : public FormControls {
   void OnCommand(int id, int code);
 
   std::function<void()> close_;
+  std::function<void()> resized_;
   CTovarinView* view_ = nullptr;
   HWND dialog_ = nullptr;
   Edit targetOrgPath_, sourceOrgPath_, renamePath_, targetLabel_, sourceLabel_;

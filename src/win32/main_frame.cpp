@@ -88,7 +88,7 @@ bool RegisterMainFrameClass(HINSTANCE instance) {
 
 MainFrame::MainFrame(platform::SettingsStore& settings, HINSTANCE instance)
     : instance_(instance),
-      form_([this] { DestroyWindow(window_); }),
+      form_([this] { DestroyWindow(window_); }, [this] { FitToForm(); }),
       view_(settings, *this, form_, platform::HorizontalDialogBaseUnit()) {
   form_.Attach(view_);
 }
@@ -120,6 +120,7 @@ bool MainFrame::Create(int showCommand) {
 }
 
 void MainFrame::FitToForm() {
+  if (!statusBar_.handle()) return;  // still being created
   RECT form;
   GetWindowRect(form_.handle(), &form);
   SendMessageW(statusBar_.handle(), WM_SIZE, 0, 0);
@@ -168,6 +169,14 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
+    case WM_DPICHANGED: {
+      // The system scales the form itself; its new size then fits the frame to it again.
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_DESTROY:
       window_ = nullptr;
       PostQuitMessage(0);
