@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "support/build_tree.h"
+#include "tovarin_version.h"
 #include "transfer/report.h"
 
 namespace tovarin {
@@ -322,10 +323,41 @@ TEST(Cli, UsageErrors) {
   }
   EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(target, 1)));
 
-  CliRun help = f.Run({"build", "--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: tovarin-cli COMMAND [OPTIONS]\n", 0), 0u);
-  EXPECT_EQ(f.Run({"--version"}).out, "tovarin-cli (Tovarin) 1.0.4\n");
+  EXPECT_EQ(f.Run({"--version"}).out,
+            std::string("tovarin-cli (Tovarin) ") + TOVARIN_VERSION + "\n");
+}
+
+// Each command's help shows its own options and no other command's.
+TEST(Cli, EachCommandHasItsHelp) {
+  CliFixture f;
+  struct Case {
+    std::vector<std::string> args;
+    std::string usage;
+    std::vector<std::string> shown, notShown;
+  } cases[] = {
+      {{"--help"}, "tovarin-cli [OPTIONS] [COMMAND]", {"build", "pairs", "settings", "restore"},
+       {"--dry-run"}},
+      {{"build", "--help"}, "tovarin-cli build [OPTIONS]", {"--dry-run", "--match", "--no-farm"},
+       {"--list"}},
+      {{"pairs", "-h"}, "tovarin-cli pairs [OPTIONS]", {"--target", "--unmatch"},
+       {"--rename", "--yes"}},
+      {{"settings", "--help"}, "tovarin-cli settings [OPTIONS]", {"--rename", "--farm"},
+       {"--match", "--summary"}},
+      {{"restore", "--help"}, "tovarin-cli restore [OPTIONS] [NAME...]", {"--list"},
+       {"--target"}},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = f.Run(c.args);
+    EXPECT_EQ(run.status, 0) << c.usage;
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("Usage: " + c.usage + "\n"), std::string::npos) << run.out;
+    for (const std::string& text : c.shown) {
+      EXPECT_NE(run.out.find(text), std::string::npos) << c.usage << ": " << text;
+    }
+    for (const std::string& text : c.notShown) {
+      EXPECT_EQ(run.out.find(text), std::string::npos) << c.usage << ": " << text;
+    }
+  }
 }
 
 }  // namespace

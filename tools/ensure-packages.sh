@@ -17,7 +17,8 @@ ensure_packages() {
     "${missing[@]}"
 }
 
-TOVARIN_PACKAGES=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev)
+TOVARIN_PACKAGES=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
+                  libcli11-dev)
 # The Windows build: the MinGW-w64 cross compiler (with threads), GoogleTest's sources to build for
 # it, Wine to run what it builds, and Xvfb for the window tests under Wine.
 TOVARIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb)

@@ -242,7 +242,7 @@ void CMainFrame::OnFileSave() {
     path = ToLocal(QDir::toNativeSeparators(dialog.selectedFiles().first()));
   }
   if (!doc_.Save(path)) {
-    ShowMessage(kSaveFailed);
+    ShowMessage(kSaveFailed, MessageKind::kError);
     return;
   }
   UpdateTitle();
@@ -281,7 +281,7 @@ int CMainFrame::RunModal(QDialog& dialog) {
   return dialog.result();
 }
 
-void CMainFrame::ShowMessage(const std::string& text) {
+void CMainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
   QMessageBox box(QMessageBox::Warning, kApplicationTitle, FromLocal(text), QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   RunModal(box);

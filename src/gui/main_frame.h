@@ -60,7 +60,7 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   // The help window, once it has been asked for.
   QWidget* helpWindow() const { return help_; }
 
-  void ShowMessage(const std::string& text) override;
+  void ShowMessage(const std::string& text, MessageKind kind) override;
   bool AskYesNo(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override;

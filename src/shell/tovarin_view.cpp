@@ -72,7 +72,9 @@ void CTovarinView::SaveSettings() {
 
 void CTovarinView::ReloadTeamLists() {
   teamLists.Reload(targetOrgPath, sourceOrgPath, sourceFarmOrg,
-                   [this](const std::string& message) { dialogs_.ShowMessage(message); });
+                   [this](const std::string& message) {
+                     dialogs_.ShowMessage(message, MessageKind::kError);
+                   });
   controls_.ShowLists(teamLists.targetList(), teamLists.sourceList());
 }
 
@@ -182,14 +184,14 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   }
   BuildParams params = MakeBuildParams();
   params.dryRun = dryRun;
-  BackingUp backingUp(observer, BackupStore(backupDirectory, writer_), targetLocation.OrganizationPath(),
-                      targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
+  BackingUp backingUp(observer, BackupStore(backupDirectory, writer_),
+                      targetLocation.OrganizationPath(), targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
   BuildResult result = RunBuild(params, targetTeams(), &backingUp);
   if (!result.ok) {
-    dialogs_.ShowMessage(result.error);
+    dialogs_.ShowMessage(result.error, MessageKind::kError);
   } else if (!dryRun) {
     SaveSettings();
-    dialogs_.ShowMessage(kBuildCompleted);
+    dialogs_.ShowMessage(kBuildCompleted, MessageKind::kDone);
   }
   return result;
 }
@@ -200,7 +202,7 @@ void CTovarinView::OnRestoreLastBuild() {
   BackupStore store(backupDirectory, writer_);
   const std::vector<BackupInfo> backups = store.List();
   if (backups.empty()) {
-    dialogs_.ShowMessage("There is no Build to restore.");
+    dialogs_.ShowMessage("There is no Build to restore.", MessageKind::kError);
     return;
   }
   const BackupInfo& last = backups.back();
@@ -209,10 +211,13 @@ void CTovarinView::OnRestoreLastBuild() {
     return;
   }
   std::string why;
-  dialogs_.ShowMessage(store.Restore(last.name, &why)
-                           ? "The target rosters of " + last.organization +
-                                 "\nare as they were before the Build of " + last.time + "."
-                           : why);
+  if (store.Restore(last.name, &why)) {
+    dialogs_.ShowMessage("The target rosters of " + last.organization +
+                             "\nare as they were before the Build of " + last.time + ".",
+                         MessageKind::kDone);
+  } else {
+    dialogs_.ShowMessage(why, MessageKind::kError);
+  }
 }
 
 bool CTovarinView::OnCommand(int id) {

@@ -22,12 +22,16 @@ class FormControls {
   virtual void ShowLists(const ListBoxModel& target, const ListBoxModel& source) = 0;
 };
 
+// Whether a message tells of a failure or of a command done. The window shows both alike; the
+// command line sends them to different streams.
+enum class MessageKind { kError, kDone };
+
 // The modal dialogs and message boxes the form's commands use.
 class ViewDialogs {
  public:
   virtual ~ViewDialogs() = default;
   // A message box with the warning icon, the application title and OK.
-  virtual void ShowMessage(const std::string& text) = 0;
+  virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
   // A question with Yes and No, Yes the default. True for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
   // The file-open dialog: the chosen file's full path, or nothing on Cancel.

@@ -267,7 +267,7 @@ void MainFrame::OnFileSave() {
     path = *file;
   }
   if (!doc_.Save(path)) {
-    ShowMessage(kSaveFailed);
+    ShowMessage(kSaveFailed, MessageKind::kError);
     return;
   }
   UpdateTitle();
@@ -276,13 +276,14 @@ void MainFrame::OnFileSave() {
 void MainFrame::OnHelp() {
   const std::wstring help = ProgramFolder() + L"help.html";
   if (GetFileAttributesW(help.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    ShowMessage("The help text cannot be found:\n" + Bytes(help));
+    ShowMessage("The help text cannot be found:\n" + Bytes(help), MessageKind::kError);
     return;
   }
   ShellExecuteW(window_, L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void MainFrame::ShowMessage(const std::string& text) {
+// Errors and completions alike: the window shows every message the same way.
+void MainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
   MessageBoxW(window_, Wide(text).c_str(), Wide(layout::kApplicationTitle).c_str(),
               MB_OK | MB_ICONEXCLAMATION);
 }

@@ -33,7 +33,7 @@ class MainFrame : public ViewDialogs {
   HWND form() const { return form_.handle(); }
   HWND statusBar() const { return statusBar_.handle(); }
 
-  void ShowMessage(const std::string& text) override;
+  void ShowMessage(const std::string& text, MessageKind kind) override;
   bool AskYesNo(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override;

@@ -54,6 +54,7 @@ class FakeDialogs : public ViewDialogs {
   };
 
   std::vector<std::string> messages;
+  std::vector<MessageKind> kinds;  // of each message
   std::vector<std::string> questions;
   std::deque<bool> answers;  // Yes/No answers, in order; Yes when none is left
   std::vector<FileRequest> fileRequests;
@@ -64,7 +65,10 @@ class FakeDialogs : public ViewDialogs {
     return true;
   };
 
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  void ShowMessage(const std::string& text, MessageKind kind) override {
+    messages.push_back(text);
+    kinds.push_back(kind);
+  }
   bool AskYesNo(const std::string& text) override {
     questions.push_back(text);
     if (answers.empty()) return true;
