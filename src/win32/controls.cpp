@@ -21,6 +21,15 @@ void Control::SetText(const std::string& text) const {
   SetWindowTextW(handle_, Wide(text).c_str());
 }
 
+std::string Control::ItemText(UINT lengthMessage, UINT textMessage, int index) const {
+  const LRESULT length = Send(lengthMessage, static_cast<WPARAM>(index));
+  if (length < 0) return {};  // LB_ERR and CB_ERR: no such item
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      Send(textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
+  return Bytes(text);
+}
+
 void Edit::Show(const std::string& text) const {
   SetText(text);
   Send(EM_SETSEL, 0, 0);
@@ -50,14 +59,7 @@ void ListBox::Show(const ListBoxModel& model) const {
 int ListBox::Selection() const { return static_cast<int>(Send(LB_GETCURSEL)); }
 int ListBox::Count() const { return static_cast<int>(Send(LB_GETCOUNT)); }
 
-std::string ListBox::Row(int row) const {
-  const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(row));
-  if (length == LB_ERR) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      Send(LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()))));
-  return Bytes(text);
-}
+std::string ListBox::Row(int row) const { return ItemText(LB_GETTEXTLEN, LB_GETTEXT, row); }
 
 void ComboBox::SetItems(const std::vector<std::string>& items, int selection) const {
   Send(CB_RESETCONTENT);
@@ -70,12 +72,7 @@ void ComboBox::SetItems(const std::vector<std::string>& items, int selection) co
 int ComboBox::Selection() const { return static_cast<int>(Send(CB_GETCURSEL)); }
 
 std::string ComboBox::Item(int index) const {
-  const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-  if (length == CB_ERR) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-  return Bytes(text);
+  return ItemText(CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 void StatusBar::SetPanes(const std::vector<int>& trailingWidths) const {

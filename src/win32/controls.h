@@ -32,6 +32,8 @@ class Control {
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return SendMessageW(handle_, message, wParam, lParam);
   }
+  // The text of a list's item, asked for with the list's own pair of messages.
+  std::string ItemText(UINT lengthMessage, UINT textMessage, int index) const;
 
  private:
   HWND handle_ = nullptr;
