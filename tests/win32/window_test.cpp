@@ -33,6 +33,7 @@ using Rows = std::vector<std::string>;
 // The window test's own registry key, so that it never meets a user's settings.
 constexpr const char* kKey = "Software\\Didozuza\\TovarinWindowTest";
 constexpr int kMessageBoxText = 0xFFFF;
+constexpr int kMessageBoxIcon = 0x440;
 
 const std::string& kRow1 = fixture::kTargetRow1;
 const std::string& kRow2 = fixture::kTargetRow2;
@@ -146,6 +147,10 @@ class Win32Window {
         << "no message box";
     if (!box) return {};
     const std::string text = WindowText(GetDlgItem(box, kMessageBoxText));
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(GetDlgItem(box, kMessageBoxIcon), STM_GETICON,
+                                                   0, 0)),
+              LoadIconW(nullptr, MAKEINTRESOURCEW(32515)))  // IDI_EXCLAMATION
+        << "the exclamation icon";
     EXPECT_EQ(GetDlgItem(box, IDYES) != nullptr, question) << text;
     EXPECT_EQ(GetDlgItem(box, IDOK) != nullptr, !question) << text;
     if (question) {
