@@ -201,15 +201,19 @@ class BackupRecorder : public BuildObserver {
     called_ = true;
     BackupStore store(BackupStore::DefaultRoot());
     FUZZ_CHECK(store.root().rfind(ScratchRoot(), 0) == 0);
-    const bool made = store.Create(tree_.targetOrg, "LEAGUE.WDD_ORG00001", paths, why);
+    const bool made = store.Create(tree_.targetOrg, "LEAGUE.WDD_ORG00001", paths, why, &name_);
     FUZZ_CHECK(made);
+    FUZZ_CHECK(name_.empty() == paths.empty());  // no rosters, no backup
     return made;
   }
   bool called() const { return called_; }
+  // The backup made; empty when there was nothing to back up.
+  const std::string& name() const { return name_; }
 
  private:
   const SimulationTree& tree_;
   bool called_ = false;
+  std::string name_;
 };
 
 }  // namespace
@@ -308,10 +312,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(TargetFiles(tree) == after);
 
-  if (backUp && backups.called()) {
+  if (backUp && !backups.name().empty()) {
     BackupStore store(BackupStore::DefaultRoot());
     std::string why;
-    FUZZ_CHECK(store.Restore("", &why));
+    FUZZ_CHECK(store.Restore(backups.name(), &why));
     FUZZ_CHECK(TargetFiles(tree) == before);
   }
   return 0;

@@ -1,8 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
+#include <functional>
 
 #include "support/build_tree.h"
+#include "platform/file_lock.h"
+#include "platform/safe_file.h"
+#include "simdata/roster_file.h"
 #include "transfer/backup.h"
 
 namespace tovarin {
@@ -105,6 +113,23 @@ TEST(Backup, RestoreAnsweredNoChangesNothing) {
   EXPECT_EQ(t.Rosters(), after);
 }
 
+TEST(Backup, RestoreLastBuildSaysTheNewestIsDamagedAndAsksNothing) {
+  BackupTree t;
+  t.Start();
+  t.view.OnBuild();
+  const auto after = t.Rosters();
+  const std::string name = t.List().back().name;
+  std::filesystem::remove(t.backups + name + "/001_T00001RS.ORG");
+  std::filesystem::remove(t.backups + name + "/manifest.txt");
+  std::filesystem::create_directory(t.backups + name + "/manifest.txt");
+  t.view.OnRestoreLastBuild();
+  EXPECT_TRUE(t.dialogs.questions.empty());
+  EXPECT_EQ(t.dialogs.messages.back(), "The newest backup, " + name +
+                                           ", is damaged: its manifest cannot be read.\n"
+                                           "Nothing was put back.");
+  EXPECT_EQ(t.Rosters(), after);
+}
+
 TEST(Backup, ABackupThatCannotBeMadeStopsTheBuildBeforeAnyRoster) {
   BackupTree t;
   sim::WriteBytes(t.dir / "not-a-folder", {1});
@@ -121,36 +146,352 @@ TEST(Backup, ABackupThatCannotBeMadeStopsTheBuildBeforeAnyRoster) {
   EXPECT_TRUE(t.store.writes().empty());
 }
 
-TEST(Backup, KeepsTheNewestTwenty) {
+// An organization folder with the rosters of teams 1 and 2 and none for team 3, and a store
+// whose clock and disk the test sets.
+struct Store {
   fixture::TempDir dir;
-  sim::WriteBytes(dir / "roster", {1, 2});
-  BackupStore store(dir.MakeDir("backups"));
-  std::string why;
-  for (int i = 0; i < 22; ++i) ASSERT_TRUE(store.Create("/org/", "L_O", {dir / "roster"}, &why));
-  const auto backups = store.List();
-  EXPECT_EQ(backups.size(), 20u);
-  EXPECT_TRUE(std::is_sorted(backups.begin(), backups.end(),
-                             [](const BackupInfo& a, const BackupInfo& b) { return a.name < b.name; }));
-  // An unfinished backup (no manifest) is never listed or put back.
-  dir.MakeDir("backups/99991231-235959-999_unfinished");
-  EXPECT_EQ(store.List().size(), 20u);
-  EXPECT_NE(store.List().back().name, "99991231-235959-999_unfinished");
+  std::string org = dir.MakeDir("LEAGUE.WDD/ORG00001");
+  std::string root = dir.MakeDir("backups");
+  std::chrono::system_clock::time_point now;
+  // A disk that refuses the writes for which `writeFails` says so, counted from 1; each file of
+  // these tests is written in one.
+  struct CountingDisk : platform::FileWriter {
+    mutable int writes = 0;
+    std::function<bool(int)> writeFails = [](int) { return false; };
+    long long Write(int fd, const char* data, std::size_t size) const override {
+      if (writeFails(++writes)) {
+        errno = ENOSPC;
+        return -1;
+      }
+      return FileWriter::Write(fd, data, size);
+    }
+  } disk;
+  BackupStore store{root, disk, [this] { return now; }};
+
+  std::string Roster(int team) const { return RosterPath(org, team); }
+  // Sets the rosters, then backs them up at `seconds` after the epoch.
+  std::string Backup(std::time_t seconds, sim::Bytes one, sim::Bytes two) {
+    sim::WriteBytes(Roster(1), one);
+    sim::WriteBytes(Roster(2), two);
+    now = std::chrono::system_clock::from_time_t(seconds);
+    std::string why, made;
+    EXPECT_TRUE(store.Create(org, "LEAGUE.WDD_ORG00001", {Roster(1), Roster(2), Roster(3)}, &why,
+                             &made))
+        << why;
+    return made;
+  }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const BackupInfo& b : BackupStore(root).List()) names.push_back(b.name);
+    return names;
+  }
+};
+
+// The C runtime of Windows knows no POSIX time-zone rules, so this runs where TZ has them.
+#ifndef _WIN32
+void SetTimeZone(const char* zone) {
+  setenv("TZ", zone, 1);
+  tzset();
 }
 
-TEST(Backup, ADamagedBackupPutsNothingBack) {
-  fixture::TempDir dir;
-  sim::WriteBytes(dir / "a", {1});
-  sim::WriteBytes(dir / "b", {2});
-  BackupStore store(dir.MakeDir("backups"));
+// Backups are named by UTC and ordered by a sequence number, so a clock set back, the end of
+// daylight-saving time or another time zone never puts an older Build after a newer one.
+TEST(Backup, OrderIsTheOrderOfTheBuilds) {
+  const char* const label = "Z_LEAGUE.WDD_ORG00001";
+  struct Row {
+    const char* what;
+    std::vector<std::pair<std::time_t, const char*>> builds;  // clock and time zone of each
+    std::vector<std::string> names;                            // oldest first
+  } rows[] = {
+      {"clock set back an hour",
+       {{1792890600, "UTC0"}, {1792887000, "UTC0"}},
+       {std::string("000001-20261025T011000") + label, std::string("000002-20261025T001000") + label}},
+      {"daylight-saving time ends between the Builds (02:30 CEST, then 02:10 CET)",
+       {{1792888200, "CET-1CEST,M3.5.0,M10.5.0/3"}, {1792890600, "CET-1CEST,M3.5.0,M10.5.0/3"}},
+       {std::string("000001-20261025T003000") + label, std::string("000002-20261025T011000") + label}},
+      {"time zone changed from New York to Tokyo",
+       {{1796781600, "EST5"}, {1796781660, "JST-9"}},
+       {std::string("000001-20261209T020000") + label, std::string("000002-20261209T020100") + label}},
+  };
+  for (const Row& row : rows) {
+    Store s;
+    int build = 0;
+    for (const auto& [seconds, zone] : row.builds) {
+      SetTimeZone(zone);
+      s.Backup(seconds, {static_cast<unsigned char>(++build)}, {});
+    }
+    SetTimeZone("UTC0");
+    EXPECT_EQ(s.Names(), row.names) << row.what;
+    EXPECT_EQ(BackupStore(s.root).List().back().time.substr(19), " UTC") << row.what;
+    // Restore undoes the last Build, not the one the clock calls newest.
+    sim::WriteBytes(s.Roster(1), {99});
+    std::string why;
+    ASSERT_TRUE(BackupStore(s.root).Restore("", &why)) << row.what << why;
+    EXPECT_EQ(ReadFileBytes(s.Roster(1)), sim::Bytes{static_cast<unsigned char>(build)}) << row.what;
+  }
+  unsetenv("TZ");
+  tzset();
+}
+#endif
+
+TEST(Backup, PruningKeepsTheNewestTwentyAndAlwaysTheOneJustMade) {
+  Store s;
+  // An older backup, named by local time before sequence numbers, lists and restores too, and
+  // is the first to go.
+  const std::string old = "20991231-235959-999_LEAGUE.WDD_ORG00001";
+  s.dir.MakeDir("backups/" + old);
+  sim::WriteBytes(s.root + old + "/001_T00001RS.ORG", {42});
+  sim::WriteBytes(s.root + old + "/manifest.txt",
+                  BuildTree::Text("Tovarin backup\norganization\t" + s.org +
+                                  "\ntime\t2099-12-31 23:59:59\nfile\t001_T00001RS.ORG\t" +
+                                  s.Roster(1) + "\n"));
+  s.Backup(1796781600, {1}, {});
+  EXPECT_EQ(s.Names().front(), old);
   std::string why;
-  ASSERT_TRUE(store.Create("/org/", "L_O", {dir / "a", dir / "b"}, &why));
-  sim::WriteBytes(dir / "a", {7});
-  sim::WriteBytes(dir / "b", {8});
-  const std::string folder = dir / ("backups/" + store.List()[0].name + "/");
-  std::filesystem::remove(folder + "002_b");
-  EXPECT_FALSE(store.Restore("", &why));
-  EXPECT_EQ(why, "cannot read " + folder + "002_b");
-  EXPECT_EQ(ReadFileBytes(dir / "a"), sim::Bytes{7});  // nothing half put back
+  ASSERT_TRUE(s.store.Restore(old, &why)) << why;
+  EXPECT_EQ(ReadFileBytes(s.Roster(1)), sim::Bytes{42});
+
+  std::string last;
+  for (int i = 2; i <= 22; ++i) last = s.Backup(1796781600 - i * 3600, {1}, {});  // clock runs back
+  const auto names = s.Names();
+  ASSERT_EQ(names.size(), BackupStore::kKept);
+  EXPECT_EQ(names.front().substr(0, 7), "000003-");
+  EXPECT_EQ(names.back(), last);
+  EXPECT_EQ(last.substr(0, 7), "000022-");
+  // An unfinished backup (no manifest) is never listed or put back.
+  s.dir.MakeDir("backups/999999-99991231T235959Z_unfinished");
+  EXPECT_EQ(s.Names(), names);
+}
+
+TEST(Backup, NoneKeptForABuildThatReplacedNothing) {
+  struct Row {
+    const char* what;
+    std::function<void(BackupTree&)> setUp;
+  } rows[] = {
+      {"the first team's source roster is missing",
+       [](BackupTree& t) { std::filesystem::remove(BuildTree::RosterName(t.sourceOrg, 1)); }},
+      {"the first target roster cannot be written",
+       [](BackupTree& t) {
+         std::filesystem::remove(BuildTree::RosterName(t.targetOrg, 1));
+         std::filesystem::create_directory(BuildTree::RosterName(t.targetOrg, 1));
+       }},
+      {"the target organization has no teams",
+       [](BackupTree& t) { fixture::StandardOrg(0).Write(t.targetOrg); }},
+  };
+  for (const Row& row : rows) {
+    BackupTree t;
+    t.Start();
+    t.view.OnBuild();  // a Build that replaced rosters
+    const auto first = t.List();
+    ASSERT_EQ(first.size(), 1u) << row.what;
+    row.setUp(t);
+    t.view.targetOrgPath.clear();  // so that the target teams are read again
+    t.view.ReloadTeamLists();
+    t.Start();
+    t.view.OnBuild();
+    const auto now = t.List();
+    ASSERT_EQ(now.size(), 1u) << row.what << ": " << t.dialogs.messages.back();
+    EXPECT_EQ(now[0].name, first[0].name) << row.what;  // Restore still undoes the first Build
+  }
+  std::string why, made = "x";
+  Store s;
+  EXPECT_TRUE(s.store.Create(s.org, "L_O", {}, &why, &made));
+  EXPECT_EQ(made, "");
+  EXPECT_TRUE(s.Names().empty());
+}
+
+// A restore checks the whole backup against its manifest, and everything it replaces, before it
+// replaces anything; a manifest is trusted only within its own backup and organization.
+TEST(Backup, RestoreIntegrity) {
+  struct Row {
+    const char* what;
+    std::function<void(Store&, const std::string& folder)> damage;  // done to the newest backup
+    std::function<std::string(Store&, const std::string& name)> message;
+  };
+  auto editManifest = [](const std::string& folder, const std::string& from, const std::string& to) {
+    std::string text = fixture::ReadFileText(folder + "manifest.txt");
+    const std::size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    sim::WriteBytes(folder + "manifest.txt", BuildTree::Text(text.replace(at, from.size(), to)));
+  };
+  auto damaged = [](const std::string& why) {
+    return [why](Store& s, const std::string& name) {
+      std::string text = why;
+      for (std::size_t at; (at = text.find("ORG/")) != std::string::npos;) text.replace(at, 4, s.org);
+      return "The newest backup, " + name + ", is damaged: " + text + ".\nNothing was put back.";
+    };
+  };
+  const Row rows[] = {
+      {"manifest title", [&](Store&, const std::string& f) { editManifest(f, "Tovarin", "Tovar1n"); },
+       damaged("its manifest is not one")},
+      {"manifest unreadable line",
+       [&](Store&, const std::string& f) { editManifest(f, "\nabsent\t", "\nmissing\t"); },
+       damaged("line 6 of its manifest cannot be read")},
+      {"a copy one byte longer",
+       [](Store&, const std::string& f) { sim::WriteBytes(f + "002_T00002RS.ORG", {4, 0}); },
+       damaged("the copy of ORG/T00002RS.ORG is missing or has changed")},
+      {"a copy with a changed byte",
+       [](Store&, const std::string& f) { sim::WriteBytes(f + "002_T00002RS.ORG", {9}); },
+       damaged("the copy of ORG/T00002RS.ORG is missing or has changed")},
+      {"a copy missing",
+       [](Store&, const std::string& f) { std::filesystem::remove(f + "002_T00002RS.ORG"); },
+       damaged("the copy of ORG/T00002RS.ORG is missing or has changed")},
+      {"a copy stored outside the backup",
+       [&](Store&, const std::string& f) { editManifest(f, "002_T00002RS.ORG", "../x/002_T"); },
+       damaged("its manifest names the copy ../x/002_T, which is not in the backup")},
+      {"an original outside the organization",
+       [&](Store& s, const std::string& f) { editManifest(f, s.Roster(2), "/etc/T00002RS.ORG"); },
+       damaged("its manifest names /etc/T00002RS.ORG, which is not a roster of ORG/")},
+      {"an original that is no roster",
+       [&](Store& s, const std::string& f) { editManifest(f, s.Roster(2), s.org + "org.dat"); },
+       damaged("its manifest names ORG/org.dat, which is not a roster of ORG/")},
+      {"an absent entry that would delete org.dat",
+       [&](Store& s, const std::string& f) {
+         sim::WriteBytes(s.org + "org.dat", {1});
+         editManifest(f, "absent\t" + s.Roster(3), "absent\t" + s.org + "org.dat");
+       },
+       damaged("its manifest names ORG/org.dat, which is not a roster of ORG/")},
+      {"an original named twice",
+       [&](Store& s, const std::string& f) { editManifest(f, s.Roster(3), s.Roster(1)); },
+       damaged("its manifest names ORG/T00001RS.ORG twice")},
+      {"a folder where a roster goes back",
+       [](Store& s, const std::string&) {
+         std::filesystem::remove(s.Roster(2));
+         std::filesystem::create_directory(s.Roster(2));
+       },
+       [](Store& s, const std::string&) {
+         return s.Roster(2) + " cannot be put back: it is not a file that can be read.\n"
+                              "Nothing was put back.";
+       }},
+      {"the second replacement fails: the first is undone",
+       [](Store& s, const std::string&) { s.disk.writeFails = [](int n) { return n == 2; }; },
+       [](Store& s, const std::string&) {
+         return "Error writing file " + s.Roster(2) + "\nNo space left on device\n"
+                "The rosters put back before it were returned to how they were, so nothing was "
+                "put back.";
+       }},
+  };
+  for (const Row& row : rows) {
+    Store s;
+    const std::string older = s.Backup(1796781600, {1}, {2});
+    const std::string newest = s.Backup(1796781660, {3}, {4});
+    sim::WriteBytes(s.Roster(1), {6});  // what the newest Build wrote
+    sim::WriteBytes(s.Roster(2), {7});
+    sim::WriteBytes(s.Roster(3), {5});
+    const std::vector<sim::Bytes> before = {{6}, {7}, {5}};
+    s.disk.writes = 0;
+    row.damage(s, s.root + newest + "/");
+    auto rosters = [&s] {
+      std::vector<sim::Bytes> all;
+      for (int team = 1; team <= 3; ++team) all.push_back(ReadFileBytes(s.Roster(team)));
+      return all;
+    };
+    const bool folderInPlace = std::filesystem::is_directory(s.Roster(2));
+    std::string why;
+    EXPECT_FALSE(s.store.Restore("", &why)) << row.what;
+    EXPECT_EQ(why, row.message(s, newest)) << row.what;
+    EXPECT_EQ(ReadFileBytes(s.Roster(1)), sim::Bytes{6}) << row.what;
+    if (fixture::FileExists(s.org + "org.dat")) {
+      EXPECT_EQ(ReadFileBytes(s.org + "org.dat"), sim::Bytes{1}) << row.what;
+    }
+    if (folderInPlace) continue;
+    EXPECT_EQ(rosters(), before) << row.what;
+    // Another backup can still be named, and is put back whole.
+    s.disk.writeFails = [](int) { return false; };
+    ASSERT_TRUE(s.store.Restore(older, &why)) << row.what << why;
+    EXPECT_EQ(rosters(), (std::vector<sim::Bytes>{{1}, {2}, {}})) << row.what;
+    EXPECT_FALSE(fixture::FileExists(s.Roster(3))) << row.what;
+  }
+}
+
+TEST(Backup, ARollbackThatFailsTooNamesWhatIsLeft) {
+  Store s;
+  s.Backup(1796781600, {1}, {2});
+  sim::WriteBytes(s.Roster(1), {6});
+  s.disk.writes = 0;
+  s.disk.writeFails = [](int n) { return n >= 2; };
+  std::string why;
+  EXPECT_FALSE(s.store.Restore("", &why));
+  EXPECT_EQ(why, "Error writing file " + s.Roster(2) + "\nNo space left on device\n"
+                 "These rosters could not be returned to how they were before the restore:\n" +
+                     s.Roster(1));
+}
+
+// A Build or a restore holds its target organization and the backup folder: while another holds
+// either, it writes nothing at all; once it holds them, it clears what a killed Build left.
+TEST(Locking, OneBuildAtATime) {
+  const std::string temporaries[] = {".T00001RS.ORG.tovarin-Ab12Cd", "T00002RS.ORG.tovarin-tmp"};
+  const std::string unfinished[] = {"000007-20261209T000000Z_LEAGUE.WDD_ORG00001",
+                                    "20261208-101010-123_LEAGUE.WDD_ORG00001"};
+  struct Row {
+    const char* what;
+    const char* lockedFolder;  // "org", "backups" or "" for none
+    bool restore;              // a restore instead of a Build
+    bool done;
+    // Whatever it did lock first, it cleared: the organization comes before the backups in a
+    // Build, after them in a restore (whose organization its backup names).
+    bool temporariesCleared;
+    bool unfinishedCleared;
+  } rows[] = {
+      {"a Build while another Build writes the organization", "org", false, false, false, false},
+      {"a Build while another Build uses the backups", "backups", false, false, true, false},
+      {"a restore while a Build writes the organization", "org", true, false, false, true},
+      {"a Build after a killed one", "", false, true, true, true},
+      {"a restore after a killed Build", "", true, true, true, true},
+  };
+  for (const Row& row : rows) {
+    BackupTree t;
+    t.Start();
+    if (row.restore) t.view.OnBuild();
+    const auto rosters = t.Rosters();
+    const auto backups = t.List();
+    sim::WriteBytes(t.targetOrg + "Tovarin.lock", {});  // left by a killed Build: locks nothing
+    for (const std::string& name : temporaries) sim::WriteBytes(t.targetOrg + name, {1});
+    sim::WriteBytes(t.targetOrg + "notes.txt", {1});  // not Tovarin's
+    for (const std::string& name : unfinished) t.dir.MakeDir("backups/" + name + "/sub");
+    const std::string lockedFolder = row.lockedFolder == std::string("org")       ? t.targetOrg
+                                     : row.lockedFolder == std::string("backups") ? t.backups
+                                                                                   : "";
+    platform::FileLock other;
+    if (!lockedFolder.empty()) {
+      ASSERT_EQ(other.Lock(lockedFolder + "Tovarin.lock"), platform::FileLock::Result::kLocked);
+    }
+    std::filesystem::remove(t.targetDisk + "Tovarin.txt");
+    t.dialogs.messages.clear();
+    t.store.ClearWrites();
+
+    std::string why;
+    if (row.restore) {
+      EXPECT_EQ(BackupStore(t.backups).Restore("", &why), row.done) << row.what;
+    } else {
+      t.view.OnBuild();
+      why = t.dialogs.messages.back();
+    }
+    if (!row.done) {
+      const std::string message =
+          row.lockedFolder == std::string("org")
+              ? "Another Build or restore is writing " + t.targetOrg
+              : "Another Build or restore is using the backups in " + t.backups;
+      EXPECT_EQ(why, message + ", so nothing was written. Try again when it has finished.")
+          << row.what;
+      EXPECT_EQ(t.Rosters(), rosters) << row.what;
+      EXPECT_EQ(t.List().size(), backups.size()) << row.what;
+      EXPECT_FALSE(fixture::FileExists(t.targetDisk + "Tovarin.txt")) << row.what;
+      EXPECT_TRUE(t.store.writes().empty()) << row.what;
+    } else {
+      EXPECT_TRUE(row.restore || why == "Build Completed Successfully!") << row.what << why;
+      EXPECT_NE(t.Rosters(), rosters) << row.what;
+      EXPECT_FALSE(fixture::FileExists(t.targetOrg + "Tovarin.lock")) << row.what;  // released
+    }
+    for (const std::string& name : temporaries) {
+      EXPECT_EQ(fixture::FileExists(t.targetOrg + name), !row.temporariesCleared) << row.what << name;
+    }
+    for (const std::string& name : unfinished) {
+      EXPECT_EQ(std::filesystem::exists(t.backups + name), !row.unfinishedCleared)
+          << row.what << name;
+    }
+    EXPECT_TRUE(fixture::FileExists(t.targetOrg + "notes.txt")) << row.what;
+  }
 }
 
 }  // namespace

@@ -277,6 +277,22 @@ TEST(Cli, RestorePutsBackTheLastBuild) {
   int count = 0;
   for (std::string line; std::getline(again, line);) ++count;
   EXPECT_EQ(count, 2);
+
+  // The newest backup damaged: nothing is put back, and an older one can still be named.
+  const std::string newest = f.tree.backups + names[1] + platform::kSeparator;
+  sim::WriteBytes(newest + "manifest.txt", BuildTree::Text("Tovarin backup\nfile\n"));
+  const sim::Bytes before = ReadFileBytes(BuildTree::RosterName(f.tree.targetOrg, 1));
+  run = f.Run({"restore"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "The newest backup, " + names[1] +
+                         ", is damaged: line 2 of its manifest cannot be read.\n"
+                         "Nothing was put back.\n");
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(f.tree.targetOrg, 1)), before);
+  run = f.Run({"restore", "--list"});
+  EXPECT_NE(run.out.find(names[1] + "  (damaged: line 2 of its manifest cannot be read)\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(f.Run({"restore", names[0]}).status, 0);
 }
 
 TEST(Cli, UsageErrors) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/case_blind.h"
+#include "platform/file_lock.h"
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "simdata/roster_file.h"
@@ -76,6 +77,29 @@ TEST(Paths, SeparatorAndRoot) {
   EXPECT_TRUE(data.size() > 3 && data.substr(1, 2) == ":\\" && platform::EndsWithSeparator(data))
       << data;
 #endif
+}
+
+TEST(Locking, FileLockExcludesEveryOtherHolder) {
+  using Result = platform::FileLock::Result;
+  TempDir dir;
+  const std::string path = dir / "Tovarin.lock";
+  sim::WriteBytes(path, {});  // left by a killed holder: the file alone locks nothing
+
+  platform::FileLock first;
+  platform::FileLock second;
+  ASSERT_EQ(first.Lock(path), Result::kLocked);
+  EXPECT_EQ(second.Lock(path), Result::kBusy);  // another open of the same file, same process
+  EXPECT_FALSE(second.held());
+  first.Unlock();
+  EXPECT_FALSE(fixture::FileExists(path));
+  ASSERT_EQ(second.Lock(path), Result::kLocked);
+  EXPECT_EQ(first.Lock(path), Result::kBusy);
+  { platform::FileLock third; }  // one never locked releases nothing
+  EXPECT_EQ(first.Lock(path), Result::kBusy);
+
+  std::string why;
+  EXPECT_EQ(first.Lock(dir / "missing/Tovarin.lock", &why), Result::kFailed);
+  EXPECT_FALSE(why.empty());
 }
 
 }  // namespace

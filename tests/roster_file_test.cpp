@@ -187,6 +187,14 @@ TEST(RosterFile, PathRules) {
   EXPECT_EQ(RosterPath("", 12345), "T12345RS.ORG");
   const std::string sep(1, platform::kSeparator);
   EXPECT_EQ(FarmRosterPath("/d/L.WDD/", 2, 101), "/d/L.WDD/ORG00002" + sep + "T00101RS.ORG");
+  // What a backup's manifest may name: exactly what RosterPath writes, in any letter case.
+  for (const char* name : {"T00007RS.ORG", "t00007rs.org", "T-0001RS.ORG", "T123456RS.ORG"}) {
+    EXPECT_TRUE(IsRosterFileName(name)) << name;
+  }
+  for (const char* name : {"T0007RS.ORG", "T000007RS.ORG", "T0000xRS.ORG", "T00007RS.ORGX",
+                           "org.dat", "../T00001RS.ORG", "T+0001RS.ORG", ""}) {
+    EXPECT_FALSE(IsRosterFileName(name)) << name;
+  }
 }
 
 }  // namespace

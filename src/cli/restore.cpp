@@ -18,6 +18,10 @@ int List(const BackupStore& store, Console& console) {
   const std::vector<BackupInfo> backups = store.List();
   if (backups.empty()) console.out << "No backups are kept in " << store.root() << "\n";
   for (const BackupInfo& b : backups) {
+    if (!b.damage.empty()) {
+      console.out << b.name << "  (damaged: " << b.damage << ")\n";
+      continue;
+    }
     console.out << b.name << "  " << b.time << "  " << b.organization << "  (" << b.files
                 << (b.files == 1 ? " roster)\n" : " rosters)\n");
   }

@@ -3,8 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
 #include "platform/case_blind.h"
+#include "platform/native_path.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -12,7 +15,6 @@
 #include <windows.h>
 
 #include "platform/format.h"
-#include "platform/native_path.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -69,8 +71,13 @@ std::string SystemMessage(DWORD error) {
 // A new file beside `target`, opened for writing as a C runtime descriptor (what a FileWriter
 // writes to); its name goes to `temp`. -1 with `why` set when none can be made.
 int CreateTemporary(const std::string& target, std::string& temp, std::string* why) {
+  // ".NAME.tovarin-XXXXXX", as mkstemp names them elsewhere, so either system clears the other's.
+  const std::size_t slash = target.find_last_of("\\/");
+  const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+  const std::string prefix = target.substr(0, nameAt) + "." + target.substr(nameAt) + ".tovarin-";
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    temp = target + Format(".tovarin-%lx-%lx", GetCurrentProcessId(), GetTickCount() + attempt);
+    const unsigned long unique = (GetCurrentProcessId() * 7919ul + GetTickCount() + attempt);
+    temp = prefix + Format("%06lx", unique & 0xFFFFFFul);
     const HANDLE file = CreateFileW(Widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
@@ -167,5 +174,34 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
 }
 
 #endif
+
+// ".NAME.tovarin-XXXXXX" from mkstemp, "NAME.tovarin-tmp" on Windows; both are cleared on either
+// system, as a data disk may have been written from the other.
+bool IsSafeWriteTemporary(const std::string& fileName) {
+  const std::string windows = ".tovarin-tmp";
+  const std::string posix = ".tovarin-";
+  const std::size_t size = fileName.size();
+  if (size > windows.size() && fileName.compare(size - windows.size(), windows.size(), windows) == 0) {
+    return true;
+  }
+  constexpr std::size_t kUnique = 6;
+  return size > posix.size() + kUnique + 1 && fileName[0] == '.' &&
+         fileName.compare(size - kUnique - posix.size(), posix.size(), posix) == 0;
+}
+
+void RemoveSafeWriteTemporaries(const std::string& directory) {
+  std::error_code ec;
+  const std::string resolved = ResolveCaseBlind(directory);
+  std::vector<std::filesystem::path> leftovers;
+  for (auto it = std::filesystem::directory_iterator(NativePath(resolved), ec);
+       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError) && !it->is_symlink(typeError) &&
+        IsSafeWriteTemporary(PathText(it->path().filename()))) {
+      leftovers.push_back(it->path());
+    }
+  }
+  for (const auto& path : leftovers) std::filesystem::remove(path, ec);
+}
 
 }  // namespace tovarin::platform

@@ -26,4 +26,11 @@ const FileWriter& SystemFileWriter();
 bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why = nullptr,
                      const FileWriter& writer = SystemFileWriter());
 
+// True for the name of a temporary file that WriteFileSafely makes beside its target.
+bool IsSafeWriteTemporary(const std::string& fileName);
+
+// Removes the temporary files that an interrupted WriteFileSafely left in `directory`. Only for a
+// caller that keeps every other writer out of that directory.
+void RemoveSafeWriteTemporaries(const std::string& directory);
+
 }  // namespace tovarin::platform

@@ -7,6 +7,7 @@
 #include "shell/menu_layout.h"
 #include "shell/settings.h"
 #include "transfer/backup.h"
+#include "transfer/write_lock.h"
 
 namespace tovarin {
 
@@ -150,7 +151,7 @@ class BackingUp : public BuildObserver {
   }
   bool BeforeWritingRosters(const std::vector<std::string>& paths, std::string* why) override {
     std::string reason;
-    if (!store_.Create(organization_, label_, paths, &reason)) {
+    if (!store_.Create(organization_, label_, paths, &reason, &made_)) {
       *why = "The target rosters could not be backed up, so none was replaced.\n" + reason;
       return false;
     }
@@ -160,12 +161,18 @@ class BackingUp : public BuildObserver {
                 const std::vector<RosterPlayer>& players) override {
     if (next_) next_->OnRoster(team, path, players);
   }
+  // A Build that replaced no roster leaves nothing to undo; its backup would only hide the
+  // previous Build's from Restore Last Build.
+  void AfterBuild(const BuildResult& result) {
+    if (result.rostersWritten == 0 && !made_.empty()) store_.Discard(made_);
+  }
 
  private:
   BuildObserver* next_;
   BackupStore store_;
   std::string organization_;
   std::string label_;
+  std::string made_;
 };
 
 }  // namespace
@@ -184,9 +191,24 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   }
   BuildParams params = MakeBuildParams();
   params.dryRun = dryRun;
+  // Held to the end of the Build: a second Build of the organization writes nothing, not even
+  // the report, and leaves this one's temporaries and unfinished backup alone.
+  WriteLock lock;
+  if (!dryRun && !params.targetOrganizationPath.empty()) {
+    std::string why;
+    if (!lock.LockOrganization(params.targetOrganizationPath, &why) ||
+        !lock.LockBackups(backupDirectory, &why)) {
+      dialogs_.ShowMessage(why, MessageKind::kError);
+      BuildResult refused;
+      refused.error = why;
+      return refused;
+    }
+  }
   BackingUp backingUp(observer, BackupStore(backupDirectory, writer_),
-                      targetLocation.OrganizationPath(), targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
+                      targetLocation.OrganizationPath(),
+                      targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
   BuildResult result = RunBuild(params, targetTeams(), &backingUp);
+  backingUp.AfterBuild(result);
   if (!result.ok) {
     dialogs_.ShowMessage(result.error, MessageKind::kError);
   } else if (!dryRun) {
@@ -206,11 +228,16 @@ void CTovarinView::OnRestoreLastBuild() {
     return;
   }
   const BackupInfo& last = backups.back();
+  std::string why;
+  if (!last.damage.empty()) {
+    store.Restore("", &why);  // refuses, saying what is wrong with it
+    dialogs_.ShowMessage(why, MessageKind::kError);
+    return;
+  }
   if (!dialogs_.AskYesNo("Put back the target rosters of " + last.organization +
                          "\nas they were before the Build of " + last.time + "?")) {
     return;
   }
-  std::string why;
   if (store.Restore(last.name, &why)) {
     dialogs_.ShowMessage("The target rosters of " + last.organization +
                              "\nare as they were before the Build of " + last.time + ".",

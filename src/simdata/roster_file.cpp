@@ -1,6 +1,8 @@
 #include "simdata/roster_file.h"
 
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -115,6 +117,20 @@ bool RosterFile::Append(int player) {
 
 std::string RosterPath(const std::string& orgDirectory, int team) {
   return platform::Format("%sT%05dRS.ORG", orgDirectory.c_str(), team);
+}
+
+bool IsRosterFileName(const std::string& name) {
+  constexpr std::size_t kFixed = 7;  // "T" and "RS.ORG"
+  if (name.size() < kFixed + 5 || name.size() > kFixed + 11 ||
+      !platform::StartsWithIgnoreCase(name, "T") ||
+      !platform::EqualsIgnoreCase(name.substr(name.size() - 6), "RS.ORG")) {
+    return false;
+  }
+  const std::string number = name.substr(1, name.size() - kFixed);
+  if (number.find_first_not_of("-0123456789") != std::string::npos) return false;
+  const long long team = std::strtoll(number.c_str(), nullptr, 10);
+  return team >= INT_MIN && team <= INT_MAX &&
+         platform::Format("%05d", static_cast<int>(team)) == number;
 }
 
 std::string FarmRosterPath(const std::string& dataDiskDirectory, int org, int team) {

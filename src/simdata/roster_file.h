@@ -62,6 +62,9 @@ class RosterFile {
 // "%sT%05dRS.ORG": the roster of team `team` in the organization directory `orgDirectory`.
 std::string RosterPath(const std::string& orgDirectory, int team);
 
+// True when `name` is a file name RosterPath gives, letter case aside.
+bool IsRosterFileName(const std::string& name);
+
 // "%sORG%05d" + separator + "T%05dRS.ORG": a roster of organization `org` of a data disk.
 std::string FarmRosterPath(const std::string& dataDiskDirectory, int org, int team);
 

@@ -1,7 +1,7 @@
 #include "transfer/backup.h"
 
 #include <algorithm>
-#include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -10,42 +10,60 @@
 #include <sstream>
 
 #include "platform/case_blind.h"
-#include "platform/format.h"
 #include "platform/native_path.h"
+#include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
+#include "simdata/roster_file.h"
+#include "transfer/write_lock.h"
 
 namespace fs = std::filesystem;
+
+namespace tovarin {
+namespace {
+// Paths are held as bytes; the file system takes them through the wide-character calls.
+std::filesystem::path N(const std::string& path) { return platform::NativePath(path); }
+}  // namespace
+}  // namespace tovarin
 
 namespace tovarin {
 namespace {
 
 constexpr const char* kManifest = "manifest.txt";
 constexpr const char* kManifestTitle = "Tovarin backup";
+// A manifest lists a few dozen rosters; anything far larger is not one.
+constexpr std::uintmax_t kManifestLimit = 1 << 20;
 
 bool Fail(std::string* why, const std::string& text) {
   if (why) *why = text;
   return false;
 }
 
-bool ReadWhole(const std::string& path, std::string& bytes) {
+// Reads a regular file of at most `limit` bytes.
+bool ReadWhole(const std::string& path, std::string& bytes,
+               std::uintmax_t limit = static_cast<std::uintmax_t>(-1)) {
   std::error_code ec;
-  const fs::path native = platform::NativePath(path);
-  if (!fs::is_regular_file(native, ec)) return false;
-  std::ifstream in(native, std::ios::binary);
+  if (!fs::is_regular_file(N(path), ec) || fs::file_size(N(path), ec) > limit || ec) return false;
+  std::ifstream in(N(path), std::ios::binary);
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
 }
 
-std::tm LocalTime(std::time_t when) {
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &when);
-#else
-  localtime_r(&when, &local);
-#endif
-  return local;
+// A file the backup holds itself: no link that could lead out of it.
+bool IsOwnFile(const std::string& path) {
+  std::error_code ec;
+  return fs::is_regular_file(fs::symlink_status(N(path), ec));
+}
+
+// FNV-1a, 64 bits: catches a changed byte, which is all a backup's checksum is for.
+std::string Checksum(const std::string& bytes) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : bytes) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  return platform::Format("fnv1a64:%016llx", static_cast<unsigned long long>(hash));
 }
 
 std::string Sanitized(const std::string& label) {
@@ -58,9 +76,55 @@ std::string Sanitized(const std::string& label) {
   return name;
 }
 
+bool AllDigits(const std::string& text, std::size_t from, std::size_t count) {
+  if (from + count > text.size()) return false;
+  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
+                     text.begin() + static_cast<std::ptrdiff_t>(from + count),
+                     [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The sequence number of a folder named "NNNNNN-YYYYMMDDTHHMMSSZ_label"; 0 for any other name,
+// such as "YYYYMMDD-HHMMSS-mmm_label" of the backups made before sequence numbers.
+unsigned long long SequenceOf(const std::string& name) {
+  const std::size_t dash = name.find('-');
+  if (dash == std::string::npos || dash == 0 || dash > 18 || !AllDigits(name, 0, dash) ||
+      !AllDigits(name, dash + 1, 8) || name.compare(dash + 9, 1, "T") != 0 ||
+      !AllDigits(name, dash + 10, 6) || name.compare(dash + 16, 2, "Z_") != 0) {
+    return 0;
+  }
+  return std::stoull(name.substr(0, dash));
+}
+
+// Folders of this store: named as a backup, now or before sequence numbers.
+bool IsBackupName(const std::string& name) {
+  const bool old = AllDigits(name, 0, 8) && name.compare(8, 1, "-") == 0 &&
+                   AllDigits(name, 9, 6) && name.compare(15, 1, "-") == 0 &&
+                   AllDigits(name, 16, 3) && name.compare(19, 1, "_") == 0;
+  return old || SequenceOf(name) > 0;
+}
+
+// Oldest first: by sequence number, and the older backups without one by name, before them all.
+bool Older(const BackupInfo& a, const BackupInfo& b) {
+  const unsigned long long sa = SequenceOf(a.name), sb = SequenceOf(b.name);
+  return sa != sb ? sa < sb : a.name < b.name;
+}
+
+std::tm UtcTime(std::time_t when) {
+  std::tm utc{};
+#ifdef _WIN32
+  gmtime_s(&utc, &when);
+#else
+  gmtime_r(&when, &utc);
+#endif
+  return utc;
+}
+
 struct ManifestEntry {
   bool present = false;
   std::string stored;    // file name inside the backup
+  bool checked = false;  // size and checksum recorded (older backups have neither)
+  std::uintmax_t size = 0;
+  std::string checksum;
   std::string original;  // where it goes back
 };
 
@@ -70,35 +134,103 @@ struct Manifest {
   std::vector<ManifestEntry> entries;
 };
 
-bool ReadManifest(const std::string& directory, Manifest& manifest) {
+// A name the backup itself may hold: no folder part, no way out of the backup's folder.
+bool IsPlainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name != kManifest &&
+         name.find_first_of("/\\:") == std::string::npos;
+}
+
+// An absolute folder path without "." or ".." in it.
+bool IsPlainFolder(const std::string& folder) {
+  if (!platform::EndsWithSeparator(folder) || !N(folder).is_absolute()) return false;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < folder.size(); ++i) {
+    if (!platform::IsSeparator(folder[i])) continue;
+    const std::string component = folder.substr(start, i - start);
+    if (component == "." || component == "..") return false;
+    start = i + 1;
+  }
+  return true;
+}
+
+// `path` names a roster file right inside `organization`, as spelled or as found on disk.
+bool IsRosterOf(const std::string& organization, const std::string& path) {
+  std::size_t cut = path.size();
+  while (cut > 0 && !platform::IsSeparator(path[cut - 1])) --cut;
+  const std::string folder = path.substr(0, cut);
+  return IsRosterFileName(path.substr(cut)) &&
+         (folder == organization ||
+          platform::ResolveCaseBlind(folder) == platform::ResolveCaseBlind(organization));
+}
+
+// Reads the manifest of the backup in `directory`, trusting it only within bounds: copies inside
+// the backup, originals that are rosters of the recorded organization. Empty when it is whole,
+// otherwise what is wrong with it.
+std::string ReadManifest(const std::string& directory, bool sequenced, Manifest& manifest) {
   std::string text;
-  if (!ReadWhole(directory + kManifest, text)) return false;
+  if (!IsOwnFile(directory + kManifest) || !ReadWhole(directory + kManifest, text, kManifestLimit)) {
+    return "its manifest cannot be read";
+  }
   std::istringstream lines(text);
   std::string line;
-  if (!std::getline(lines, line) || line != kManifestTitle) return false;
-  while (std::getline(lines, line)) {
+  if (!std::getline(lines, line) || line != kManifestTitle) return "its manifest is not one";
+  std::set<std::string> originals;
+  for (int number = 2; std::getline(lines, line); ++number) {
     std::vector<std::string> fields;
     std::size_t start = 0;
     for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
       fields.push_back(line.substr(start, tab - start));
     }
     fields.push_back(line.substr(start));
-    if (fields[0] == "organization" && fields.size() == 2) {
+    ManifestEntry entry;
+    if (fields[0] == "organization" && fields.size() == 2 && manifest.organization.empty() &&
+        IsPlainFolder(fields[1])) {
       manifest.organization = fields[1];
-    } else if (fields[0] == "time" && fields.size() == 2) {
-      manifest.time = fields[1];
-    } else if (fields[0] == "file" && fields.size() == 3) {
-      manifest.entries.push_back({true, fields[1], fields[2]});
-    } else if (fields[0] == "absent" && fields.size() == 2) {
-      manifest.entries.push_back({false, "", fields[1]});
-    } else {
-      return false;
+      continue;
     }
+    if (fields[0] == "time" && fields.size() == 2) {
+      manifest.time = fields[1];
+      continue;
+    }
+    if (fields[0] == "file" && fields.size() == 5 && AllDigits(fields[2], 0, fields[2].size()) &&
+        !fields[2].empty() && fields[2].size() < 19) {
+      entry = {true, fields[1], true, std::stoull(fields[2]), fields[3], fields[4]};
+    } else if (fields[0] == "file" && fields.size() == 3 && !sequenced) {
+      entry = {true, fields[1], false, 0, "", fields[2]};
+    } else if (fields[0] == "absent" && fields.size() == 2) {
+      entry.original = fields[1];
+    } else {
+      return platform::Format("line %d of its manifest cannot be read", number);
+    }
+    if (entry.present && !IsPlainName(entry.stored)) {
+      return "its manifest names the copy " + entry.stored + ", which is not in the backup";
+    }
+    if (manifest.organization.empty() || !IsRosterOf(manifest.organization, entry.original)) {
+      return "its manifest names " + entry.original + ", which is not a roster of " +
+             (manifest.organization.empty() ? "its organization" : manifest.organization);
+    }
+    if (!originals.insert(entry.original).second) {
+      return "its manifest names " + entry.original + " twice";
+    }
+    manifest.entries.push_back(std::move(entry));
   }
-  return true;
+  if (manifest.organization.empty()) return "its manifest names no organization";
+  return "";
 }
 
+// What stands at `path` before a restore: the file's bytes, or nothing.
+struct Before {
+  bool untouched = false;  // neither replaced nor removed
+  bool present = false;
+  std::string bytes;
+};
+
 }  // namespace
+
+BackupStore::BackupStore(std::string root, const platform::FileWriter& writer, Clock now)
+    : root_(std::move(root)), writer_(writer), now_(std::move(now)) {
+  if (!now_) now_ = [] { return std::chrono::system_clock::now(); };
+}
 
 std::string BackupStore::DefaultRoot() {
   const std::string data = platform::UserDataDirectory();
@@ -108,92 +240,132 @@ std::string BackupStore::DefaultRoot() {
 }
 
 bool BackupStore::Create(const std::string& organization, const std::string& label,
-                         const std::vector<std::string>& paths, std::string* why) {
+                         const std::vector<std::string>& paths, std::string* why,
+                         std::string* made) {
+  if (made) made->clear();
   if (root_.empty()) return Fail(why, "no per-user data folder is known to keep backups in");
-  std::error_code ec;
-  fs::create_directories(platform::NativePath(root_), ec);
-
-  // Named by the time to the millisecond, so names sort oldest first; a name taken already
-  // moves on by a millisecond.
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const std::tm local = LocalTime(seconds);
-  long long millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                         now.time_since_epoch()).count() % 1000;
-  char stamp[32];
-  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-  char shown[32];
-  std::strftime(shown, sizeof shown, "%Y-%m-%d %H:%M:%S", &local);
-  std::string directory;
-  for (int attempt = 0;; ++attempt, ++millis) {
-    const std::string name =
-        platform::Format("%s-%03lld_%s", stamp, millis % 1000, Sanitized(label).c_str());
-    directory = root_ + name;
-    if (fs::create_directory(platform::NativePath(directory), ec)) break;
-    if (attempt > 1000 || ec) return Fail(why, "cannot create the folder " + directory);
+  if (paths.empty()) return true;
+  // The organization as it is spelled on disk, so that every original lies inside it.
+  std::string resolvedOrganization = platform::ResolveCaseBlind(organization);
+  if (!platform::EndsWithSeparator(resolvedOrganization)) {
+    resolvedOrganization += platform::kSeparator;
   }
-  directory += platform::kSeparator;
+  std::error_code ec;
+  fs::create_directories(N(root_), ec);
 
-  std::string manifest = std::string(kManifestTitle) + "\norganization\t" + organization +
+  unsigned long long sequence = 0;
+  for (auto it = fs::directory_iterator(N(root_), ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    sequence = std::max(sequence, SequenceOf(platform::PathText(it->path().filename())));
+  }
+  const std::tm utc = UtcTime(std::chrono::system_clock::to_time_t(now_()));
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
+  char shown[32];
+  std::strftime(shown, sizeof shown, "%Y-%m-%d %H:%M:%S UTC", &utc);
+  std::string name;
+  for (int attempt = 0;; ++attempt) {
+    name = platform::Format("%06llu-%s_%s", ++sequence, stamp, Sanitized(label).c_str());
+    if (fs::create_directory(N(root_ + name), ec)) break;
+    if (attempt > 100 || ec) return Fail(why, "cannot create the folder " + root_ + name);
+  }
+  const std::string directory = root_ + name + platform::kSeparator;
+
+  std::string manifest = std::string(kManifestTitle) + "\norganization\t" + resolvedOrganization +
                          "\ntime\t" + shown + "\n";
   std::set<std::string> seen;
   int index = 0;
   for (const std::string& path : paths) {
     const std::string original = platform::ResolveCaseBlind(path);
     if (!seen.insert(original).second) continue;
-    if (original.find_first_of("\t\n\r") != std::string::npos) {
-      return Fail(why, "cannot record the path " + original);
+    if (!IsRosterOf(resolvedOrganization, original) ||
+        original.find_first_of("\t\n\r") != std::string::npos) {
+      return Fail(why, "cannot record " + original + " as a roster of " + resolvedOrganization);
     }
-    std::string bytes;
-    std::error_code exists;
     // Only a roster file is kept; whatever else stands there cannot be replaced by the Build.
-    if (!fs::is_regular_file(platform::NativePath(original), exists)) {
+    if (!fs::is_regular_file(N(original), ec)) {
       manifest += "absent\t" + original + "\n";
       continue;
     }
     const std::string stored =
-        platform::Format("%03d_%s", ++index,
-                         platform::PathText(platform::NativePath(original).filename()).c_str());
+        platform::Format("%03d_%s", ++index, platform::PathText(N(original).filename()).c_str());
+    std::string bytes;
     std::string reason;
-    if (!ReadWhole(original, bytes)) return Fail(why, "cannot read " + original);
+    if (!ReadWhole(original, bytes)) {
+      return Fail(why, "cannot read " + original);
+    }
     if (!platform::WriteFileSafely(directory + stored, bytes, &reason, writer_)) {
       return Fail(why, "cannot write " + directory + stored + ": " + reason);
     }
-    manifest += "file\t" + stored + "\t" + original + "\n";
+    manifest += "file\t" + stored + "\t" + std::to_string(bytes.size()) + "\t" + Checksum(bytes) +
+                "\t" + original + "\n";
   }
   // The manifest comes last: a backup without one was never finished and is not listed.
   std::string reason;
   if (!platform::WriteFileSafely(directory + kManifest, manifest, &reason, writer_)) {
     return Fail(why, "cannot write " + directory + kManifest + ": " + reason);
   }
+  if (made) *made = name;
 
   std::vector<BackupInfo> all = List();
-  for (std::size_t i = 0; i + kKept < all.size(); ++i) {
-    fs::remove_all(platform::NativePath(root_ + all[i].name), ec);
+  std::size_t excess = all.size() > kKept ? all.size() - kKept : 0;
+  for (const BackupInfo& backup : all) {
+    if (excess == 0) break;
+    if (backup.name == name) continue;  // the one just made stays, whatever the others say
+    fs::remove_all(N(root_ + backup.name), ec);
+    --excess;
   }
   return true;
+}
+
+void BackupStore::Discard(const std::string& name) {
+  std::error_code ec;
+  if (IsBackupName(name)) fs::remove_all(N(root_ + name), ec);
+}
+
+void BackupStore::RemoveUnfinished() {
+  std::error_code ec;
+  if (root_.empty()) return;
+  std::vector<std::string> unfinished;
+  for (auto it = fs::directory_iterator(N(root_), ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    std::error_code typeError;
+    const std::string name = platform::PathText(it->path().filename());
+    if (it->is_directory(typeError) && !it->is_symlink(typeError) && IsBackupName(name) &&
+        !fs::exists(fs::symlink_status(it->path() / kManifest, typeError))) {
+      unfinished.push_back(name);
+    }
+  }
+  for (const std::string& name : unfinished) fs::remove_all(N(root_ + name), ec);
 }
 
 std::vector<BackupInfo> BackupStore::List() const {
   std::vector<BackupInfo> backups;
   std::error_code ec;
   if (root_.empty()) return backups;
-  for (auto it = fs::directory_iterator(platform::NativePath(root_), ec);
-       !ec && it != fs::directory_iterator();
+  for (auto it = fs::directory_iterator(N(root_), ec); !ec && it != fs::directory_iterator();
        it.increment(ec)) {
     std::error_code typeError;
-    if (!it->is_directory(typeError)) continue;
+    if (!it->is_directory(typeError) || it->is_symlink(typeError)) continue;
     const std::string name = platform::PathText(it->path().filename());
+    const std::string directory = root_ + name + platform::kSeparator;
+    if (!fs::exists(fs::symlink_status(N(directory + kManifest), typeError))) continue;  // unfinished
     Manifest manifest;
-    if (!ReadManifest(root_ + name + platform::kSeparator, manifest)) continue;
-    backups.push_back({name, manifest.organization, manifest.time, manifest.entries.size()});
+    const std::string damage = ReadManifest(directory, SequenceOf(name) > 0, manifest);
+    backups.push_back({name, manifest.organization, manifest.time, manifest.entries.size(),
+                       damage});
   }
-  std::sort(backups.begin(), backups.end(),
-            [](const BackupInfo& a, const BackupInfo& b) { return a.name < b.name; });
+  std::sort(backups.begin(), backups.end(), Older);
   return backups;
 }
 
 bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo* restored) {
+  std::error_code ec;
+  if (root_.empty() || !fs::is_directory(N(root_), ec)) {
+    return Fail(why, "There is no backup to put back.");
+  }
+  WriteLock lock;
+  if (!lock.LockBackups(root_, why)) return false;
   const std::vector<BackupInfo> all = List();
   if (all.empty()) return Fail(why, "There is no backup to put back.");
   auto chosen = all.end() - 1;
@@ -202,33 +374,81 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
                           [&](const BackupInfo& b) { return b.name == name; });
     if (chosen == all.end()) return Fail(why, "There is no backup named " + name + ".");
   }
+  const std::string which =
+      name.empty() ? "The newest backup, " + chosen->name + "," : "The backup " + chosen->name;
+  auto damaged = [&](const std::string& damage) {
+    return Fail(why, which + " is damaged: " + damage + ".\nNothing was put back.");
+  };
   const std::string directory = root_ + chosen->name + platform::kSeparator;
   Manifest manifest;
-  if (!ReadManifest(directory, manifest)) return Fail(why, "cannot read " + directory + kManifest);
+  std::string damage = ReadManifest(directory, SequenceOf(chosen->name) > 0, manifest);
+  if (!damage.empty()) return damaged(damage);
 
-  // Everything is read before anything is replaced, so a damaged backup changes nothing.
-  std::vector<std::string> contents(manifest.entries.size());
-  for (std::size_t i = 0; i < manifest.entries.size(); ++i) {
+  // Every copy is read and checked, and every file it replaces read, before anything changes.
+  const std::size_t count = manifest.entries.size();
+  std::vector<std::string> contents(count);
+  for (std::size_t i = 0; i < count; ++i) {
     const ManifestEntry& entry = manifest.entries[i];
-    if (entry.present && !ReadWhole(directory + entry.stored, contents[i])) {
-      return Fail(why, "cannot read " + directory + entry.stored);
+    if (!entry.present) continue;
+    if (!IsOwnFile(directory + entry.stored) ||
+        !ReadWhole(directory + entry.stored, contents[i],
+                   entry.checked ? entry.size : static_cast<std::uintmax_t>(-1))) {
+      return damaged("the copy of " + entry.original + " is missing or has changed");
+    }
+    if (entry.checked &&
+        (contents[i].size() != entry.size || Checksum(contents[i]) != entry.checksum)) {
+      return damaged("the copy of " + entry.original + " is missing or has changed");
     }
   }
-  for (std::size_t i = 0; i < manifest.entries.size(); ++i) {
-    const ManifestEntry& entry = manifest.entries[i];
-    std::string reason;
-    if (entry.present) {
-      if (!platform::WriteFileSafely(entry.original, contents[i], &reason, writer_)) {
-        return Fail(why, "Error writing file " + entry.original + "\n" + reason);
-      }
-    } else {
-      std::error_code ec;
-      const std::string created = platform::ResolveCaseBlind(entry.original);
-      if (fs::is_regular_file(platform::NativePath(created), ec) &&
-          !fs::remove(platform::NativePath(created), ec)) {
-        return Fail(why, "cannot remove " + created + ": " + ec.message());
-      }
+  if (!fs::is_directory(N(platform::ResolveCaseBlind(manifest.organization)), ec)) {
+    return Fail(why, "The folder " + manifest.organization + " is missing.\nNothing was put back.");
+  }
+  if (!lock.LockOrganization(manifest.organization, why)) return false;
+  std::vector<std::string> targets(count);
+  std::vector<Before> before(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    targets[i] = platform::ResolveCaseBlind(manifest.entries[i].original);
+    const fs::file_status status = fs::status(N(targets[i]), ec);
+    if (!fs::exists(status)) continue;
+    // A Build creates only roster files: whatever else stands where it found none stays.
+    if (!manifest.entries[i].present && !fs::is_regular_file(status)) {
+      before[i].untouched = true;
+      continue;
     }
+    if (!fs::is_regular_file(status) || !ReadWhole(targets[i], before[i].bytes)) {
+      return Fail(why, targets[i] +
+                           " cannot be put back: it is not a file that can be read.\n"
+                           "Nothing was put back.");
+    }
+    before[i].present = true;
+  }
+
+  // Puts file `i` into the state `present`/`bytes`.
+  auto put = [&](std::size_t i, bool present, const std::string& bytes, std::string* reason) {
+    if (before[i].untouched) return true;
+    if (present) return platform::WriteFileSafely(targets[i], bytes, reason, writer_);
+    std::error_code removeError;
+    if (!fs::exists(fs::symlink_status(N(targets[i]), removeError)) ||
+        fs::remove(N(targets[i]), removeError)) {
+      return true;
+    }
+    *reason = removeError.message();
+    return false;
+  };
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string reason;
+    if (put(i, manifest.entries[i].present, contents[i], &reason)) continue;
+    std::string message = "Error writing file " + targets[i] + "\n" + reason + "\n";
+    std::string stuck;
+    for (std::size_t j = i; j-- > 0;) {
+      std::string ignored;
+      if (!put(j, before[j].present, before[j].bytes, &ignored)) stuck += "\n" + targets[j];
+    }
+    message += stuck.empty() ? "The rosters put back before it were returned to how they were, "
+                               "so nothing was put back."
+                             : "These rosters could not be returned to how they were before "
+                               "the restore:" + stuck;
+    return Fail(why, message);
   }
   if (restored) *restored = *chosen;
   return true;

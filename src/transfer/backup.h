@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,38 +11,55 @@ namespace tovarin {
 
 // A Build's backup: the target rosters as they were before it replaced them.
 struct BackupInfo {
-  std::string name;          // the backup's folder name, which sorts oldest first
+  std::string name;          // the backup's folder name
   std::string organization;  // the target organization directory
-  std::string time;          // when the Build ran, "YYYY-MM-DD HH:MM:SS"
+  std::string time;          // when the Build ran, "YYYY-MM-DD HH:MM:SS UTC"
   std::size_t files = 0;     // rosters it puts back (or removes, when they did not exist)
+  std::string damage;        // why it cannot be put back; empty when it is whole
 };
 
 // The backups of the Builds, kept in a folder outside the simulation's tree, one folder per
-// Build with a manifest of the original paths. Only the newest kKept are kept.
+// Build with a manifest of the original paths, sizes and checksums. A backup's folder name starts
+// with its sequence number, which grows with every backup whatever the clock says, so the order
+// of the backups is the order of the Builds; then comes the time in UTC. Only the newest kKept
+// are kept. Create, Discard and RemoveUnfinished are for a Build that holds the WriteLock of the
+// store's folder.
 class BackupStore {
  public:
   static constexpr std::size_t kKept = 20;
 
-  // `root` ends with the separator.
-  // Its files are written through `writer`, which must outlive it.
+  using Clock = std::function<std::chrono::system_clock::time_point()>;
+
+  // `root` ends with the separator. Its files are written through `writer`, which must outlive
+  // it; a backup is named after the time `now` gives (the system clock's when empty).
   explicit BackupStore(std::string root,
-                       const platform::FileWriter& writer = platform::SystemFileWriter())
-      : root_(std::move(root)), writer_(writer) {}
+                       const platform::FileWriter& writer = platform::SystemFileWriter(),
+                       Clock now = {});
 
   // The per-user backup folder; empty when the system names no per-user data folder.
   static std::string DefaultRoot();
 
-  // Copies the files at `paths` (a missing one is recorded as absent, so that putting it back
-  // removes what the Build created) into a new backup of organization `organization`, labelled
-  // `label` in its folder name. False, with `why`, when the backup cannot be made whole.
+  // Copies the roster files at `paths`, all inside `organization`, into a new backup labelled
+  // `label` in its folder name. A missing roster is recorded as absent, so that putting it back
+  // removes what the Build created. With no paths nothing is kept. False, with `why`, when the
+  // backup cannot be made whole. `made` receives the new backup's name (empty when none).
   bool Create(const std::string& organization, const std::string& label,
-              const std::vector<std::string>& paths, std::string* why);
+              const std::vector<std::string>& paths, std::string* why,
+              std::string* made = nullptr);
 
-  // The complete backups, oldest first.
+  // Removes backup `name`, as for a Build that then replaced nothing.
+  void Discard(const std::string& name);
+
+  // Removes the folders that an interrupted Create left behind (no manifest).
+  void RemoveUnfinished();
+
+  // The backups, damaged ones too, oldest first. Unfinished ones are not listed.
   std::vector<BackupInfo> List() const;
 
-  // Puts back the files of backup `name` (the newest when empty), each replaced safely.
-  // `restored` receives the backup put back.
+  // Puts back the files of backup `name` (the newest when empty). Every copy is checked against
+  // its manifest, and every file to be replaced read, before the first is replaced; when a
+  // replacement fails nonetheless, the files already put back are returned to how they were.
+  // `restored` receives the backup put back. Locks the backup folder and the organization.
   bool Restore(const std::string& name, std::string* why, BackupInfo* restored = nullptr);
 
   const std::string& root() const { return root_; }
@@ -48,6 +67,7 @@ class BackupStore {
  private:
   std::string root_;
   const platform::FileWriter& writer_;
+  Clock now_;
 };
 
 }  // namespace tovarin
