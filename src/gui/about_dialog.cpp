@@ -5,33 +5,43 @@
 #include <QPushButton>
 
 #include "gui/dialog_units.h"
-#include "tovarin_version.h"
+#include "shell/form_layout.h"
 
 namespace tovarin::gui {
 
 QIcon AppIcon() { return QIcon(QStringLiteral(":/tovarin.png")); }
 
-QString VersionLine() { return QStringLiteral("Tovarin Version " TOVARIN_VERSION); }
+QString VersionLine() { return QString::fromLatin1(layout::VersionLine()); }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setFont(DialogFont());
   const DialogUnits units(font());
-  setWindowTitle(QStringLiteral("About Tovarin"));
-  setFixedSize(units.X(235), units.Y(55));
+  const layout::DialogLayout& about = layout::AboutBox();
+  setWindowTitle(QString::fromLatin1(about.title));
+  setFixedSize(units.X(about.width), units.Y(about.height));
 
-  auto* icon = new QLabel(this);
-  icon->setPixmap(AppIcon().pixmap(32, 32));
-  icon->setGeometry(units.X(11), units.Y(17), 32, 32);
-
-  auto* version = new QLabel(VersionLine(), this);
-  version->setGeometry(units.Rect(40, 10, 130, 8));
-  auto* credit = new QLabel(QStringLiteral("Roster carrier by Didozuza"), this);
-  credit->setGeometry(units.Rect(40, 25, 130, 8));
-
-  ok_ = new QPushButton(QStringLiteral("OK"), this);
-  ok_->setGeometry(units.Rect(178, 7, 50, 14));
-  ok_->setDefault(true);
-  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  for (const layout::DialogControl& control : about.controls) {
+    const layout::DialogRect& r = control.rect;
+    switch (control.kind) {
+      case layout::ControlKind::kIcon: {
+        auto* icon = new QLabel(this);
+        icon->setPixmap(AppIcon().pixmap(32, 32));
+        icon->setGeometry(units.X(r.x), units.Y(r.y), 32, 32);
+        break;
+      }
+      case layout::ControlKind::kDefaultButton:
+        ok_ = new QPushButton(QString::fromLatin1(control.text), this);
+        ok_->setGeometry(units.Rect(r.x, r.y, r.width, r.height));
+        ok_->setDefault(true);
+        connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+        break;
+      default: {
+        auto* text = new QLabel(QString::fromLatin1(control.text), this);
+        text->setGeometry(units.Rect(r.x, r.y, r.width, r.height));
+        break;
+      }
+    }
+  }
 }
 
 }  // namespace tovarin::gui

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <map>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,12 +24,13 @@
 #include "gui/preview_dialog.h"
 #include "gui/tovarin_form.h"
 #include "platform/dialog_units.h"
+#include "shell/menu_layout.h"
 #include "shell/org_location.h"
 
 namespace tovarin::gui {
 namespace {
 
-const QString kApplicationTitle = QStringLiteral("Tovarin");
+const QString kApplicationTitle = QString::fromLatin1(layout::kApplicationTitle);
 
 enum class LockKey { kCaps, kNum, kScroll };
 
@@ -80,69 +82,91 @@ CMainFrame::~CMainFrame() {
   delete form_;
 }
 
+namespace {
+
+QKeySequence KeyOf(const layout::Shortcut& shortcut) {
+  QKeyCombination key = shortcut.letter != 0
+                            ? QKeyCombination(Qt::Key(Qt::Key_A + (shortcut.letter - 'A')))
+                            : QKeyCombination(Qt::Key(Qt::Key_F1 + (shortcut.functionKey - 1)));
+  Qt::KeyboardModifiers modifiers;
+  if (shortcut.control) modifiers |= Qt::ControlModifier;
+  if (shortcut.shift) modifiers |= Qt::ShiftModifier;
+  return QKeySequence(QKeyCombination(modifiers, key.key()));
+}
+
+}  // namespace
+
 void CMainFrame::CreateMenus() {
-  auto item = [this](QMenu* menu, const char* text, const char* prompt) {
-    auto* action = new QAction(QString::fromLatin1(text), this);
-    action->setStatusTip(QString::fromLatin1(prompt));
-    if (menu) menu->addAction(action);
-    return action;
-  };
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  actions_.setBasePath = item(file, "Set &Base Path", "Select Your Grandstand base directory");
-  file->addSeparator();
-  actions_.previewBuild =
-      item(file, "&Preview Build...",
-           "Shows what a Build would carry and drop, and adds likely players to the rename file");
-  actions_.saveSetup =
-      item(file, "Save &Current Setup", "Saves file information into system registry");
-  actions_.restoreLastBuild = item(file, "&Restore Last Build...",
-                                   "Puts back the target rosters that the last Build replaced");
-  file->addSeparator();
-  actions_.exit = item(file, "E&xit", "Exits the program");
+  std::map<int, QAction*> byCommand;
+  for (const layout::Menu& menu : layout::MainMenu()) {
+    QMenu* bar = menuBar()->addMenu(QString::fromLatin1(menu.title));
+    for (const layout::MenuItem& item : menu.items) {
+      if (item.command == layout::kSeparator) {
+        bar->addSeparator();
+        continue;
+      }
+      auto* action = new QAction(QString::fromLatin1(item.text), this);
+      action->setStatusTip(QString::fromLatin1(item.prompt));
+      action->setCheckable(item.checkable);
+      action->setChecked(item.checkable);
+      bar->addAction(action);
+      byCommand[item.command] = action;
+    }
+  }
+  // Keyboard-only commands belong to the window; a key of a menu command goes to its item.
+  for (const layout::Shortcut& shortcut : layout::Shortcuts()) {
+    QAction*& action = byCommand[shortcut.command];
+    if (!action) {
+      action = new QAction(this);
+      addAction(action);
+    }
+    action->setShortcuts(action->shortcuts() << KeyOf(shortcut));
+  }
+  for (const auto& [command, action] : byCommand) {
+    if (command == layout::command::kStatusBar) continue;  // it toggles
+    connect(action, &QAction::triggered, this, [this, command = command] { OnCommand(command); });
+  }
 
-  QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
-  actions_.statusBar = item(viewMenu, "&Status Bar", "Show or hide the status bar");
-  actions_.statusBar->setCheckable(true);
-  actions_.statusBar->setChecked(true);
-
-  QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-  actions_.helpTopics = item(helpMenu, "&Help Topics", "Explain how to use the Tovarin form");
-  helpMenu->addSeparator();
-  actions_.about = item(helpMenu, "&About Tovarin...", "Show the program's version and credits");
-
-  // Keyboard-only commands: they belong to the window, not to a menu.
-  auto key = [this, &item](QList<QKeySequence> keys) {
-    QAction* action = item(nullptr, "", "");
-    action->setShortcuts(keys);
-    addAction(action);
-    return action;
-  };
-  actions_.fileNew = key({QKeySequence(Qt::CTRL | Qt::Key_N)});
-  actions_.fileOpen = key({QKeySequence(Qt::CTRL | Qt::Key_O)});
-  actions_.fileSave = key({QKeySequence(Qt::CTRL | Qt::Key_S)});
-  actions_.help = key({QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)});
-
-  connect(actions_.setBasePath, &QAction::triggered, this, [this] { view_.SetBasePath(); });
-  connect(actions_.previewBuild, &QAction::triggered, this, &CMainFrame::OnPreviewBuild);
-  connect(actions_.saveSetup, &QAction::triggered, this, [this] { view_.SaveSettings(); });
-  connect(actions_.restoreLastBuild, &QAction::triggered, this,
-          [this] { view_.OnRestoreLastBuild(); });
-  connect(actions_.exit, &QAction::triggered, this, &QWidget::close);
+  namespace c = layout::command;
+  actions_.setBasePath = byCommand[c::kSetBasePath];
+  actions_.saveSetup = byCommand[c::kSaveSetup];
+  actions_.restoreLastBuild = byCommand[c::kRestoreLastBuild];
+  actions_.previewBuild = byCommand[c::kPreviewBuild];
+  actions_.exit = byCommand[c::kExit];
+  actions_.statusBar = byCommand[c::kStatusBar];
+  actions_.helpTopics = byCommand[c::kHelpTopics];
+  actions_.about = byCommand[c::kAbout];
+  actions_.fileNew = byCommand[c::kFileNew];
+  actions_.fileOpen = byCommand[c::kFileOpen];
+  actions_.fileSave = byCommand[c::kFileSave];
+  actions_.help = byCommand[c::kHelp];
+  actions_.contextHelp = byCommand[c::kContextHelp];
   connect(actions_.statusBar, &QAction::toggled, this,
           [this](bool on) { statusBar()->setVisible(on); });
-  connect(actions_.helpTopics, &QAction::triggered, this, &CMainFrame::OnHelp);
-  connect(actions_.about, &QAction::triggered, this, &CMainFrame::OnAbout);
-  connect(actions_.fileNew, &QAction::triggered, this, &CMainFrame::OnFileNew);
-  connect(actions_.fileOpen, &QAction::triggered, this, &CMainFrame::OnFileOpen);
-  connect(actions_.fileSave, &QAction::triggered, this, &CMainFrame::OnFileSave);
-  connect(actions_.help, &QAction::triggered, this, &CMainFrame::OnHelp);
+}
+
+void CMainFrame::OnCommand(int command) {
+  if (view_.OnCommand(command)) return;
+  namespace c = layout::command;
+  switch (command) {
+    case c::kExit: close(); break;
+    case c::kPreviewBuild: OnPreviewBuild(); break;
+    case c::kHelpTopics:
+    case c::kHelp:
+    case c::kContextHelp: OnHelp(); break;
+    case c::kAbout: OnAbout(); break;
+    case c::kFileNew: OnFileNew(); break;
+    case c::kFileOpen: OnFileOpen(); break;
+    case c::kFileSave: OnFileSave(); break;
+    default: break;
+  }
 }
 
 void CMainFrame::CreateStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setSizeGripEnabled(false);
   // A menu prompt covers the idle text while it is shown; the idle text returns after it.
-  idle_ = new QLabel(QStringLiteral("For Help, press F1"), bar);
+  idle_ = new QLabel(QString::fromLatin1(layout::kIdleMessage), bar);
   bar->addWidget(idle_, 1);
   auto indicator = [bar](const char* text) {
     auto* label = new QLabel(QString::fromLatin1(text), bar);
@@ -151,9 +175,9 @@ void CMainFrame::CreateStatusBar() {
     bar->addPermanentWidget(label);
     return label;
   };
-  caps_ = indicator("CAP");
-  num_ = indicator("NUM");
-  scroll_ = indicator("SCRL");
+  caps_ = indicator(layout::kCapsIndicator);
+  num_ = indicator(layout::kNumIndicator);
+  scroll_ = indicator(layout::kScrollIndicator);
   UpdateIndicators();
 }
 
@@ -182,7 +206,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::UpdateTitle() {
-  setWindowTitle(doc_.title() + QStringLiteral(" - ") + kApplicationTitle);
+  setWindowTitle(PathText(doc_.windowTitle()));
 }
 
 void CMainFrame::StartUp() { OnFileNew(); }
@@ -201,25 +225,25 @@ void CMainFrame::OnFileOpen() {
   dialog.setNameFilter(QStringLiteral("All Files (*)"));
   if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   // The document reads nothing: the file only names it.
-  doc_.SetPathName(dialog.selectedFiles().first());
+  doc_.SetPathName(PathBytes(QDir::toNativeSeparators(dialog.selectedFiles().first())));
   UpdateTitle();
   view_.OnInitialUpdate();
 }
 
 void CMainFrame::OnFileSave() {
-  QString path = doc_.pathName();
-  if (path.isEmpty()) {
+  std::string path = doc_.pathName();
+  if (path.empty()) {
     QFileDialog dialog(this, QStringLiteral("Save As"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("All Files (*)"));
-    dialog.selectFile(doc_.title());
+    dialog.selectFile(PathText(doc_.title()));
     if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    path = dialog.selectedFiles().first();
+    path = PathBytes(QDir::toNativeSeparators(dialog.selectedFiles().first()));
   }
   if (!doc_.Save(path)) {
-    ShowMessage("Failed to save document.", MessageKind::kError);
+    ShowMessage(kSaveFailed, MessageKind::kError);
     return;
   }
   UpdateTitle();

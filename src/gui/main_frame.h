@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "gui/tovarin_doc.h"
 #include "platform/settings_store.h"
+#include "shell/tovarin_doc.h"
 #include "shell/tovarin_view.h"
 #include "shell/view_interfaces.h"
 
@@ -35,7 +35,8 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
     QAction* fileNew;   // Ctrl+N
     QAction* fileOpen;  // Ctrl+O
     QAction* fileSave;  // Ctrl+S
-    QAction* help;      // F1, Shift+F1
+    QAction* help;         // F1
+    QAction* contextHelp;  // Shift+F1
   };
 
   explicit CMainFrame(platform::SettingsStore& settings, QWidget* parent = nullptr);
@@ -66,6 +67,8 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
                                         const std::string& defaultExtension) override;
   bool IdentifyOrganization(OrgLocation& location) override;
 
+  // A command of the menu or the keyboard, by its id.
+  void OnCommand(int command);
   void OnFileNew();
   void OnFileOpen();
   void OnFileSave();

@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 
 #include "gui/path_text.h"
+#include "shell/form_layout.h"
 #include "shell/org_location.h"
 
 namespace tovarin::gui {
@@ -25,37 +26,47 @@ void Fill(QComboBox& list, const std::vector<std::string>& entries, int selectio
 CIdentifyOrgDlg::CIdentifyOrgDlg(OrgPicker& picker, QWidget* parent)
     : QDialog(parent), picker_(picker), units_(DialogFont()) {
   setFont(DialogFont());
-  setWindowTitle(QStringLiteral("Identify Organization"));
-  setFixedSize(units_.X(199), units_.Y(68));
+  const layout::DialogLayout& dialog = layout::IdentifyOrganizationDialog();
+  setWindowTitle(QString::fromLatin1(dialog.title));
+  setFixedSize(units_.X(dialog.width), units_.Y(dialog.height));
 
-  auto label = [this](const char* text, int y) {
-    auto* l = new QLabel(QString::fromLatin1(text), this);
-    QRect rect = units_.Rect(10, y, 47, 12);
-    // Right-aligned against its list: a wider font grows the label to the left.
-    rect.setLeft(std::max(0, rect.right() + 1 - std::max(rect.width(), l->sizeHint().width())));
-    l->setGeometry(rect);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  };
-  auto list = [this](int y) {
-    auto* combo = new QComboBox(this);
-    combo->setEditable(false);
-    const QRect rect = units_.Rect(63, y, 127, 12);
-    // The closed list is as tall as the style draws it, centred on its row.
-    const int height = std::max(rect.height(), combo->sizeHint().height());
-    combo->setGeometry(rect.x(), rect.center().y() - height / 2, rect.width(), height);
-    return combo;
-  };
-  label("Data Disk :", 10);
-  dataDisks_ = list(10);
-  label("Organization :", 28);
-  organizations_ = list(28);
-
-  ok_ = new QPushButton(QStringLiteral("&OK"), this);
-  ok_->setGeometry(units_.Rect(39, 47, 50, 14));
-  ok_->setDefault(true);
-  cancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
-  cancel_->setGeometry(units_.Rect(105, 47, 50, 14));
-  cancel_->setAutoDefault(false);
+  int labelHeight = 0;
+  for (const layout::DialogControl& control : dialog.controls) {
+    const layout::DialogRect& r = control.rect;
+    const QString text = QString::fromLatin1(control.text);
+    switch (control.kind) {
+      case layout::ControlKind::kLabel: {
+        auto* l = new QLabel(text, this);
+        QRect rect = units_.Rect(r.x, r.y, r.width, r.height);
+        // Right-aligned against its list: a wider font grows the label to the left.
+        rect.setLeft(
+            std::max(0, rect.right() + 1 - std::max(rect.width(), l->sizeHint().width())));
+        l->setGeometry(rect);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        labelHeight = r.height;
+        break;
+      }
+      case layout::ControlKind::kDropDownList: {
+        auto* combo = new QComboBox(this);
+        combo->setEditable(false);
+        // The table gives the dropped-down size; the closed list is as tall as the style draws
+        // it, centred on its label's row.
+        const QRect rect = units_.Rect(r.x, r.y, r.width, labelHeight);
+        const int height = std::max(rect.height(), combo->sizeHint().height());
+        combo->setGeometry(rect.x(), rect.center().y() - height / 2, rect.width(), height);
+        (control.id == layout::id::kDataDiskList ? dataDisks_ : organizations_) = combo;
+        break;
+      }
+      default: {
+        auto* button = new QPushButton(text, this);
+        button->setGeometry(units_.Rect(r.x, r.y, r.width, r.height));
+        button->setDefault(control.kind == layout::ControlKind::kDefaultButton);
+        button->setAutoDefault(false);
+        (control.id == layout::id::kOk ? ok_ : cancel_) = button;
+        break;
+      }
+    }
+  }
 
   Fill(*dataDisks_, picker_.dataDisks(), picker_.dataDiskSelection());
   ShowOrganizations();

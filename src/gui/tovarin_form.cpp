@@ -13,6 +13,7 @@
 #include "gui/list_box.h"
 #include "gui/path_text.h"
 #include "pairing/list_box.h"
+#include "shell/form_layout.h"
 #include "shell/tovarin_view.h"
 
 namespace tovarin::gui {
@@ -46,43 +47,38 @@ void FitWholeRows(ListBox& list, QRect rect) {
 
 CTovarinForm::CTovarinForm(QWidget* parent) : QWidget(parent), units_(DialogFont()) {
   setFont(DialogFont());
-  const DialogUnits& u = units_;
-  setFixedSize(u.X(391), u.Y(261));
+  const layout::DialogLayout& form = layout::Form();
+  setFixedSize(units_.X(form.width), units_.Y(form.height));
 
-  // Frames first, so that they lie beneath the controls they surround.
-  c_.organizationFrame = MakeFrame(u.Rect(9, 9, 295, 130));
-  c_.buttonFrame = MakeFrame(u.Rect(309, 9, 70, 130));
-  c_.listFrame = MakeFrame(u.Rect(9, 138, 370, 112));
-
-  c_.targetOrganization = MakeButton("&Target Organization", u.Rect(19, 24, 85, 15));
-  c_.targetOrgPath = MakeEdit(u.Rect(109, 24, 187, 15));
-  c_.sourceOrganization = MakeButton("&Source Organization", u.Rect(19, 54, 85, 15));
-  c_.sourceOrgPath = MakeEdit(u.Rect(109, 54, 187, 15));
-  c_.renameFile = MakeButton("R&ename File", u.Rect(19, 84, 85, 15));
-  c_.renamePath = MakeEdit(u.Rect(109, 84, 187, 15));
-  c_.useFarm = new QCheckBox(QStringLiteral("Use Source F&arm Organization"), this);
-  // Nothing stands to its right: a font wider than the form's design still shows the whole text.
-  QRect farmRect = u.Rect(19, 109, 120, 15);
-  farmRect.setWidth(std::max(farmRect.width(), c_.useFarm->sizeHint().width()));
-  c_.useFarm->setGeometry(farmRect);
-  c_.useFarm->setFocusPolicy(Qt::StrongFocus);
-
-  c_.build = MakeButton("&Build", u.Rect(314, 18, 60, 14));
-  c_.build->setDefault(true);
-  c_.match = MakeButton("&Match", u.Rect(314, 39, 60, 14));
-  c_.unmatch = MakeButton("&Un Match", u.Rect(314, 58, 60, 14));
-  c_.reset = MakeButton("&Reset", u.Rect(315, 95, 60, 14));
-  c_.cancel = MakeButton("&Cancel", u.Rect(315, 115, 60, 14));
-
-  c_.targetHeading = MakeHeading("Target Organization", u.Rect(14, 149, 235, 14));
-  c_.targetLabel = MakeEdit(u.Rect(14, 164, 130, 14));
-  c_.sourceTeamHeading = MakeHeading("Source Team", u.Rect(144, 164, 105, 14));
-  c_.targetList = new ListBox(this);
-  FitWholeRows(*c_.targetList, u.Rect(14, 178, 235, 65));
-  c_.sourceHeading = MakeHeading("Source Organization", u.Rect(254, 149, 119, 14));
-  c_.sourceLabel = MakeEdit(u.Rect(254, 164, 119, 14));
-  c_.sourceList = new ListBox(this);
-  FitWholeRows(*c_.sourceList, u.Rect(254, 178, 119, 65));
+  // In the table's order, so that each frame lies beneath the controls it surrounds.
+  for (int item = 0; item < layout::kFormItemCount; ++item) {
+    widgets_[item] = MakeControl(layout::FormControl(static_cast<layout::FormItem>(item)));
+  }
+  auto at = [this]<typename W>(layout::FormItem item, W*& field) {
+    field = static_cast<W*>(widgets_[item]);
+  };
+  at(layout::kOrganizationFrame, c_.organizationFrame);
+  at(layout::kTargetOrganizationButton, c_.targetOrganization);
+  at(layout::kTargetOrgPathEdit, c_.targetOrgPath);
+  at(layout::kSourceOrganizationButton, c_.sourceOrganization);
+  at(layout::kSourceOrgPathEdit, c_.sourceOrgPath);
+  at(layout::kRenameFileButton, c_.renameFile);
+  at(layout::kRenamePathEdit, c_.renamePath);
+  at(layout::kUseFarmCheckBox, c_.useFarm);
+  at(layout::kButtonFrame, c_.buttonFrame);
+  at(layout::kBuildButton, c_.build);
+  at(layout::kMatchButton, c_.match);
+  at(layout::kUnmatchButton, c_.unmatch);
+  at(layout::kResetButton, c_.reset);
+  at(layout::kCancelButton, c_.cancel);
+  at(layout::kListFrame, c_.listFrame);
+  at(layout::kTargetHeading, c_.targetHeading);
+  at(layout::kTargetLabelEdit, c_.targetLabel);
+  at(layout::kSourceTeamHeading, c_.sourceTeamHeading);
+  at(layout::kTargetListBox, c_.targetList);
+  at(layout::kSourceHeading, c_.sourceHeading);
+  at(layout::kSourceLabelEdit, c_.sourceLabel);
+  at(layout::kSourceListBox, c_.sourceList);
 
   const std::vector<QWidget*> order = TabOrder();
   for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
@@ -90,10 +86,58 @@ CTovarinForm::CTovarinForm(QWidget* parent) : QWidget(parent), units_(DialogFont
   connect(c_.cancel, &QPushButton::clicked, this, &CTovarinForm::closeRequested);
 }
 
+QWidget* CTovarinForm::MakeControl(const layout::DialogControl& control) {
+  using K = layout::ControlKind;
+  const layout::DialogRect& r = control.rect;
+  const QRect rect = units_.Rect(r.x, r.y, r.width, r.height);
+  switch (control.kind) {
+    case K::kGroupFrame:
+      return MakeFrame(rect);
+    case K::kButton:
+    case K::kDefaultButton: {
+      QPushButton* button = MakeButton(control.text, rect);
+      button->setDefault(control.kind == K::kDefaultButton);
+      return button;
+    }
+    case K::kCheckBox: {
+      auto* box = new QCheckBox(QString::fromLatin1(control.text), this);
+      // Nothing stands to its right: a font wider than the form's design still shows the
+      // whole text.
+      QRect wide = rect;
+      wide.setWidth(std::max(rect.width(), box->sizeHint().width()));
+      box->setGeometry(wide);
+      box->setFocusPolicy(Qt::StrongFocus);
+      return box;
+    }
+    case K::kPathEdit:
+    case K::kReadOnlyEdit:
+      return MakeEdit(rect);
+    case K::kHeading:
+      return MakeHeading(control.text, rect);
+    case K::kListBox:
+    case K::kTabbedListBox: {
+      auto* list = new ListBox(this);
+      FitWholeRows(*list, rect);
+      return list;
+    }
+    default:
+      break;
+  }
+  auto* text = new QLabel(QString::fromLatin1(control.text), this);
+  text->setGeometry(rect);
+  return text;
+}
+
 std::vector<QWidget*> CTovarinForm::TabOrder() const {
-  return {c_.targetOrganization, c_.sourceOrganization, c_.renameFile, c_.useFarm,
-          c_.targetList,         c_.sourceList,         c_.build,      c_.match,
-          c_.unmatch,            c_.reset,              c_.cancel};
+  std::vector<std::pair<int, QWidget*>> stops;
+  for (int item = 0; item < layout::kFormItemCount; ++item) {
+    const int index = layout::FormControl(static_cast<layout::FormItem>(item)).tabIndex;
+    if (index > 0) stops.emplace_back(index, widgets_[item]);
+  }
+  std::sort(stops.begin(), stops.end());
+  std::vector<QWidget*> order;
+  for (const auto& stop : stops) order.push_back(stop.second);
+  return order;
 }
 
 QPushButton* CTovarinForm::MakeButton(const char* text, QRect rect) {
@@ -135,17 +179,14 @@ QGroupBox* CTovarinForm::MakeFrame(QRect rect) {
 
 void CTovarinForm::Attach(CTovarinView& view) {
   view_ = &view;
-  auto command = [this](QPushButton* button, auto handler) {
-    connect(button, &QPushButton::clicked, this, [this, handler] { handler(*view_); });
-  };
-  command(c_.targetOrganization, [](CTovarinView& v) { v.OnTargetOrganization(); });
-  command(c_.sourceOrganization, [](CTovarinView& v) { v.OnSourceOrganization(); });
-  command(c_.renameFile, [](CTovarinView& v) { v.ChooseRenameFile(); });
-  command(c_.build, [](CTovarinView& v) { v.OnBuild(); });
-  command(c_.match, [](CTovarinView& v) { v.OnMatch(); });
-  command(c_.unmatch, [](CTovarinView& v) { v.OnUnmatch(); });
-  command(c_.reset, [](CTovarinView& v) { v.OnReset(); });
-  connect(c_.useFarm, &QCheckBox::clicked, this, [this] { view_->OnUseFarm(); });
+  for (int item = 0; item < layout::kFormItemCount; ++item) {
+    const layout::DialogControl& control =
+        layout::FormControl(static_cast<layout::FormItem>(item));
+    auto* button = qobject_cast<QAbstractButton*>(widgets_[item]);
+    if (!button || control.id == layout::id::kClose) continue;
+    connect(button, &QAbstractButton::clicked, this,
+            [this, id = control.id] { view_->OnCommand(id); });
+  }
 
   // The view takes the selection from its list models, so the user's choice goes there first.
   connect(c_.targetList, &QListWidget::currentRowChanged, this,

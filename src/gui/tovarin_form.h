@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "gui/dialog_units.h"
+#include "shell/form_layout.h"
 #include "shell/view_interfaces.h"
 
 class QCheckBox;
@@ -77,6 +79,7 @@ class CTovarinForm : public QWidget, public FormControls {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  QWidget* MakeControl(const layout::DialogControl& control);
   QPushButton* MakeButton(const char* text, QRect rect);
   QLineEdit* MakeEdit(QRect rect);
   QLabel* MakeHeading(const char* text, QRect rect);
@@ -84,6 +87,7 @@ class CTovarinForm : public QWidget, public FormControls {
   void ShowList(ListBox& list, const ListBoxModel& model);
 
   DialogUnits units_;
+  std::array<QWidget*, layout::kFormItemCount> widgets_{};  // in the table's order
   Controls c_{};
   CTovarinView* view_ = nullptr;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/paths.h"
+#include "shell/form_layout.h"
+#include "shell/menu_layout.h"
 #include "shell/settings.h"
 #include "transfer/backup.h"
 #include "transfer/write_lock.h"
@@ -299,6 +301,25 @@ void CTovarinView::OnRestoreLastBuild() {
                          MessageKind::kDone);
   } else {
     dialogs_.ShowMessage(why, MessageKind::kError);
+  }
+}
+
+bool CTovarinView::OnCommand(int id) {
+  namespace c = layout::command;
+  namespace f = layout::id;
+  switch (id) {
+    case f::kTargetOrganization: OnTargetOrganization(); return true;
+    case f::kSourceOrganization: OnSourceOrganization(); return true;
+    case f::kRenameFile: ChooseRenameFile(); return true;
+    case f::kUseFarm: OnUseFarm(); return true;
+    case f::kMatch: OnMatch(); return true;
+    case f::kUnmatch: OnUnmatch(); return true;
+    case f::kReset: OnReset(); return true;
+    case f::kBuild: OnBuild(); return true;
+    case c::kSetBasePath: SetBasePath(); return true;
+    case c::kSaveSetup: SaveSettings(); return true;
+    case c::kRestoreLastBuild: OnRestoreLastBuild(); return true;
+    default: return false;
   }
 }
 

@@ -48,6 +48,10 @@ class CTovarinView {
   void SaveSettings();
   void ReloadTeamLists();
 
+  // Carries out a command of the form's buttons or of the menu, by its id. False for the
+  // commands that belong to the window (closing, the status bar, help, About, the document).
+  bool OnCommand(int id);
+
   // Commands.
   void OnTargetOrganization();
   void OnSourceOrganization();

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "gui_fixture.h"
+#include "support/pairing_script.h"
 
 namespace tovarin::gui::test {
 namespace {
@@ -130,43 +131,26 @@ TEST(GuiPairing, ButtonsAndDoubleClicks) {
   GuiWindow w;
   w.StoreSetup();
   w.Start();
-  struct Step {
-    const char* what;
-    std::function<void()> act;
-    QStringList target, source;
-    int targetSelection;
+  auto rows = [](const QListWidget& list) {
+    std::vector<std::string> texts;
+    for (const QString& row : Rows(list)) texts.push_back(Std(row));
+    return texts;
   };
-  const std::vector<Step> steps = {
-      {"Reset", [&] { w.Click(w.c().reset); }, {kRow1, kRow2, kRow3}, {kSrc1, kSrc2}, 0},
-      {"Match C2 with the first target team",
-       [&] {
-         w.ClickRow(w.c().sourceList, 1);
-         w.Click(w.c().match);
-       },
-       {kRow1 + "\t" + kSrc2, kRow2, kRow3}, {kSrc1}, 1},
-      {"double-click C1: paired with the next target team",
-       [&] { w.DoubleClickRow(w.c().sourceList, 0); },
-       {kRow1 + "\t" + kSrc2, kRow2 + "\t" + kSrc1, kRow3}, {}, 2},
-      {"double-click a paired target team: unmatched",
-       [&] { w.DoubleClickRow(w.c().targetList, 0); },
-       {kRow1, kRow2 + "\t" + kSrc1, kRow3}, {kSrc2}, 0},
-      {"Un Match the selected target team",
-       [&] {
-         w.ClickRow(w.c().targetList, 1);
-         w.Click(w.c().unmatch);
-       },
-       {kRow1, kRow2, kRow3}, {kSrc1, kSrc2}, 1},
-      {"double-click an unpaired target team: matched with the selected source team",
-       [&] {
-         w.ClickRow(w.c().sourceList, 1);
-         w.DoubleClickRow(w.c().targetList, 2);
-       },
-       {kRow1, kRow2, kRow3 + "\t" + kSrc2}, {kSrc1}, 0},
-  };
-  for (const Step& step : steps) {
-    step.act();
-    EXPECT_EQ(Rows(*w.c().targetList), step.target) << step.what;
-    EXPECT_EQ(Rows(*w.c().sourceList), step.source) << step.what;
+  using S = fixture::PairingStep;
+  for (const S& step : fixture::PairingScript()) {
+    for (const auto& [action, row] : step.actions) {
+      switch (action) {
+        case S::kReset: w.Click(w.c().reset); break;
+        case S::kMatch: w.Click(w.c().match); break;
+        case S::kUnmatch: w.Click(w.c().unmatch); break;
+        case S::kClickSource: w.ClickRow(w.c().sourceList, row); break;
+        case S::kClickTarget: w.ClickRow(w.c().targetList, row); break;
+        case S::kDoubleClickSource: w.DoubleClickRow(w.c().sourceList, row); break;
+        case S::kDoubleClickTarget: w.DoubleClickRow(w.c().targetList, row); break;
+      }
+    }
+    EXPECT_EQ(rows(*w.c().targetList), step.target) << step.what;
+    EXPECT_EQ(rows(*w.c().sourceList), step.source) << step.what;
     EXPECT_EQ(w.c().targetList->currentRow(), step.targetSelection) << step.what;
     EXPECT_EQ(w.c().targetLabel->text(), "Teams - 3") << step.what;
     EXPECT_EQ(w.c().sourceLabel->text(), "Teams - 2") << step.what;

@@ -165,16 +165,7 @@ class GuiWindow {
   }
 
   // Stores the whole setup of the tree, as a completed Build would have left it.
-  void StoreSetup(bool useFarm = true) {
-    using namespace settings;
-    store.WriteString(kFile, kBaseDir, tree.dir.path());
-    store.WriteString(kFile, kTgtDataDisk, "LEAGUE.WDD");
-    store.WriteString(kFile, kTgtOrg, "ORG00001");
-    store.WriteString(kFile, kSrcDataDisk, "SRC.WDD");
-    store.WriteString(kFile, kSrcOrg, "ORG00001");
-    store.WriteString(kFile, kRename, tree.dir / "renames.txt");
-    store.WriteInt(kOption, kUseFarm, useFarm ? 1 : 0);
-  }
+  void StoreSetup(bool useFarm = true) { tree.StoreSetup(store, useFarm); }
 
   void Start() {
     frame = std::make_unique<CMainFrame>(store);

@@ -97,16 +97,22 @@ struct BuildTree {
                                     "Tovarin.txt\n" + reportWhy);
   }
 
+  // Writes the whole setup of the tree into `settings`, as a completed Build would leave it.
+  void StoreSetup(platform::SettingsStore& settings, bool useFarm = true,
+                  bool withRenames = true) const {
+    using namespace tovarin::settings;
+    settings.WriteString(kFile, kBaseDir, dir.path());
+    settings.WriteString(kFile, kTgtDataDisk, "LEAGUE.WDD");
+    settings.WriteString(kFile, kTgtOrg, "ORG00001");
+    settings.WriteString(kFile, kSrcDataDisk, "SRC.WDD");
+    settings.WriteString(kFile, kSrcOrg, "ORG00001");
+    settings.WriteString(kFile, kRename, withRenames ? dir / "renames.txt" : "");
+    settings.WriteInt(kOption, kUseFarm, useFarm ? 1 : 0);
+  }
+
   // Stores the setup and starts the form on it.
   void Start(bool useFarm = true, bool withRenames = true) {
-    using namespace settings;
-    store.WriteString(kFile, kBaseDir, dir.path());
-    store.WriteString(kFile, kTgtDataDisk, "LEAGUE.WDD");
-    store.WriteString(kFile, kTgtOrg, "ORG00001");
-    store.WriteString(kFile, kSrcDataDisk, "SRC.WDD");
-    store.WriteString(kFile, kSrcOrg, "ORG00001");
-    store.WriteString(kFile, kRename, withRenames ? dir / "renames.txt" : "");
-    store.WriteInt(kOption, kUseFarm, useFarm ? 1 : 0);
+    StoreSetup(store, useFarm, withRenames);
     store.ClearWrites();
     view.OnInitialUpdate();
   }

@@ -1,0 +1,77 @@
+#include "shell/form_layout.h"
+
+#include <array>
+
+#include "tovarin_version.h"
+
+namespace tovarin::layout {
+namespace {
+
+using K = ControlKind;
+constexpr const char* kFont = "MS Sans Serif";
+constexpr const char* kVersionLine = "Tovarin Version " TOVARIN_VERSION;
+
+constexpr std::array<DialogControl, kFormItemCount> kForm = {{
+    {kNoId, K::kGroupFrame, "", {9, 9, 295, 130}, 0},
+    {id::kTargetOrganization, K::kButton, "&Target Organization", {19, 24, 85, 15}, 1},
+    {id::kTargetOrgPath, K::kPathEdit, "", {109, 24, 187, 15}, 0},
+    {id::kSourceOrganization, K::kButton, "&Source Organization", {19, 54, 85, 15}, 2},
+    {id::kSourceOrgPath, K::kPathEdit, "", {109, 54, 187, 15}, 0},
+    {id::kRenameFile, K::kButton, "R&ename File", {19, 84, 85, 15}, 3},
+    {id::kRenamePath, K::kPathEdit, "", {109, 84, 187, 15}, 0},
+    {id::kUseFarm, K::kCheckBox, "Use Source F&arm Organization", {19, 109, 120, 15}, 4},
+    {kNoId, K::kGroupFrame, "", {309, 9, 70, 130}, 0},
+    {id::kBuild, K::kDefaultButton, "&Build", {314, 18, 60, 14}, 7},
+    {id::kMatch, K::kButton, "&Match", {314, 39, 60, 14}, 8},
+    {id::kUnmatch, K::kButton, "&Un Match", {314, 58, 60, 14}, 9},
+    {id::kReset, K::kButton, "&Reset", {315, 95, 60, 14}, 10},
+    {id::kClose, K::kButton, "&Cancel", {315, 115, 60, 14}, 11},
+    {kNoId, K::kGroupFrame, "", {9, 138, 370, 112}, 0},
+    {kNoId, K::kHeading, "Target Organization", {14, 149, 235, 14}, 0},
+    {id::kTargetLabel, K::kReadOnlyEdit, "", {14, 164, 130, 14}, 0},
+    {kNoId, K::kHeading, "Source Team", {144, 164, 105, 14}, 0},
+    {id::kTargetList, K::kTabbedListBox, "", {14, 178, 235, 65}, 5},
+    {kNoId, K::kHeading, "Source Organization", {254, 149, 119, 14}, 0},
+    {id::kSourceLabel, K::kReadOnlyEdit, "", {254, 164, 119, 14}, 0},
+    {id::kSourceList, K::kListBox, "", {254, 178, 119, 65}, 6},
+}};
+
+constexpr std::array<DialogControl, 6> kIdentifyOrganization = {{
+    {kNoId, K::kLabel, "Data Disk :", {10, 10, 47, 12}, 0},
+    {id::kDataDiskList, K::kDropDownList, "", {63, 10, 127, 42}, 1},
+    {kNoId, K::kLabel, "Organization :", {10, 28, 47, 12}, 0},
+    {id::kOrganizationList, K::kDropDownList, "", {63, 28, 127, 42}, 2},
+    {id::kOk, K::kDefaultButton, "&OK", {39, 47, 50, 14}, 3},
+    {id::kCancel, K::kButton, "&Cancel", {105, 47, 50, 14}, 4},
+}};
+
+constexpr std::array<DialogControl, 4> kAbout = {{
+    {kNoId, K::kIcon, "", {11, 17, 20, 20}, 0},
+    {kNoId, K::kText, kVersionLine, {40, 10, 130, 8}, 0},
+    {kNoId, K::kText, kCreditLine, {40, 25, 130, 8}, 0},
+    {id::kOk, K::kDefaultButton, "OK", {178, 7, 50, 14}, 1},
+}};
+
+}  // namespace
+
+const char* VersionLine() { return kVersionLine; }
+
+const DialogLayout& Form() {
+  static const DialogLayout form{kFormResource, "", 391, 261, kFont, 8, kForm};
+  return form;
+}
+
+const DialogControl& FormControl(FormItem item) { return kForm[item]; }
+
+const DialogLayout& IdentifyOrganizationDialog() {
+  static const DialogLayout dialog{kIdentifyOrganizationResource, "Identify Organization", 199,
+                                   68, kFont, 8, kIdentifyOrganization};
+  return dialog;
+}
+
+const DialogLayout& AboutBox() {
+  static const DialogLayout about{kAboutResource, "About Tovarin", 235, 55, kFont, 8, kAbout};
+  return about;
+}
+
+}  // namespace tovarin::layout

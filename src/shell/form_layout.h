@@ -1,0 +1,118 @@
+#pragma once
+
+#include <span>
+
+namespace tovarin::layout {
+
+// What a control is; each window turns it into its own widget and styles.
+enum class ControlKind {
+  kGroupFrame,
+  kButton,
+  kDefaultButton,
+  kCheckBox,       // toggles its own mark
+  kPathEdit,       // read-only, bordered, scrolls horizontally, shows lower case
+  kReadOnlyEdit,   // read-only and bordered
+  kHeading,        // sunken static text
+  kLabel,          // static text, right-aligned against the control it names
+  kText,           // static text
+  kIcon,           // the application's icon
+  kListBox,
+  kTabbedListBox,  // a list box whose rows have tab-separated columns
+  kDropDownList,   // a combo box without free text
+};
+
+// In dialog units of the dialog's font.
+struct DialogRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+inline constexpr int kNoId = -1;
+
+struct DialogControl {
+  int id;  // kNoId for frames and static texts
+  ControlKind kind;
+  const char* text;  // '&' marks the mnemonic
+  DialogRect rect;   // for a drop-down list, its size with the list dropped down
+  int tabIndex;      // place in the Tab order, from 1; 0 for controls that take no focus
+};
+
+struct DialogLayout {
+  int resourceId;
+  const char* title;  // empty for the form, which has no caption
+  int width;
+  int height;
+  const char* fontName;
+  int pointSize;
+  std::span<const DialogControl> controls;  // in the order they lie, the lowest first
+};
+
+// The form, dialog resource 101: one row per FormItem, in that order.
+enum FormItem {
+  kOrganizationFrame,
+  kTargetOrganizationButton,
+  kTargetOrgPathEdit,
+  kSourceOrganizationButton,
+  kSourceOrgPathEdit,
+  kRenameFileButton,
+  kRenamePathEdit,
+  kUseFarmCheckBox,
+  kButtonFrame,
+  kBuildButton,
+  kMatchButton,
+  kUnmatchButton,
+  kResetButton,
+  kCancelButton,
+  kListFrame,
+  kTargetHeading,
+  kTargetLabelEdit,
+  kSourceTeamHeading,
+  kTargetListBox,
+  kSourceHeading,
+  kSourceLabelEdit,
+  kSourceListBox,
+  kFormItemCount
+};
+const DialogLayout& Form();
+const DialogControl& FormControl(FormItem item);
+
+// The Identify Organization dialog, resource 130, and the About box, resource 100.
+const DialogLayout& IdentifyOrganizationDialog();
+const DialogLayout& AboutBox();
+
+// Control ids of the form and the dialogs, which are also the commands they give.
+namespace id {
+inline constexpr int kOk = 1;
+inline constexpr int kCancel = 2;
+inline constexpr int kClose = 1000;  // the form's Cancel button
+inline constexpr int kBuild = 1001;
+inline constexpr int kMatch = 1009;
+inline constexpr int kUnmatch = 1010;
+inline constexpr int kReset = 1011;
+inline constexpr int kTargetOrganization = 1013;
+inline constexpr int kSourceOrganization = 1014;
+inline constexpr int kTargetOrgPath = 1015;
+inline constexpr int kSourceOrgPath = 1016;
+inline constexpr int kRenameFile = 1017;
+inline constexpr int kRenamePath = 1018;
+inline constexpr int kUseFarm = 1019;
+inline constexpr int kTargetList = 1020;
+inline constexpr int kSourceList = 1021;
+inline constexpr int kTargetLabel = 1022;
+inline constexpr int kSourceLabel = 1023;
+inline constexpr int kDataDiskList = 1000;     // Identify Organization
+inline constexpr int kOrganizationList = 1001;  // Identify Organization
+}  // namespace id
+
+inline constexpr int kFormResource = 101;
+inline constexpr int kIdentifyOrganizationResource = 130;
+inline constexpr int kAboutResource = 100;
+
+// "Tovarin Version 1.0.4", the About box's first line.
+const char* VersionLine();
+// The About box's second line.
+inline constexpr const char* kCreditLine = "Roster carrier by Didozuza";
+
+}  // namespace tovarin::layout

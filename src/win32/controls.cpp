@@ -1,0 +1,111 @@
+#include "win32/controls.h"
+
+#include <commctrl.h>
+
+#include "pairing/list_box.h"
+#include "platform/native_path.h"
+
+namespace tovarin::win32 {
+
+std::wstring Wide(const std::string& text) { return platform::Widen(text); }
+std::string Bytes(const std::wstring& text) { return platform::Narrow(text); }
+
+std::string WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(),
+                                                      static_cast<int>(text.size()))));
+  return Bytes(text);
+}
+
+void Control::SetText(const std::string& text) const {
+  SetWindowTextW(handle_, Wide(text).c_str());
+}
+
+std::string Control::ItemText(UINT lengthMessage, UINT textMessage, int index) const {
+  const LRESULT length = Send(lengthMessage, static_cast<WPARAM>(index));
+  if (length < 0) return {};  // LB_ERR and CB_ERR: no such item
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      Send(textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
+  return Bytes(text);
+}
+
+void Edit::Show(const std::string& text) const {
+  SetText(text);
+  Send(EM_SETSEL, 0, 0);
+  Send(EM_SCROLLCARET);
+}
+
+void CheckBox::SetChecked(bool checked) const {
+  Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool CheckBox::IsChecked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
+
+void ListBox::Show(const ListBoxModel& model) const {
+  Send(WM_SETREDRAW, FALSE);
+  Send(LB_RESETCONTENT);
+  // In dialog units, as the model gives them.
+  std::vector<INT> stops(model.tabStops.begin(), model.tabStops.end());
+  Send(LB_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
+  for (const ListBoxModel::Row& row : model.rows) {
+    Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row.text).c_str()));
+  }
+  Send(LB_SETCURSEL, static_cast<WPARAM>(model.selected));
+  Send(WM_SETREDRAW, TRUE);
+  InvalidateRect(handle(), nullptr, TRUE);
+}
+
+int ListBox::Selection() const { return static_cast<int>(Send(LB_GETCURSEL)); }
+int ListBox::Count() const { return static_cast<int>(Send(LB_GETCOUNT)); }
+
+std::string ListBox::Row(int row) const { return ItemText(LB_GETTEXTLEN, LB_GETTEXT, row); }
+
+void ComboBox::SetItems(const std::vector<std::string>& items, int selection) const {
+  Send(CB_RESETCONTENT);
+  for (const std::string& item : items) {
+    Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+  }
+  Send(CB_SETCURSEL, static_cast<WPARAM>(selection));
+}
+
+int ComboBox::Selection() const { return static_cast<int>(Send(CB_GETCURSEL)); }
+
+std::string ComboBox::Item(int index) const {
+  return ItemText(CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+}
+
+void StatusBar::SetPanes(const std::vector<int>& trailingWidths) const {
+  RECT client;
+  GetClientRect(bar_, &client);
+  std::vector<int> edges(trailingWidths.size() + 1);
+  int right = client.right;
+  for (std::size_t i = trailingWidths.size(); i > 0; --i) {
+    edges[i] = right;
+    right -= trailingWidths[i - 1];
+  }
+  edges[0] = right;
+  SendMessageW(bar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void StatusBar::SetPaneText(int pane, const std::string& text) const {
+  SendMessageW(bar_, SB_SETTEXTW, static_cast<WPARAM>(pane),
+               reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+std::string StatusBar::PaneText(int pane) const {
+  const LRESULT length = SendMessageW(bar_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0);
+  std::wstring text(static_cast<std::size_t>(LOWORD(length)) + 1, L'\0');
+  SendMessageW(bar_, SB_GETTEXTW, static_cast<WPARAM>(pane),
+               reinterpret_cast<LPARAM>(text.data()));
+  text.resize(LOWORD(length));
+  return Bytes(text);
+}
+
+int StatusBar::Height() const {
+  RECT rect;
+  GetWindowRect(bar_, &rect);
+  return rect.bottom - rect.top;
+}
+
+}  // namespace tovarin::win32

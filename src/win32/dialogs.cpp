@@ -1,0 +1,108 @@
+#include "win32/dialogs.h"
+
+#include "shell/form_layout.h"
+#include "shell/org_location.h"
+#include "win32/dialog_template.h"
+
+namespace tovarin::win32 {
+namespace {
+
+HINSTANCE InstanceOf(HWND window) {
+  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+}
+
+template <class T>
+INT_PTR RunModal(const layout::DialogLayout& layout, HWND owner, T& dialog) {
+  const DialogTemplate dialogTemplate(layout, DialogTemplate::kModal);
+  return DialogBoxIndirectParamW(InstanceOf(owner), dialogTemplate.get(), owner,
+                                 DialogProcedure<T>, reinterpret_cast<LPARAM>(&dialog));
+}
+
+}  // namespace
+
+HICON AppIcon(HINSTANCE instance) {
+  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(128));
+  return icon ? icon : LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+}
+
+bool OrgDialog::Run(HWND owner) {
+  return RunModal(layout::IdentifyOrganizationDialog(), owner, *this) == IDOK;
+}
+
+INT_PTR OrgDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInit(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case layout::id::kDataDiskList:
+          // Also when the entry already shown is chosen again.
+          if (HIWORD(wParam) == CBN_SELENDOK) OnDataDiskChosen();
+          return TRUE;
+        case IDOK: OnOk(); return TRUE;
+        case IDCANCEL: OnCancel(); return TRUE;
+        default: return FALSE;
+      }
+    default:
+      return FALSE;
+  }
+}
+
+void OrgDialog::OnInit(HWND dialog) {
+  dialog_ = dialog;
+  dataDisks_ = ComboBox(dialog, layout::id::kDataDiskList);
+  organizations_ = ComboBox(dialog, layout::id::kOrganizationList);
+  dataDisks_.SetItems(picker_.dataDisks(), picker_.dataDiskSelection());
+  ShowOrganizations();
+}
+
+void OrgDialog::OnDataDiskChosen() {
+  picker_.ChooseDataDisk(dataDisks_.Selection());
+  ShowOrganizations();
+}
+
+void OrgDialog::ShowOrganizations() {
+  organizations_.SetItems(picker_.organizations(), picker_.organizationSelection());
+}
+
+void OrgDialog::OnOk() {
+  picker_.SelectOrganization(organizations_.Selection());
+  picker_.Ok();
+  EndDialog(dialog_, IDOK);
+}
+
+void OrgDialog::OnCancel() {
+  picker_.Cancel();
+  EndDialog(dialog_, IDCANCEL);
+}
+
+void AboutDialog::Run(HWND owner) { RunModal(layout::AboutBox(), owner, *this); }
+
+INT_PTR AboutDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInit(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDOK);
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+void AboutDialog::OnInit(HWND dialog) {
+  // The icon is set here rather than named in the template, so that a program without the
+  // resource still shows the box.
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(AppIcon(InstanceOf(dialog))), 0);
+    }
+  }
+}
+
+}  // namespace tovarin::win32

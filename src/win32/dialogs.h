@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include "win32/controls.h"
+
+namespace tovarin {
+class OrgPicker;
+}
+
+namespace tovarin::win32 {
+
+// The dialog procedure of a dialog class T: it keeps the object that WM_INITDIALOG brings and
+// hands every message to T::OnMessage, which dispatches it.
+template <class T>
+INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+  auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  return self ? self->OnMessage(dialog, message, wParam, lParam) : FALSE;
+}
+
+// The application's icon, resource 128; the system's own when the program has none.
+HICON AppIcon(HINSTANCE instance);
+
+// The Identify Organization dialog: draws an OrgPicker's two lists and reports the user's
+// choices to it.
+class OrgDialog {
+ public:
+  explicit OrgDialog(OrgPicker& picker) : picker_(picker) {}
+  // Modal; true on OK.
+  bool Run(HWND owner);
+  INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void OnInit(HWND dialog);
+  void OnDataDiskChosen();
+  void OnOk();
+  void OnCancel();
+  void ShowOrganizations();
+
+  OrgPicker& picker_;
+  HWND dialog_ = nullptr;
+  ComboBox dataDisks_;
+  ComboBox organizations_;
+};
+
+// The About box: icon, version, credit and OK.
+class AboutDialog {
+ public:
+  void Run(HWND owner);
+  INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void OnInit(HWND dialog);
+};
+
+}  // namespace tovarin::win32

@@ -1,0 +1,93 @@
+// The tables both windows are drawn from: dialogs, menu and keys; and the commands they give.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "platform/paths.h"
+#include "shell/form_layout.h"
+#include "shell/menu_layout.h"
+#include "shell/tovarin_doc.h"
+#include "support/fixture.h"
+
+namespace tovarin::layout {
+namespace {
+
+TEST(Layout, EveryDialogHasDistinctIdsAContiguousTabOrderAndFitsItself) {
+  for (const DialogLayout* dialog : {&Form(), &IdentifyOrganizationDialog(), &AboutBox()}) {
+    SCOPED_TRACE(dialog->resourceId);
+    std::set<int> ids;
+    std::vector<int> tabs;
+    for (const DialogControl& control : dialog->controls) {
+      if (control.id != kNoId) {
+        EXPECT_TRUE(ids.insert(control.id).second) << control.id;
+      }
+      if (control.tabIndex > 0) tabs.push_back(control.tabIndex);
+      EXPECT_LE(control.rect.x + control.rect.width, dialog->width) << control.text;
+      // A drop-down list's height is that of its list dropped down, which may leave the dialog.
+      if (control.kind != ControlKind::kDropDownList) {
+        EXPECT_LE(control.rect.y + control.rect.height, dialog->height) << control.text;
+      }
+    }
+    std::sort(tabs.begin(), tabs.end());
+    for (std::size_t i = 0; i < tabs.size(); ++i) EXPECT_EQ(tabs[i], static_cast<int>(i) + 1);
+  }
+}
+
+TEST(Layout, FormTabOrderAndTheRowsOfItsItems) {
+  std::vector<std::pair<int, const char*>> focus;
+  for (const DialogControl& control : Form().controls) {
+    if (control.tabIndex > 0) focus.emplace_back(control.tabIndex, control.text);
+  }
+  std::sort(focus.begin(), focus.end());
+  std::vector<std::string> texts;
+  for (const auto& [index, text] : focus) texts.push_back(text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"&Target Organization", "&Source Organization",
+                                             "R&ename File", "Use Source F&arm Organization", "",
+                                             "", "&Build", "&Match", "&Un Match", "&Reset",
+                                             "&Cancel"}));
+  EXPECT_EQ(FormControl(kTargetListBox).id, id::kTargetList);
+  EXPECT_EQ(FormControl(kSourceLabelEdit).id, id::kSourceLabel);
+  EXPECT_EQ(FormControl(kSourceTeamHeading).text, std::string("Source Team"));
+  EXPECT_EQ(Form().width, 391);
+  EXPECT_EQ(Form().height, 261);
+}
+
+TEST(Layout, MenuCommandsAndKeysAreDistinctAndPrompted) {
+  std::set<int> commands;
+  for (const Menu& menu : MainMenu()) {
+    for (const MenuItem& item : menu.items) {
+      if (item.command == kSeparator) continue;
+      EXPECT_TRUE(commands.insert(item.command).second) << item.text;
+      EXPECT_NE(std::string(item.prompt), "") << item.text;
+      EXPECT_EQ(FindMenuItem(item.command), &item);
+    }
+  }
+  EXPECT_EQ(FindMenuItem(kSeparator), nullptr);
+  std::set<std::tuple<bool, bool, char, int>> keys;
+  for (const Shortcut& key : Shortcuts()) {
+    EXPECT_TRUE(keys.insert({key.control, key.shift, key.letter, key.functionKey}).second);
+    EXPECT_NE(key.letter != 0, key.functionKey != 0);
+  }
+  EXPECT_EQ(FindMenuItem(command::kRestoreLastBuild)->text,
+            std::string("&Restore Last Build..."));
+}
+
+TEST(Document, TitleFromItsFileAndAnEmptyFileOnSave) {
+  CTovarinDoc doc;
+  EXPECT_EQ(doc.windowTitle(), "Untitled - Tovarin");
+  fixture::TempDir dir;
+  const std::string path = dir / "league.tov";
+  ASSERT_TRUE(doc.Save(path));
+  EXPECT_EQ(doc.windowTitle(), "league.tov - Tovarin");
+  EXPECT_TRUE(fixture::FileExists(path));
+  EXPECT_EQ(fixture::ReadFileText(path), "");
+  EXPECT_FALSE(doc.Save(dir / "missing" + platform::kSeparator + "x.tov"));
+  EXPECT_EQ(doc.pathName(), path) << "a failed save keeps the document's file";
+  doc.New();
+  EXPECT_EQ(doc.title(), "Untitled");
+}
+
+}  // namespace
+}  // namespace tovarin::layout

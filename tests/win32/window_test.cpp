@@ -1,0 +1,454 @@
+// The native window under Wine, driven from outside through messages as a user's clicks would
+// reach it: it runs on a thread of its own, while the test finds its dialogs and message boxes
+// by their titles and answers them.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "settings/registry_settings_store.h"
+#include "shell/form_layout.h"
+#include "shell/menu_layout.h"
+#include "shell/settings.h"
+#include "support/build_tree.h"
+#include "support/pairing_script.h"
+#include "tovarin_version.h"
+#include "win32/controls.h"
+#include "win32/main_frame.h"
+
+namespace tovarin::win32 {
+namespace {
+
+namespace id = layout::id;
+using fixture::BuildTree;
+using Rows = std::vector<std::string>;
+
+// The window test's own registry key, so that it never meets a user's settings.
+constexpr const char* kKey = "Software\\Didozuza\\TovarinWindowTest";
+constexpr int kMessageBoxText = 0xFFFF;
+constexpr int kMessageBoxIcon = 0x440;
+
+const std::string& kRow1 = fixture::kTargetRow1;
+const std::string& kRow2 = fixture::kTargetRow2;
+const std::string& kRow3 = fixture::kTargetRow3;
+const std::string& kSrc1 = fixture::kSourceRow1;
+const std::string& kSrc2 = fixture::kSourceRow2;
+
+// The tree's paths with the system's separator throughout.
+std::string Native(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Waits for a condition that another thread brings about.
+bool WaitFor(const std::function<bool()>& done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    Sleep(10);
+  }
+  return true;
+}
+
+// A dialog of this process with the given title, or none.
+HWND FindDialog(const char* title) {
+  HWND found = nullptr;
+  const std::wstring wanted = Wide(title);
+  for (HWND w = FindWindowW(L"#32770", wanted.c_str()); w;
+       w = FindWindowExW(nullptr, w, L"#32770", wanted.c_str())) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(w)) found = w;
+  }
+  return found;
+}
+
+class Win32Window {
+ public:
+  Win32Window() : store(kKey) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kKey).c_str());
+  }
+  ~Win32Window() {
+    if (ui_.joinable()) {
+      // Whatever a failed test left open is cancelled, then the window is closed.
+      WaitFor([this] {
+        for (const char* title : {"Tovarin", "Identify Organization", "About Tovarin"}) {
+          if (HWND dialog = FindDialog(title)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+        if (started_) PostMessageW(window_, WM_CLOSE, 0, 0);
+        return finished_.load();
+      });
+      ui_.join();
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kKey).c_str());
+  }
+
+  void StoreSetup(bool useFarm = true) { tree.StoreSetup(store, useFarm); }
+
+  // Starts the window on its own thread; `wait` until it is shown (not when a message box of
+  // the start-up is to be answered first).
+  void Start(bool wait = true) {
+    ui_ = std::thread([this] {
+      MainFrame frame(store, GetModuleHandleW(nullptr));
+      if (frame.Create(SW_SHOWNORMAL)) {
+        window_ = frame.handle();
+        form_ = frame.form();
+        bar_ = frame.statusBar();
+        started_ = true;
+        frame.Run();
+      }
+      finished_ = true;
+    });
+    if (wait) {
+      ASSERT_TRUE(Started());
+    }
+  }
+  bool Started() { return WaitFor([this] { return started_ || finished_; }) && started_; }
+
+  HWND window() const { return window_; }
+  HWND form() const { return form_; }
+  HWND Item(int control) const { return GetDlgItem(form_, control); }
+  std::string Text(int control) const { return WindowText(Item(control)); }
+  Rows ListRows(int control) const {
+    const ListBox list(form_, control);
+    Rows rows;
+    for (int row = 0; row < list.Count(); ++row) rows.push_back(list.Row(row));
+    return rows;
+  }
+  int Selection(int control) const { return ListBox(form_, control).Selection(); }
+  std::string Status(int pane) const { return StatusBar(bar_).PaneText(pane); }
+
+  // A click on a button that opens no dialog: done when this returns.
+  void Click(int control) { SendMessageW(Item(control), BM_CLICK, 0, 0); }
+  // A click on a button that opens a dialog, which the test then answers.
+  void ClickLater(int control) { PostMessageW(Item(control), BM_CLICK, 0, 0); }
+  void Menu(int command) { SendMessageW(window_, WM_COMMAND, static_cast<WPARAM>(command), 0); }
+
+  void ClickRow(int control, int row) { Mouse(control, row, false); }
+  void DoubleClickRow(int control, int row) { Mouse(control, row, true); }
+
+  // Waits for the message box, checks its caption, icon and buttons, presses `button`, and
+  // returns its text.
+  std::string Answer(int button, bool question = false) {
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (box = FindDialog("Tovarin")) != nullptr; }))
+        << "no message box";
+    if (!box) return {};
+    const std::string text = WindowText(GetDlgItem(box, kMessageBoxText));
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(GetDlgItem(box, kMessageBoxIcon), STM_GETICON,
+                                                   0, 0)),
+              LoadIconW(nullptr, MAKEINTRESOURCEW(32515)))  // IDI_EXCLAMATION
+        << "the exclamation icon";
+    EXPECT_EQ(GetDlgItem(box, IDYES) != nullptr, question) << text;
+    EXPECT_EQ(GetDlgItem(box, IDOK) != nullptr, !question) << text;
+    if (question) {
+      EXPECT_TRUE(SendMessageW(GetDlgItem(box, IDYES), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+          << "Yes is the default";
+    }
+    PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    EXPECT_TRUE(WaitFor([box] { return !IsWindow(box); }));
+    return text;
+  }
+
+  // Waits until the form's control shows `text`.
+  bool Shows(int control, const std::string& text) {
+    return WaitFor([&] { return Text(control) == text; });
+  }
+
+  BuildTree tree;
+  RegistrySettingsStore store;
+
+ private:
+  void Mouse(int control, int row, bool twice) {
+    HWND list = Item(control);
+    RECT rect{};
+    SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+    if (!twice) return;
+    SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+  }
+
+  std::thread ui_;
+  std::atomic<bool> started_{false};
+  std::atomic<bool> finished_{false};
+  HWND window_ = nullptr;
+  HWND form_ = nullptr;
+  HWND bar_ = nullptr;
+};
+
+TEST(Win32Window, StartsFromTheRegistryWithTheFormOfTheTable) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  EXPECT_EQ(FindDialog("Tovarin"), nullptr) << "no message at a clean start";
+  EXPECT_EQ(WindowText(w.window()), "Untitled - Tovarin");
+  EXPECT_EQ(GetWindowLongW(w.window(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0)
+      << "no sizing border";
+
+  EXPECT_EQ(w.Text(id::kTargetOrgPath), Lower(Native(w.tree.targetOrg)));
+  EXPECT_EQ(w.Text(id::kSourceOrgPath), Lower(Native(w.tree.sourceOrg)));
+  EXPECT_EQ(w.Text(id::kRenamePath), Lower(w.tree.dir / "renames.txt"));
+  EXPECT_EQ(w.Text(id::kTargetLabel), "Teams - 3");
+  EXPECT_EQ(w.Text(id::kSourceLabel), "Teams - 2");
+  EXPECT_EQ(w.ListRows(id::kTargetList),
+            (Rows{kRow1 + "\t" + kSrc1, kRow2 + "\t" + kSrc2, kRow3}));
+  EXPECT_TRUE(w.ListRows(id::kSourceList).empty());
+  EXPECT_EQ(w.Selection(id::kTargetList), 0);
+  EXPECT_EQ(SendMessageW(w.Item(id::kUseFarm), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  // Every control of the table, with its text and its place in dialog units.
+  RECT form;
+  GetClientRect(w.form(), &form);
+  RECT size{0, 0, layout::Form().width, layout::Form().height};
+  MapDialogRect(w.form(), &size);
+  EXPECT_EQ(form.right, size.right);
+  EXPECT_EQ(form.bottom, size.bottom);
+  for (const layout::DialogControl& control : layout::Form().controls) {
+    if (control.id == layout::kNoId) continue;
+    SCOPED_TRACE(control.id);
+    // The dialog maps the position and the size each on its own.
+    RECT expected{control.rect.x, control.rect.y, control.rect.width, control.rect.height};
+    MapDialogRect(w.form(), &expected);
+    expected.right += expected.left;
+    RECT actual;
+    GetWindowRect(w.Item(control.id), &actual);
+    MapWindowPoints(nullptr, w.form(), reinterpret_cast<POINT*>(&actual), 2);
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    EXPECT_EQ(actual.right, expected.right);
+    if (*control.text) {
+      EXPECT_EQ(w.Text(control.id), control.text);
+    }
+    EXPECT_TRUE(IsWindowEnabled(w.Item(control.id)));
+  }
+  for (int path : {id::kTargetOrgPath, id::kSourceOrgPath, id::kRenamePath}) {
+    const LONG style = GetWindowLongW(w.Item(path), GWL_STYLE);
+    EXPECT_EQ(style & (ES_READONLY | ES_AUTOHSCROLL | ES_LOWERCASE),
+              ES_READONLY | ES_AUTOHSCROLL | ES_LOWERCASE);
+  }
+
+  // The status bar: idle text, and a menu item's prompt while it is highlighted.
+  EXPECT_EQ(w.Status(0), "For Help, press F1");
+  SendMessageW(w.window(), WM_MENUSELECT, MAKEWPARAM(layout::command::kSaveSetup, MF_STRING),
+               reinterpret_cast<LPARAM>(GetMenu(w.window())));
+  EXPECT_EQ(w.Status(0), "Saves file information into system registry");
+  SendMessageW(w.window(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+  EXPECT_EQ(w.Status(0), "For Help, press F1");
+
+  // The File menu, from the same table as the Qt window's.
+  HMENU file = GetSubMenu(GetMenu(w.window()), 0);
+  Rows items;
+  for (int i = 0; i < GetMenuItemCount(file); ++i) {
+    wchar_t text[64] = {};
+    GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    items.push_back(Bytes(text));
+  }
+  EXPECT_EQ(items, (Rows{"Set &Base Path", "", "Save &Current Setup", "&Restore Last Build...",
+                         "", "E&xit"}));
+}
+
+TEST(Win32Window, IdentifyOrganizationDialog) {
+  Win32Window w;
+  w.store.WriteString(settings::kFile, settings::kBaseDir, w.tree.dir.path());
+  w.Start();
+  ASSERT_EQ(w.Text(id::kTargetLabel), "Teams - 0");
+
+  w.ClickLater(id::kTargetOrganization);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Identify Organization")) != nullptr; }));
+  const ComboBox disks(dialog, id::kDataDiskList), organizations(dialog, id::kOrganizationList);
+  EXPECT_EQ(disks.Item(0), "LEAGUE.WDD");
+  EXPECT_EQ(disks.Item(1), "SRC.WDD");
+  EXPECT_EQ(disks.Selection(), -1);
+  EXPECT_EQ(organizations.Item(0), "");
+  // The user confirms a data disk: its organizations are listed and the first one selected.
+  SendMessageW(disks.handle(), CB_SETCURSEL, 0, 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kDataDiskList, CBN_SELENDOK),
+               reinterpret_cast<LPARAM>(disks.handle()));
+  EXPECT_EQ(organizations.Item(organizations.Selection()), "ORG00001");
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(w.Shows(id::kTargetLabel, "Teams - 3"));
+  EXPECT_EQ(w.Text(id::kTargetOrgPath), Lower(Native(w.tree.targetOrg)));
+
+  // An organization without org.dat: its error in a message box, and that side stays empty.
+  w.ClickLater(id::kSourceOrganization);
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Identify Organization")) != nullptr; }));
+  const ComboBox sourceDisks(dialog, id::kDataDiskList);
+  SendMessageW(sourceDisks.handle(), CB_SETCURSEL, 1, 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kDataDiskList, CBN_SELENDOK),
+               reinterpret_cast<LPARAM>(sourceDisks.handle()));
+  SendMessageW(GetDlgItem(dialog, id::kOrganizationList), CB_SETCURSEL, 1, 0);
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(w.Answer(IDOK), "CANNOT OPEN FILE :" + Native(w.tree.farmOrg) + "org.dat\n");
+  EXPECT_TRUE(w.Shows(id::kSourceOrgPath, ""));
+  EXPECT_EQ(w.Text(id::kSourceLabel), "Teams - 0");
+
+  // Cancel gives up the target side.
+  w.ClickLater(id::kTargetOrganization);
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Identify Organization")) != nullptr; }));
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(w.Shows(id::kTargetOrgPath, ""));
+  EXPECT_TRUE(w.ListRows(id::kTargetList).empty());
+}
+
+// Match, Un Match and Reset by button and by double-click, each step checked on both lists.
+TEST(Win32Window, PairingByButtonsAndDoubleClicks) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  using S = fixture::PairingStep;
+  for (const S& step : fixture::PairingScript()) {
+    for (const auto& [action, row] : step.actions) {
+      switch (action) {
+        case S::kReset: w.Click(id::kReset); break;
+        case S::kMatch: w.Click(id::kMatch); break;
+        case S::kUnmatch: w.Click(id::kUnmatch); break;
+        case S::kClickSource: w.ClickRow(id::kSourceList, row); break;
+        case S::kClickTarget: w.ClickRow(id::kTargetList, row); break;
+        case S::kDoubleClickSource: w.DoubleClickRow(id::kSourceList, row); break;
+        case S::kDoubleClickTarget: w.DoubleClickRow(id::kTargetList, row); break;
+      }
+    }
+    EXPECT_EQ(w.ListRows(id::kTargetList), step.target) << step.what;
+    EXPECT_EQ(w.ListRows(id::kSourceList), step.source) << step.what;
+    EXPECT_EQ(w.Selection(id::kTargetList), step.targetSelection) << step.what;
+    EXPECT_EQ(w.Text(id::kTargetLabel), "Teams - 3") << step.what;
+  }
+}
+
+TEST(Win32Window, BuildAsksAboutGamesPlayed) {
+  for (const bool yes : {true, false}) {
+    SCOPED_TRACE(yes ? "Yes" : "No");
+    Win32Window w;
+    fixture::StandardOrgWithGamesPlayed(3, 2).Write(w.tree.targetOrg);
+    BuildTree::Roster(w.tree.targetOrg, 3, {99}, "OLD");
+    w.StoreSetup();
+    w.Start();
+
+    w.ClickLater(id::kBuild);
+    EXPECT_EQ(w.Answer(yes ? IDYES : IDNO, true),
+              "Target Organization already has games played.\n"
+              "Tovarin clears the rosters of the target teams.\n"
+              "Are you sure you wish to continue?");
+    if (yes) {
+      EXPECT_EQ(w.Answer(IDOK), w.tree.Completed());
+      EXPECT_EQ(w.tree.TargetRoster(1), (std::vector<int>{2, 4, 5}));
+      EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{7}));
+      EXPECT_TRUE(fixture::FileExists(w.tree.targetDisk + "Tovarin.txt"));
+      EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kThreeLetters), 1)
+          << "a completed Build saves the setup";
+    } else {
+      EXPECT_TRUE(w.Shows(id::kTargetOrgPath, ""));
+      EXPECT_EQ(w.Text(id::kTargetLabel), "Teams - 0");
+      EXPECT_EQ(w.ListRows(id::kSourceList), (Rows{kSrc1, kSrc2}));
+      EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
+      EXPECT_FALSE(fixture::FileExists(w.tree.targetDisk + "Tovarin.txt"));
+      EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kThreeLetters), std::nullopt);
+    }
+  }
+}
+
+TEST(Win32Window, ErrorsComeInAMessageBox) {
+  Win32Window w;
+  w.StoreSetup();
+  DeleteFileW(Wide(BuildTree::RosterName(w.tree.sourceOrg, 2)).c_str());
+  w.Start();
+  w.ClickLater(id::kBuild);
+  EXPECT_EQ(w.Answer(IDOK),
+            "Error while reading file : " + Native(BuildTree::RosterName(w.tree.sourceOrg, 2)));
+  EXPECT_TRUE(WaitFor([] { return FindDialog("Tovarin") == nullptr; }));
+  Sleep(100);
+  EXPECT_EQ(FindDialog("Tovarin"), nullptr) << "no completion message after an error";
+
+  // A stored organization that is gone is reported at start-up, before the window shows.
+  Win32Window again;
+  again.StoreSetup();
+  again.store.WriteString(settings::kFile, settings::kSrcOrg, "ORG00009");
+  again.Start(false);
+  EXPECT_EQ(again.Answer(IDOK),
+            "CANNOT OPEN FILE :" + again.tree.sourceDisk + "ORG00009\\org.dat\n");
+  ASSERT_TRUE(again.Started());
+  EXPECT_EQ(again.Text(id::kSourceOrgPath), "");
+}
+
+// The About box, the status bar's menu command, and Exit, which saves nothing.
+TEST(Win32Window, AboutStatusBarAndExit) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kAbout, 0);
+  HWND about = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (about = FindDialog("About Tovarin")) != nullptr; }));
+  Rows texts;
+  for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+    if (type == SS_ICON) {
+      EXPECT_NE(SendMessageW(child, STM_GETICON, 0, 0), 0) << "the application's icon";
+    } else if (!WindowText(child).empty()) {
+      texts.push_back(WindowText(child));
+    }
+  }
+  EXPECT_EQ(texts, (Rows{"Tovarin Version " TOVARIN_VERSION,
+                         layout::kCreditLine, "OK"}));
+  PostMessageW(about, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([about] { return !IsWindow(about); }));
+
+  HWND bar = GetDlgItem(w.window(), layout::command::kStatusBar);
+  ASSERT_TRUE(IsWindowVisible(bar));
+  w.Menu(layout::command::kStatusBar);
+  EXPECT_FALSE(IsWindowVisible(bar));
+  EXPECT_EQ(GetMenuState(GetMenu(w.window()), layout::command::kStatusBar, MF_BYCOMMAND) &
+                MF_CHECKED,
+            0u);
+  w.Menu(layout::command::kStatusBar);
+  EXPECT_TRUE(IsWindowVisible(bar));
+
+  w.Click(id::kUseFarm);
+  EXPECT_EQ(SendMessageW(w.Item(id::kUseFarm), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  const HWND window = w.window();
+  PostMessageW(window, WM_COMMAND, layout::command::kExit, 0);
+  EXPECT_TRUE(WaitFor([window] { return !IsWindow(window); }));
+  EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kUseFarm), 1) << "nothing is saved";
+}
+
+// R&ename File asks with the system's file-open dialog; Cancel clears the rename file.
+TEST(Win32Window, RenameFileFromTheOpenDialog) {
+  constexpr int kFileName = 0x47C;  // the file-name box of the system's dialog
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  const std::string chosen = Native(w.tree.dir / "renames.txt");
+  for (const bool ok : {true, false}) {
+    SCOPED_TRACE(ok ? "OK" : "Cancel");
+    w.ClickLater(id::kRenameFile);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Open")) != nullptr; }));
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kFileName)), "*.txt") << "the initial file";
+    if (ok) {
+      SetWindowTextW(GetDlgItem(dialog, kFileName), Wide(chosen).c_str());
+      PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    } else {
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+    EXPECT_TRUE(w.Shows(id::kRenamePath, ok ? Lower(chosen) : ""));
+  }
+}
+
+}  // namespace
+}  // namespace tovarin::win32
