@@ -31,7 +31,9 @@ cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=Debug -DTOVARIN_LINUX_BUILD="$PWD/build" \
   -DTOVARIN_WINEPREFIX="$scratch/wine" >/dev/null
 cmake --build build-win
-(cd build-win && ctest --output-on-failure -j2)
+# One X display for every Wine program of the stage: the prefix's desktop process is shared, and
+# the window test needs it on a display.
+(cd build-win && xvfb-run -a ctest --output-on-failure -j2)
 WINEPREFIX="$scratch/wine" wineserver -k 2>/dev/null || true
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
