@@ -137,7 +137,8 @@ Prediction Predict(const SimulationTree& tree, const TeamList& teams, std::strin
     if (const TeamEntry* partner = team.partner) {
       const std::string path = RosterPath(tree.sourceOrg, partner->teamId);
       if (read.Load(path) != RosterFile::LoadResult::kOk) {
-        p.errorStart = "Error while reading file : " + path;
+        // Messages name a file as it is spelled on disk.
+        p.errorStart = "Error while reading file : " + platform::ResolveCaseBlind(path);
         return p;
       }
       Carry(read, state, list, p.counts);
@@ -151,14 +152,14 @@ Prediction Predict(const SimulationTree& tree, const TeamList& teams, std::strin
           case RosterFile::LoadResult::kCannotOpen:
             break;
           case RosterFile::LoadResult::kMalformed:
-            p.errorStart = "Error while reading file : " + farm;
+            p.errorStart = "Error while reading file : " + platform::ResolveCaseBlind(farm);
             return p;
         }
       }
     }
     const std::string path = RosterPath(tree.targetOrg, team.teamId);
     if (list.size() > static_cast<std::size_t>(RosterFile::kMaxEntries)) {
-      p.errorStart = "Error writing file " + path;
+      p.errorStart = "Error writing file " + platform::ResolveCaseBlind(path);
       return p;
     }
     p.rosters[path] = Encoded(list);
