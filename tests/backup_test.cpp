@@ -420,7 +420,7 @@ TEST(Backup, ARollbackThatFailsTooNamesWhatIsLeft) {
 // A Build or a restore holds its target organization and the backup folder: while another holds
 // either, it writes nothing at all; once it holds them, it clears what a killed Build left.
 TEST(Locking, OneBuildAtATime) {
-  const std::string temporaries[] = {".T00001RS.ORG.tovarin-Ab12Cd", "T00002RS.ORG.tovarin-tmp"};
+  const std::string temporaries[] = {".T00001RS.ORG.tovarin-Ab12Cd", ".T00002RS.ORG.tovarin-0f9e8d"};
   const std::string unfinished[] = {"000007-20261209T000000Z_LEAGUE.WDD_ORG00001",
                                     "20261208-101010-123_LEAGUE.WDD_ORG00001"};
   struct Row {

@@ -248,18 +248,13 @@ void SafeFileWriter::Discard() {
 
 #endif
 
-// ".NAME.tovarin-XXXXXX" on every system; "NAME.tovarin-tmp" from earlier Windows builds. Both are
-// cleared on either system, as a data disk may have been written from the other.
+// ".NAME.tovarin-XXXXXX" on every system, so either clears what the other left on a data disk.
 bool IsSafeWriteTemporary(const std::string& fileName) {
-  const std::string windows = ".tovarin-tmp";
-  const std::string posix = ".tovarin-";
-  const std::size_t size = fileName.size();
-  if (size > windows.size() && fileName.compare(size - windows.size(), windows.size(), windows) == 0) {
-    return true;
-  }
+  const std::string marker = ".tovarin-";
   constexpr std::size_t kUnique = 6;
-  return size > posix.size() + kUnique + 1 && fileName[0] == '.' &&
-         fileName.compare(size - kUnique - posix.size(), posix.size(), posix) == 0;
+  const std::size_t size = fileName.size();
+  return size > marker.size() + kUnique + 1 && fileName[0] == '.' &&
+         fileName.compare(size - kUnique - marker.size(), marker.size(), marker) == 0;
 }
 
 void RemoveSafeWriteTemporaries(const std::string& directory) {

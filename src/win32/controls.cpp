@@ -7,18 +7,16 @@
 
 namespace tovarin::win32 {
 
-std::wstring Wide(const std::string& text) { return platform::Widen(text); }
-std::string Bytes(const std::wstring& text) { return platform::Narrow(text); }
 
 std::string WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(),
                                                       static_cast<int>(text.size()))));
-  return Bytes(text);
+  return platform::Narrow(text);
 }
 
 void Control::SetText(const std::string& text) const {
-  SetWindowTextW(handle_, Wide(text).c_str());
+  SetWindowTextW(handle_, platform::Widen(text).c_str());
 }
 
 std::string Control::ItemText(UINT lengthMessage, UINT textMessage, int index) const {
@@ -27,7 +25,7 @@ std::string Control::ItemText(UINT lengthMessage, UINT textMessage, int index) c
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(
       Send(textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()))));
-  return Bytes(text);
+  return platform::Narrow(text);
 }
 
 void Edit::Show(const std::string& text) const {
@@ -49,7 +47,7 @@ void ListBox::Show(const ListBoxModel& model) const {
   std::vector<INT> stops(model.tabStops.begin(), model.tabStops.end());
   Send(LB_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
   for (const ListBoxModel::Row& row : model.rows) {
-    Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row.text).c_str()));
+    Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(row.text).c_str()));
   }
   Send(LB_SETCURSEL, static_cast<WPARAM>(model.selected));
   Send(WM_SETREDRAW, TRUE);
@@ -64,7 +62,7 @@ std::string ListBox::Row(int row) const { return ItemText(LB_GETTEXTLEN, LB_GETT
 void ComboBox::SetItems(const std::vector<std::string>& items, int selection) const {
   Send(CB_RESETCONTENT);
   for (const std::string& item : items) {
-    Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+    Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(item).c_str()));
   }
   Send(CB_SETCURSEL, static_cast<WPARAM>(selection));
 }
@@ -90,7 +88,7 @@ void StatusBar::SetPanes(const std::vector<int>& trailingWidths) const {
 
 void StatusBar::SetPaneText(int pane, const std::string& text) const {
   SendMessageW(bar_, SB_SETTEXTW, static_cast<WPARAM>(pane),
-               reinterpret_cast<LPARAM>(Wide(text).c_str()));
+               reinterpret_cast<LPARAM>(platform::Widen(text).c_str()));
 }
 
 std::string StatusBar::PaneText(int pane) const {
@@ -99,7 +97,7 @@ std::string StatusBar::PaneText(int pane) const {
   SendMessageW(bar_, SB_GETTEXTW, static_cast<WPARAM>(pane),
                reinterpret_cast<LPARAM>(text.data()));
   text.resize(LOWORD(length));
-  return Bytes(text);
+  return platform::Narrow(text);
 }
 
 int StatusBar::Height() const {

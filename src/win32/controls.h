@@ -11,10 +11,6 @@ struct ListBoxModel;
 
 namespace tovarin::win32 {
 
-// Texts are bytes in the ANSI code page everywhere else; the window speaks UTF-16.
-std::wstring Wide(const std::string& text);
-std::string Bytes(const std::wstring& text);
-
 // The text of any window, as bytes.
 std::string WindowText(HWND window);
 

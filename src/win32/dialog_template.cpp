@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/native_path.h"
 #include "win32/controls.h"
 
 namespace tovarin::win32 {
@@ -75,7 +76,7 @@ void DialogTemplate::Add(DWORD value) {
 }
 
 void DialogTemplate::AddText(const char* text) {
-  for (wchar_t c : Wide(text)) words_.push_back(static_cast<WORD>(c));
+  for (wchar_t c : platform::Widen(text)) words_.push_back(static_cast<WORD>(c));
   words_.push_back(0);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/native_path.h"
 #include "settings/registry_settings_store.h"
 #include "win32/controls.h"
 #include "win32/main_frame.h"
@@ -55,7 +56,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
       while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
       GdiFlush();
       Sleep(attempt == 0 ? 1500 : 250);
-      if (tovarin::win32::SaveScreenshot(frame.handle(), tovarin::win32::Bytes(screenshot))) {
+      if (tovarin::win32::SaveScreenshot(frame.handle(), tovarin::platform::Narrow(screenshot))) {
         return 0;
       }
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/dialog_units.h"
+#include "platform/native_path.h"
 #include "shell/menu_layout.h"
 #include "win32/dialogs.h"
 
@@ -41,10 +42,11 @@ HMENU BuildMenu() {
         AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
       } else {
         AppendMenuW(popup, MF_STRING | (item.checkable ? MF_CHECKED : 0),
-                    static_cast<UINT_PTR>(item.command), Wide(item.text).c_str());
+                    static_cast<UINT_PTR>(item.command), platform::Widen(item.text).c_str());
       }
     }
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Wide(menu.title).c_str());
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                platform::Widen(menu.title).c_str());
   }
   return bar;
 }
@@ -244,7 +246,9 @@ void MainFrame::OnToggleStatusBar() {
                 MF_BYCOMMAND | (show ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void MainFrame::UpdateTitle() { SetWindowTextW(window_, Wide(doc_.windowTitle()).c_str()); }
+void MainFrame::UpdateTitle() {
+  SetWindowTextW(window_, platform::Widen(doc_.windowTitle()).c_str());
+}
 
 void MainFrame::OnFileNew() {
   doc_.New();
@@ -278,7 +282,7 @@ void MainFrame::OnFileSave() {
 void MainFrame::OnHelp() {
   const std::wstring help = ProgramFolder() + L"help.html";
   if (GetFileAttributesW(help.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    ShowMessage("The help text cannot be found:\n" + Bytes(help), MessageKind::kError);
+    ShowMessage("The help text cannot be found:\n" + platform::Narrow(help), MessageKind::kError);
     return;
   }
   ShellExecuteW(window_, L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -286,12 +290,14 @@ void MainFrame::OnHelp() {
 
 // Errors and completions alike: the window shows every message the same way.
 void MainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
-  MessageBoxW(window_, Wide(text).c_str(), Wide(layout::kApplicationTitle).c_str(),
+  MessageBoxW(window_, platform::Widen(text).c_str(),
+              platform::Widen(layout::kApplicationTitle).c_str(),
               MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool MainFrame::AskYesNo(const std::string& text) {
-  return MessageBoxW(window_, Wide(text).c_str(), Wide(layout::kApplicationTitle).c_str(),
+  return MessageBoxW(window_, platform::Widen(text).c_str(),
+                     platform::Widen(layout::kApplicationTitle).c_str(),
                      MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1) == IDYES;
 }
 
@@ -302,9 +308,9 @@ std::optional<std::string> MainFrame::ChooseFile(const std::string& initialFile,
 
 std::optional<std::string> MainFrame::AskFileName(bool save, const std::string& initialFile,
                                                   const std::string& defaultExtension) {
-  std::wstring file = Wide(initialFile);
+  std::wstring file = platform::Widen(initialFile);
   file.resize(32768, L'\0');  // the longest path Windows knows
-  const std::wstring extension = Wide(defaultExtension);
+  const std::wstring extension = platform::Widen(defaultExtension);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = window_;
@@ -314,7 +320,7 @@ std::optional<std::string> MainFrame::AskFileName(bool save, const std::string& 
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                  (save ? OFN_OVERWRITEPROMPT : 0);
   if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return std::nullopt;
-  return Bytes(file.c_str());
+  return platform::Narrow(file.c_str());
 }
 
 bool MainFrame::IdentifyOrganization(OrgLocation& location) {

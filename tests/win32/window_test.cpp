@@ -13,6 +13,7 @@
 #include <functional>
 #include <thread>
 
+#include "platform/native_path.h"
 #include "settings/registry_settings_store.h"
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
@@ -65,7 +66,7 @@ bool WaitFor(const std::function<bool()>& done) {
 // A dialog of this process with the given title, or none.
 HWND FindDialog(const char* title) {
   HWND found = nullptr;
-  const std::wstring wanted = Wide(title);
+  const std::wstring wanted = platform::Widen(title);
   for (HWND w = FindWindowW(L"#32770", wanted.c_str()); w;
        w = FindWindowExW(nullptr, w, L"#32770", wanted.c_str())) {
     DWORD process = 0;
@@ -78,7 +79,7 @@ HWND FindDialog(const char* title) {
 class Win32Window {
  public:
   Win32Window() : store(kKey) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kKey).c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, platform::Widen(kKey).c_str());
   }
   ~Win32Window() {
     if (ui_.joinable()) {
@@ -92,7 +93,7 @@ class Win32Window {
       });
       ui_.join();
     }
-    RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kKey).c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, platform::Widen(kKey).c_str());
   }
 
   void StoreSetup(bool useFarm = true) { tree.StoreSetup(store, useFarm); }
@@ -256,7 +257,7 @@ TEST(Win32Window, StartsFromTheRegistryWithTheFormOfTheTable) {
   for (int i = 0; i < GetMenuItemCount(file); ++i) {
     wchar_t text[64] = {};
     GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-    items.push_back(Bytes(text));
+    items.push_back(platform::Narrow(text));
   }
   EXPECT_EQ(items, (Rows{"Set &Base Path", "", "Save &Current Setup", "&Restore Last Build...",
                          "", "E&xit"}));
@@ -366,7 +367,7 @@ TEST(Win32Window, BuildAsksAboutGamesPlayed) {
 TEST(Win32Window, ErrorsComeInAMessageBox) {
   Win32Window w;
   w.StoreSetup();
-  DeleteFileW(Wide(BuildTree::RosterName(w.tree.sourceOrg, 2)).c_str());
+  DeleteFileW(platform::Widen(BuildTree::RosterName(w.tree.sourceOrg, 2)).c_str());
   w.Start();
   w.ClickLater(id::kBuild);
   EXPECT_EQ(w.Answer(IDOK),
@@ -441,7 +442,7 @@ TEST(Win32Window, RenameFileFromTheOpenDialog) {
     ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Open")) != nullptr; }));
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kFileName)), "*.txt") << "the initial file";
     if (ok) {
-      SetWindowTextW(GetDlgItem(dialog, kFileName), Wide(chosen).c_str());
+      SetWindowTextW(GetDlgItem(dialog, kFileName), platform::Widen(chosen).c_str());
       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     } else {
       PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
