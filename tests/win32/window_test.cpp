@@ -440,7 +440,9 @@ TEST(Win32Window, RenameFileFromTheOpenDialog) {
     w.ClickLater(id::kRenameFile);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Open")) != nullptr; }));
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, kFileName)), "*.txt") << "the initial file";
+    // The system's dialog is visible before it has filled in its controls.
+    EXPECT_TRUE(WaitFor([&] { return WindowText(GetDlgItem(dialog, kFileName)) == "*.txt"; }))
+        << "the initial file";
     if (ok) {
       SetWindowTextW(GetDlgItem(dialog, kFileName), platform::Widen(chosen).c_str());
       PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -448,6 +450,7 @@ TEST(Win32Window, RenameFileFromTheOpenDialog) {
       PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     }
     EXPECT_TRUE(w.Shows(id::kRenamePath, ok ? Lower(chosen) : ""));
+    ASSERT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
   }
 }
 
