@@ -19,6 +19,7 @@ enum class ControlKind {
   kListBox,
   kTabbedListBox,  // a list box whose rows have tab-separated columns
   kDropDownList,   // a combo box without free text
+  kCheckList,      // rows of columns under headers, each row with a checkbox
 };
 
 // In dialog units of the dialog's font.

@@ -73,6 +73,28 @@ std::string ComboBox::Item(int index) const {
   return ItemText(CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
+void ToolTips::Create(HWND dialog) {
+  tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
+                          reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
+                          nullptr);
+}
+
+void ToolTips::Set(HWND control, const std::string& text) const {
+  if (!tips_) return;
+  std::wstring wide = platform::Widen(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  const bool known = SendMessageW(tips_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = wide.data();
+  SendMessageW(tips_, known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0,
+               reinterpret_cast<LPARAM>(&tool));
+}
+
 void StatusBar::SetPanes(const std::vector<int>& trailingWidths) const {
   RECT client;
   GetClientRect(bar_, &client);

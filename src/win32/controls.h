@@ -68,6 +68,17 @@ class ComboBox : public Control {
   std::string Item(int index) const;
 };
 
+// The tooltips of a dialog's controls, each with a text of its own.
+class ToolTips {
+ public:
+  void Create(HWND dialog);
+  HWND handle() const { return tips_; }
+  void Set(HWND control, const std::string& text) const;
+
+ private:
+  HWND tips_ = nullptr;
+};
+
 // The status bar common control.
 class StatusBar {
  public:

@@ -1,5 +1,7 @@
 #include "win32/dialog_template.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "platform/native_path.h"
@@ -18,7 +20,8 @@ constexpr WORD kComboBox = 0x0085;
 
 ControlClass ClassOf(layout::ControlKind kind) {
   using K = layout::ControlKind;
-  constexpr DWORD kListStyle = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
+  // The system trims a list box to whole rows.
+  constexpr DWORD kListStyle = LBS_NOTIFY | WS_VSCROLL | WS_BORDER;
   switch (kind) {
     case K::kGroupFrame: return {kButton, BS_GROUPBOX};
     case K::kButton: return {kButton, BS_PUSHBUTTON};
@@ -34,6 +37,9 @@ ControlClass ClassOf(layout::ControlKind kind) {
     case K::kListBox: return {kListBox, kListStyle};
     case K::kTabbedListBox: return {kListBox, kListStyle | LBS_USETABSTOPS};
     case K::kDropDownList: return {kComboBox, CBS_DROPDOWNLIST | WS_VSCROLL};
+    case K::kCheckList:
+      return {0, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER,
+              WC_LISTVIEWW};
   }
   return {kStatic, SS_LEFT};
 }
@@ -63,8 +69,12 @@ DialogTemplate::DialogTemplate(const layout::DialogLayout& dialog, DWORD style) 
     const layout::DialogRect& r = control->rect;
     for (int value : {r.x, r.y, r.width, r.height}) words_.push_back(static_cast<WORD>(value));
     words_.push_back(static_cast<WORD>(control->id));  // kNoId is the usual 0xFFFF
-    words_.push_back(0xFFFF);
-    words_.push_back(type.atom);
+    if (type.name) {
+      AddText(type.name);
+    } else {
+      words_.push_back(0xFFFF);
+      words_.push_back(type.atom);
+    }
     AddText(control->text);
     words_.push_back(0);  // no creation data
   }
@@ -75,8 +85,10 @@ void DialogTemplate::Add(DWORD value) {
   words_.push_back(HIWORD(value));
 }
 
-void DialogTemplate::AddText(const char* text) {
-  for (wchar_t c : platform::Widen(text)) words_.push_back(static_cast<WORD>(c));
+void DialogTemplate::AddText(const char* text) { AddText(platform::Widen(text).c_str()); }
+
+void DialogTemplate::AddText(const wchar_t* text) {
+  for (; *text; ++text) words_.push_back(static_cast<WORD>(*text));
   words_.push_back(0);
 }
 

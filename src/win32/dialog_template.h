@@ -23,6 +23,7 @@ class DialogTemplate {
  private:
   void Add(DWORD value);
   void AddText(const char* text);
+  void AddText(const wchar_t* text);
   void Align();
 
   std::vector<WORD> words_;
@@ -32,6 +33,7 @@ class DialogTemplate {
 struct ControlClass {
   WORD atom;  // of the predefined classes: button, edit, static, list box, combo box
   DWORD style;
+  const wchar_t* name = nullptr;  // a common control's class, when there is no atom
 };
 ControlClass ClassOf(layout::ControlKind kind);
 

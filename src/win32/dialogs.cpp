@@ -2,23 +2,8 @@
 
 #include "shell/form_layout.h"
 #include "shell/org_location.h"
-#include "win32/dialog_template.h"
 
 namespace tovarin::win32 {
-namespace {
-
-HINSTANCE InstanceOf(HWND window) {
-  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-}
-
-template <class T>
-INT_PTR RunModal(const layout::DialogLayout& layout, HWND owner, T& dialog) {
-  const DialogTemplate dialogTemplate(layout, DialogTemplate::kModal);
-  return DialogBoxIndirectParamW(InstanceOf(owner), dialogTemplate.get(), owner,
-                                 DialogProcedure<T>, reinterpret_cast<LPARAM>(&dialog));
-}
-
-}  // namespace
 
 HICON AppIcon(HINSTANCE instance) {
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(128));

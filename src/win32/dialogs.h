@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "shell/form_layout.h"
 #include "win32/controls.h"
+#include "win32/dialog_template.h"
 
 namespace tovarin {
 class OrgPicker;
@@ -17,6 +19,19 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
   if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
   auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
   return self ? self->OnMessage(dialog, message, wParam, lParam) : FALSE;
+}
+
+inline HINSTANCE InstanceOf(HWND window) {
+  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+}
+
+// Runs `dialog`, of a class T as above, as a modal dialog built from `layout`; gives what it
+// ended with.
+template <class T>
+INT_PTR RunModal(const layout::DialogLayout& layout, HWND owner, T& dialog) {
+  const DialogTemplate dialogTemplate(layout, DialogTemplate::kModal);
+  return DialogBoxIndirectParamW(InstanceOf(owner), dialogTemplate.get(), owner,
+                                 DialogProcedure<T>, reinterpret_cast<LPARAM>(&dialog));
 }
 
 // The application's icon, resource 128; the system's own when the program has none.

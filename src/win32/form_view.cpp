@@ -41,6 +41,12 @@ void FormView::OnInit(HWND dialog) {
   useFarm_ = CheckBox(dialog, id::kUseFarm);
   targetList_ = ListBox(dialog, id::kTargetList);
   sourceList_ = ListBox(dialog, id::kSourceList);
+  tips_.Create(dialog);
+}
+
+void FormView::ShowPath(const Edit& edit, const std::string& path) const {
+  edit.Show(path);
+  tips_.Set(edit.handle(), path);
 }
 
 void FormView::ShowLists(const ListBoxModel& target, const ListBoxModel& source) {

@@ -27,9 +27,9 @@ class FormView : public FormControls {
   void Attach(CTovarinView& view) { view_ = &view; }
   HWND handle() const { return dialog_; }
 
-  void SetRenamePath(const std::string& text) override { renamePath_.Show(text); }
-  void SetSourceOrgPath(const std::string& text) override { sourceOrgPath_.Show(text); }
-  void SetTargetOrgPath(const std::string& text) override { targetOrgPath_.Show(text); }
+  void SetRenamePath(const std::string& text) override { ShowPath(renamePath_, text); }
+  void SetSourceOrgPath(const std::string& text) override { ShowPath(sourceOrgPath_, text); }
+  void SetTargetOrgPath(const std::string& text) override { ShowPath(targetOrgPath_, text); }
   void SetUseFarm(int checked) override { useFarm_.SetChecked(checked != 0); }
   void SetSourceLabel(const std::string& text) override { sourceLabel_.Show(text); }
   void SetTargetLabel(const std::string& text) override { targetLabel_.Show(text); }
@@ -43,6 +43,9 @@ class FormView : public FormControls {
  private:
   void OnInit(HWND dialog);
   void OnCommand(int id, int code);
+  // A path edit shows its path in lower case and only its beginning: the tooltip has all of it,
+  // as spelled.
+  void ShowPath(const Edit& edit, const std::string& path) const;
 
   std::function<void()> close_;
   std::function<void()> resized_;
@@ -51,6 +54,7 @@ class FormView : public FormControls {
   Edit targetOrgPath_, sourceOrgPath_, renamePath_, targetLabel_, sourceLabel_;
   CheckBox useFarm_;
   ListBox targetList_, sourceList_;
+  ToolTips tips_;
 };
 
 }  // namespace tovarin::win32

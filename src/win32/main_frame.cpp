@@ -10,6 +10,7 @@
 #include "platform/native_path.h"
 #include "shell/menu_layout.h"
 #include "win32/dialogs.h"
+#include "win32/preview_dialog.h"
 
 namespace tovarin::win32 {
 namespace {
@@ -36,8 +37,6 @@ HMENU BuildMenu() {
   for (const layout::Menu& menu : layout::MainMenu()) {
     HMENU popup = CreatePopupMenu();
     for (const layout::MenuItem& item : menu.items) {
-      // The review is not drawn in this window yet; tovarin-cli review shows it.
-      if (item.command == layout::command::kPreviewBuild) continue;
       if (item.command == layout::kSeparator) {
         AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
       } else {
@@ -77,7 +76,8 @@ std::wstring ProgramFolder() {
 }  // namespace
 
 bool RegisterMainFrameClass(HINSTANCE instance) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
+                                                     ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   WNDCLASSEXW frameClass{};
   frameClass.cbSize = sizeof(frameClass);
@@ -201,6 +201,7 @@ void MainFrame::OnCommand(int command) {
     case c::kHelp:
     case c::kContextHelp: OnHelp(); break;
     case c::kAbout: AboutDialog().Run(window_); break;
+    case c::kPreviewBuild: PreviewDialog(view_).Run(window_); break;
     case c::kFileNew: OnFileNew(); break;
     case c::kFileOpen: OnFileOpen(); break;
     case c::kFileSave: OnFileSave(); break;
@@ -290,13 +291,13 @@ void MainFrame::OnHelp() {
 
 // Errors and completions alike: the window shows every message the same way.
 void MainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
-  MessageBoxW(window_, platform::Widen(text).c_str(),
+  MessageBoxW(Owner(), platform::Widen(text).c_str(),
               platform::Widen(layout::kApplicationTitle).c_str(),
               MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool MainFrame::AskYesNo(const std::string& text) {
-  return MessageBoxW(window_, platform::Widen(text).c_str(),
+  return MessageBoxW(Owner(), platform::Widen(text).c_str(),
                      platform::Widen(layout::kApplicationTitle).c_str(),
                      MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1) == IDYES;
 }
@@ -313,7 +314,7 @@ std::optional<std::string> MainFrame::AskFileName(bool save, const std::string& 
   const std::wstring extension = platform::Widen(defaultExtension);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = window_;
+  dialog.hwndOwner = Owner();
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
@@ -322,6 +323,10 @@ std::optional<std::string> MainFrame::AskFileName(bool save, const std::string& 
   if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return std::nullopt;
   return platform::Narrow(file.c_str());
 }
+
+// A question asked from a dialog of the window, such as Preview Build, belongs to that dialog,
+// so that the dialog waits for the answer too.
+HWND MainFrame::Owner() const { return window_ ? GetLastActivePopup(window_) : nullptr; }
 
 bool MainFrame::IdentifyOrganization(OrgLocation& location) {
   OrgPicker picker(location);

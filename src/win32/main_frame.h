@@ -53,6 +53,7 @@ class MainFrame : public ViewDialogs {
   void UpdateTitle();
   void UpdateIndicators();
   void FitToForm();
+  HWND Owner() const;
   std::optional<std::string> AskFileName(bool save, const std::string& initialFile,
                                          const std::string& defaultExtension);
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -23,6 +25,7 @@
 #include "tovarin_version.h"
 #include "win32/controls.h"
 #include "win32/main_frame.h"
+#include "win32/preview_dialog.h"
 
 namespace tovarin::win32 {
 namespace {
@@ -85,7 +88,8 @@ class Win32Window {
     if (ui_.joinable()) {
       // Whatever a failed test left open is cancelled, then the window is closed.
       WaitFor([this] {
-        for (const char* title : {"Tovarin", "Identify Organization", "About Tovarin"}) {
+        for (const char* title :
+             {"Tovarin", "Identify Organization", "About Tovarin", "Preview Build"}) {
           if (HWND dialog = FindDialog(title)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         }
         if (started_) PostMessageW(window_, WM_CLOSE, 0, 0);
@@ -242,6 +246,24 @@ TEST(Win32Window, StartsFromTheRegistryWithTheFormOfTheTable) {
     EXPECT_EQ(style & (ES_READONLY | ES_AUTOHSCROLL | ES_LOWERCASE),
               ES_READONLY | ES_AUTOHSCROLL | ES_LOWERCASE);
   }
+  // The whole path, as spelled, in each path edit's tooltip.
+  HWND tips = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
+  while (tips && GetWindow(tips, GW_OWNER) != w.window()) {
+    tips = FindWindowExW(nullptr, tips, L"tooltips_class32", nullptr);
+  }
+  ASSERT_NE(tips, nullptr);
+  for (const auto& [path, shown] :
+       {std::pair{id::kTargetOrgPath, Native(w.tree.targetOrg)},
+        std::pair{id::kRenamePath, Native(w.tree.dir / "renames.txt")}}) {
+    wchar_t text[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = w.form();
+    tool.uId = reinterpret_cast<UINT_PTR>(w.Item(path));
+    tool.lpszText = text;
+    SendMessageW(tips, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(platform::Narrow(text), shown);
+  }
 
   // The status bar: idle text, and a menu item's prompt while it is highlighted.
   EXPECT_EQ(w.Status(0), "For Help, press F1");
@@ -259,8 +281,8 @@ TEST(Win32Window, StartsFromTheRegistryWithTheFormOfTheTable) {
     GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
     items.push_back(platform::Narrow(text));
   }
-  EXPECT_EQ(items, (Rows{"Set &Base Path", "", "Save &Current Setup", "&Restore Last Build...",
-                         "", "E&xit"}));
+  EXPECT_EQ(items, (Rows{"Set &Base Path", "", "&Preview Build...", "Save &Current Setup",
+                         "&Restore Last Build...", "", "E&xit"}));
 }
 
 TEST(Win32Window, IdentifyOrganizationDialog) {
@@ -452,6 +474,89 @@ TEST(Win32Window, RenameFileFromTheOpenDialog) {
     EXPECT_TRUE(w.Shows(id::kRenamePath, ok ? Lower(chosen) : ""));
     ASSERT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
   }
+}
+
+// The Preview Build dialog's dropped players: "player | team | candidate", and "[ ]" or "[x]"
+// where the row has a checkbox.
+Rows DroppedRows(HWND dialog) {
+  HWND list = GetDlgItem(dialog, preview_id::kDropped);
+  Rows rows;
+  const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count; ++row) {
+    std::string text;
+    for (int column = 0; column < 3; ++column) {
+      wchar_t cell[256] = {};
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = cell;
+      item.cchTextMax = 256;
+      SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&item));
+      text += (column ? " | " : "") + platform::Narrow(cell);
+    }
+    const auto image = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
+                                    LVIS_STATEIMAGEMASK) >> 12;
+    if (image != 0) text += image == 2 ? " | [x]" : " | [ ]";
+    rows.push_back(text);
+  }
+  return rows;
+}
+
+void Tick(HWND dialog, int row) {
+  LVITEMW item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(2);
+  SendMessageW(GetDlgItem(dialog, preview_id::kDropped), LVM_SETITEMSTATE,
+               static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// File > Preview Build draws the review; a ticked candidate goes into the rename file and then
+// shows as carried, and no roster or report is written. A row without a candidate takes no tick.
+TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  const sim::Bytes roster =
+      fixture::ReadFileBytes(BuildTree::RosterName(w.tree.targetOrg, 1));
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kPreviewBuild, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Preview Build")) != nullptr; }));
+  const auto counts = [dialog] { return WindowText(GetDlgItem(dialog, preview_id::kCounts)); };
+  EXPECT_EQ(counts(),
+            "Players carried: 5\nPlayers dropped: 2\nDropped players with candidates: 1\n"
+            "Target teams left empty: 0");
+  const ListBox teams(dialog, preview_id::kTeams);
+  Rows teamRows;
+  for (int row = 0; row < teams.Count(); ++row) teamRows.push_back(teams.Row(row));
+  EXPECT_EQ(teamRows, (Rows{
+                          "City 1 Club: 3 players",
+                          "    John Smith (2), from City 1's roster",
+                          "    Ann Jones (4), from City 1's roster",
+                          "    Al Lee (5), from City 1's farm roster",
+                          "City 2 Club: 1 player",
+                          "    Bob Brown (1), from City 2's roster",
+                          "City 3 Club: 1 player",
+                          "    Sam Park (7), from the rename file",
+                      }));
+  Tick(dialog, 0);
+  Tick(dialog, 1);
+  EXPECT_EQ(DroppedRows(dialog), (Rows{"Jon Fox | City 1 | John Fox (near miss) | [x]",
+                                       "Tim Gray | City 2 | no candidate"}));
+
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(preview_id::kAdd, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitFor([&] {
+    return counts() ==
+           "Players carried: 6\nPlayers dropped: 1\nDropped players with candidates: 0\n"
+           "Target teams left empty: 0";
+  }));
+  EXPECT_EQ(DroppedRows(dialog), Rows{"Tim Gray | City 2 | no candidate"});
+  EXPECT_EQ(teams.Row(2), "    John Fox (3), from City 1's roster");
+  EXPECT_EQ(fixture::ReadFileText(w.tree.dir / "renames.txt"),
+            "C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\n");
+  EXPECT_EQ(fixture::ReadFileBytes(BuildTree::RosterName(w.tree.targetOrg, 1)), roster);
+  EXPECT_FALSE(fixture::FileExists(w.tree.targetDisk + "Tovarin.txt"));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
 }
 
 }  // namespace
