@@ -5,7 +5,6 @@
 
 #include "cli/command.h"
 #include "cli/form_session.h"
-#include "platform/dialog_units.h"
 #include "platform/format.h"
 #include "transfer/report.h"
 
@@ -61,15 +60,9 @@ int Run(BuildOptions& options, Console& console) {
   TakeSetupOptions(options.setup);
   const std::vector<PairCommand> pairCommands = PairCommands(options.pairing);
 
-  GatedSettings store(console.settings, options.saveSetup && !options.dryRun);
-  ConsoleDialogs dialogs(console, options.yes);
-  NoControls controls;
-  CTovarinView view(store, dialogs, controls, platform::HorizontalDialogBaseUnit());
-  view.backupDirectory = console.backups;
-  if (!LoadForm(options.sides, options.setup, options.pairing.reset, pairCommands, view, dialogs,
-                store)) {
-    return kError;
-  }
+  FormSession form(console, options.saveSetup && !options.dryRun, options.yes);
+  if (!form.Load(options.sides, options.setup, options.pairing.reset, pairCommands)) return kError;
+  CTovarinView& view = form.view;
   if (!options.sides.given && !view.MissingOrganization().empty()) {
     throw UsageError{"no setup is stored; give build --target DIR --source DIR, or store them "
                      "first with tovarin-cli settings --target DIR --source DIR"};

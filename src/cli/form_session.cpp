@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/case_blind.h"
+#include "platform/dialog_units.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
 #include "shell/settings.h"
@@ -159,9 +160,15 @@ bool ConsoleDialogs::AskYesNo(const std::string& text) {
   return false;
 }
 
-bool LoadForm(const SideOptions& sides, const SetupOptions& setup, bool reset,
-              const std::vector<PairCommand>& pairCommands, CTovarinView& view,
-              ConsoleDialogs& dialogs, platform::SettingsStore& store) {
+FormSession::FormSession(Console& console, bool writeSettings, bool yes)
+    : store(console.settings, writeSettings),
+      dialogs(console, yes),
+      view(store, dialogs, controls, platform::HorizontalDialogBaseUnit()) {
+  view.backupDirectory = console.backups;
+}
+
+bool FormSession::Load(const SideOptions& sides, const SetupOptions& setup, bool reset,
+                       const std::vector<PairCommand>& pairCommands) {
   if (sides.given) {
     SetLocation("--target", sides.target, view.targetLocation);
     SetLocation("--source", sides.source, view.sourceLocation);

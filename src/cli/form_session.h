@@ -115,11 +115,24 @@ class GatedSettings : public platform::SettingsStore {
   bool writable_;
 };
 
-// Loads both sides into the form, from the options when given or else from the stored setup,
-// then applies the setup options and the pairing commands. False when a side failed to load (its
-// message has been shown). A pairing command naming no team is a usage error.
-bool LoadForm(const SideOptions& sides, const SetupOptions& setup, bool reset,
-              const std::vector<PairCommand>& pairCommands, CTovarinView& view,
-              ConsoleDialogs& dialogs, platform::SettingsStore& store);
+// The form as one command drives it: the per-user settings (written only when `writeSettings`),
+// the console dialogs (`yes` answers their question), and the view over them.
+class FormSession {
+ public:
+  FormSession(Console& console, bool writeSettings, bool yes);
+  FormSession(const FormSession&) = delete;
+  FormSession& operator=(const FormSession&) = delete;
+
+  // Loads both sides into the form, from the options when given or else from the stored setup,
+  // then applies the setup options and the pairing commands. False when a side failed to load
+  // (its message has been shown). A pairing command naming no team is a usage error.
+  bool Load(const SideOptions& sides, const SetupOptions& setup, bool reset,
+            const std::vector<PairCommand>& pairCommands);
+
+  GatedSettings store;
+  ConsoleDialogs dialogs;
+  NoControls controls;
+  CTovarinView view;
+};
 
 }  // namespace tovarin::cli

@@ -5,7 +5,6 @@
 
 #include "cli/command.h"
 #include "cli/form_session.h"
-#include "platform/dialog_units.h"
 
 namespace tovarin::cli {
 namespace {
@@ -20,14 +19,11 @@ int Run(PairsOptions& options, Console& console) {
   if (!options.sides.given) throw UsageError{"pairs needs --target and --source"};
   const std::vector<PairCommand> pairCommands = PairCommands(options.pairing);
 
-  GatedSettings store(console.settings, false);
-  ConsoleDialogs dialogs(console, false);
-  NoControls controls;
-  CTovarinView view(store, dialogs, controls, platform::HorizontalDialogBaseUnit());
-  if (!LoadForm(options.sides, SetupOptions(), options.pairing.reset, pairCommands, view, dialogs,
-                store)) {
+  FormSession form(console, false, false);
+  if (!form.Load(options.sides, SetupOptions(), options.pairing.reset, pairCommands)) {
     return kError;
   }
+  const CTovarinView& view = form.view;
   console.out << view.targetLabel() << "\n";
   for (const auto& row : view.teamLists.targetList().rows) console.out << row.text << "\n";
   console.out << "\n" << view.sourceLabel() << "\n";

@@ -7,7 +7,6 @@
 
 #include "cli/command.h"
 #include "cli/form_session.h"
-#include "platform/dialog_units.h"
 #include "shell/preview.h"
 
 namespace tovarin::cli {
@@ -60,14 +59,9 @@ int Run(ReviewOptions& options, Console& console) {
     throw UsageError{"--accept " + options.accept + ": expected line numbers such as 1,4,7"};
   }
 
-  GatedSettings store(console.settings, false);
-  ConsoleDialogs dialogs(console, false);
-  NoControls controls;
-  CTovarinView view(store, dialogs, controls, platform::HorizontalDialogBaseUnit());
-  if (!LoadForm(options.sides, options.setup, options.pairing.reset, pairCommands, view, dialogs,
-                store)) {
-    return kError;
-  }
+  FormSession form(console, false, false);
+  if (!form.Load(options.sides, options.setup, options.pairing.reset, pairCommands)) return kError;
+  CTovarinView& view = form.view;
   const std::optional<Review> review = ReviewAndCount(view, console);
   if (!review) return kError;
   if (!accepting) {

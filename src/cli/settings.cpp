@@ -5,7 +5,6 @@
 
 #include "cli/command.h"
 #include "cli/form_session.h"
-#include "platform/dialog_units.h"
 #include "shell/settings.h"
 
 namespace tovarin::cli {
@@ -27,13 +26,9 @@ int Run(SettingsOptions& options, Console& console) {
     if (!options.sides.given) throw UsageError{"settings needs --target and --source"};
     // Stores a setup for the window, as its Save Current Setup would, after checking that both
     // organizations load.
-    ConsoleDialogs dialogs(console, false);
-    NoControls controls;
-    CTovarinView view(console.settings, dialogs, controls, platform::HorizontalDialogBaseUnit());
-    if (!LoadForm(options.sides, options.setup, false, {}, view, dialogs, console.settings)) {
-      return kError;
-    }
-    view.SaveSettings();
+    FormSession form(console, true, false);
+    if (!form.Load(options.sides, options.setup, false, {})) return kError;
+    form.view.SaveSettings();
   }
   for (const char* name : {kBaseDir, kTgtDataDisk, kTgtOrg, kSrcDataDisk, kSrcOrg, kRename}) {
     console.out << kFile << "/" << name << "="
