@@ -12,7 +12,6 @@
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QVBoxLayout>
-#include <map>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -97,7 +96,6 @@ QKeySequence KeyOf(const layout::Shortcut& shortcut) {
 }  // namespace
 
 void CMainFrame::CreateMenus() {
-  std::map<int, QAction*> byCommand;
   for (const layout::Menu& menu : layout::MainMenu()) {
     QMenu* bar = menuBar()->addMenu(QString::fromLatin1(menu.title));
     for (const layout::MenuItem& item : menu.items) {
@@ -110,38 +108,23 @@ void CMainFrame::CreateMenus() {
       action->setCheckable(item.checkable);
       action->setChecked(item.checkable);
       bar->addAction(action);
-      byCommand[item.command] = action;
+      actions_[item.command] = action;
     }
   }
   // Keyboard-only commands belong to the window; a key of a menu command goes to its item.
   for (const layout::Shortcut& shortcut : layout::Shortcuts()) {
-    QAction*& action = byCommand[shortcut.command];
+    QAction*& action = actions_[shortcut.command];
     if (!action) {
       action = new QAction(this);
       addAction(action);
     }
     action->setShortcuts(action->shortcuts() << KeyOf(shortcut));
   }
-  for (const auto& [command, action] : byCommand) {
+  for (const auto& [command, action] : actions_) {
     if (command == layout::command::kStatusBar) continue;  // it toggles
     connect(action, &QAction::triggered, this, [this, command = command] { OnCommand(command); });
   }
-
-  namespace c = layout::command;
-  actions_.setBasePath = byCommand[c::kSetBasePath];
-  actions_.saveSetup = byCommand[c::kSaveSetup];
-  actions_.restoreLastBuild = byCommand[c::kRestoreLastBuild];
-  actions_.previewBuild = byCommand[c::kPreviewBuild];
-  actions_.exit = byCommand[c::kExit];
-  actions_.statusBar = byCommand[c::kStatusBar];
-  actions_.helpTopics = byCommand[c::kHelpTopics];
-  actions_.about = byCommand[c::kAbout];
-  actions_.fileNew = byCommand[c::kFileNew];
-  actions_.fileOpen = byCommand[c::kFileOpen];
-  actions_.fileSave = byCommand[c::kFileSave];
-  actions_.help = byCommand[c::kHelp];
-  actions_.contextHelp = byCommand[c::kContextHelp];
-  connect(actions_.statusBar, &QAction::toggled, this,
+  connect(actions_.at(layout::command::kStatusBar), &QAction::toggled, this,
           [this](bool on) { statusBar()->setVisible(on); });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -23,22 +24,6 @@ class CTovarinForm;
 class CMainFrame : public QMainWindow, public ViewDialogs {
   Q_OBJECT
  public:
-  struct Actions {
-    QAction* setBasePath;
-    QAction* previewBuild;
-    QAction* saveSetup;
-    QAction* restoreLastBuild;
-    QAction* exit;
-    QAction* statusBar;
-    QAction* helpTopics;
-    QAction* about;
-    QAction* fileNew;   // Ctrl+N
-    QAction* fileOpen;  // Ctrl+O
-    QAction* fileSave;  // Ctrl+S
-    QAction* help;         // F1
-    QAction* contextHelp;  // Shift+F1
-  };
-
   explicit CMainFrame(platform::SettingsStore& settings, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
@@ -54,7 +39,11 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   CTovarinForm& form() { return *form_; }
   CTovarinView& view() { return view_; }
   const CTovarinDoc& document() const { return doc_; }
-  const Actions& actions() const { return actions_; }
+  // The action of a menu item or a shortcut, by its command; null for no such command.
+  QAction* action(int command) const {
+    const auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+  }
   // The message pane's idle text and the CAP, NUM and SCRL indicators.
   QLabel* idleMessage() const { return idle_; }
   std::vector<QLabel*> indicators() const { return {caps_, num_, scroll_}; }
@@ -92,7 +81,7 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   CTovarinForm* form_;
   CTovarinView view_;
   ModalHook modalHook_;
-  Actions actions_{};
+  std::map<int, QAction*> actions_;
   QLabel* idle_ = nullptr;
   QLabel* caps_ = nullptr;
   QLabel* num_ = nullptr;

@@ -229,7 +229,7 @@ TEST(GuiBuild, RestoreLastBuild) {
   w.Start();
   std::string nothing;
   w.script.steps.push_back(Answer(QMessageBox::Ok, &nothing));
-  w.frame->actions().restoreLastBuild->trigger();
+  w.frame->action(layout::command::kRestoreLastBuild)->trigger();
   EXPECT_EQ(nothing, "There is no Build to restore.");
 
   w.script.steps.push_back(Answer(QMessageBox::Ok));  // Build Completed Successfully!
@@ -239,7 +239,7 @@ TEST(GuiBuild, RestoreLastBuild) {
   std::string question, restored;
   w.script.steps.push_back(Answer(QMessageBox::Yes, &question));
   w.script.steps.push_back(Answer(QMessageBox::Ok, &restored));
-  w.frame->actions().restoreLastBuild->trigger();
+  w.frame->action(layout::command::kRestoreLastBuild)->trigger();
   EXPECT_NE(question.find("Put back the target rosters"), std::string::npos) << question;
   EXPECT_NE(restored.find("are as they were"), std::string::npos) << restored;
   EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
@@ -259,10 +259,10 @@ TEST(GuiCheckbox, TogglesTheFarmOptionWhichOnlySaveStores) {
   }
   EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kUseFarm), 1) << "not saved by a click";
 
-  w.frame->actions().fileNew->trigger();  // re-reads the stored settings
+  w.frame->action(layout::command::kFileNew)->trigger();  // re-reads the stored settings
   EXPECT_TRUE(box->isChecked());
   w.Click(box);
-  w.frame->actions().saveSetup->trigger();
+  w.frame->action(layout::command::kSaveSetup)->trigger();
   EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kUseFarm), 0);
   EXPECT_EQ(w.Stored(settings::kFile, settings::kTgtOrg), "ORG00001");
 }
@@ -290,7 +290,7 @@ TEST(GuiFiles, RenameFileAndBasePath) {
   // Set Base Path: the executable's folder, also when the file does not exist yet.
   const fixture::TempDir other;
   w.script.steps.push_back(ChooseFile(other / kSimulationExecutable, &request));
-  w.frame->actions().setBasePath->trigger();
+  w.frame->action(layout::command::kSetBasePath)->trigger();
   EXPECT_EQ(request.directory, base);
   EXPECT_EQ(request.proposedName, kSimulationExecutable);
   EXPECT_EQ(w.frame->view().targetLocation.BaseDirectory(), other.path());

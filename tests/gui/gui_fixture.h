@@ -25,8 +25,9 @@
 #include "gui/list_box.h"
 #include "gui/main_frame.h"
 #include "gui/org_dialog.h"
-#include "settings/qt_settings_store.h"
 #include "gui/tovarin_form.h"
+#include "settings/qt_settings_store.h"
+#include "shell/menu_layout.h"
 #include "shell/settings.h"
 #include "support/build_tree.h"
 

@@ -87,7 +87,7 @@ TEST(GuiPreview, AddsTheCheckedCandidatesToTheRenameFile) {
   const sim::Bytes roster = fixture::ReadFileBytes(fixture::BuildTree::RosterName(w.tree.targetOrg, 1));
   w.script.steps.push_back(
       PreviewAndAddFox(true, [](CPreviewDlg& preview) { ExpectFoxCarried(preview, true); }));
-  w.frame->actions().previewBuild->trigger();
+  w.frame->action(layout::command::kPreviewBuild)->trigger();
   EXPECT_TRUE(w.script.done());
   EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\n");
   // Nothing else is written: no roster, no report, no setup.
@@ -108,7 +108,7 @@ TEST(GuiPreview, AsksWhereToCreateARenameFileWhenTheFormHasNone) {
     ExpectFoxCarried(preview, false);
   }));
   w.script.steps.push_back(ChooseFile(created, &request));
-  w.frame->actions().previewBuild->trigger();
+  w.frame->action(layout::command::kPreviewBuild)->trigger();
   EXPECT_TRUE(w.script.done());
   EXPECT_EQ(fixture::ReadFileText(created), "Jon,Fox,John,Fox,\r\n");
   EXPECT_EQ(w.frame->view().renamePath, created);

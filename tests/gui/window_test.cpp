@@ -132,7 +132,7 @@ TEST(GuiWindowFrame, FixedSizeMenusAndTitle) {
                        "&View: &Status Bar",
                        "&Help: &Help Topics | - | &About Tovarin...",
                    }));
-  EXPECT_TRUE(f.actions().statusBar->isCheckable());
+  EXPECT_TRUE(f.action(layout::command::kStatusBar)->isCheckable());
 }
 
 // Ctrl+S names the document through a save dialog and writes it empty; Ctrl+O takes another
@@ -184,16 +184,16 @@ TEST(GuiStatusBar, PromptsWhileAMenuItemIsHighlighted) {
   EXPECT_EQ(indicators, (QStringList{"CAP", "NUM", "SCRL"}));
 
   w.Activate();
-  const CMainFrame::Actions& a = f.actions();
+  namespace c = layout::command;
   const std::vector<std::pair<QAction*, QString>> prompts = {
-      {a.setBasePath, "Select Your Grandstand base directory"},
-      {a.saveSetup, "Saves file information into system registry"},
-      {a.restoreLastBuild, ""},
-      {a.previewBuild, ""},
-      {a.exit, "Exits the program"},
-      {a.statusBar, "Show or hide the status bar"},
-      {a.helpTopics, ""},
-      {a.about, ""},
+      {f.action(c::kSetBasePath), "Select Your Grandstand base directory"},
+      {f.action(c::kSaveSetup), "Saves file information into system registry"},
+      {f.action(c::kRestoreLastBuild), ""},
+      {f.action(c::kPreviewBuild), ""},
+      {f.action(c::kExit), "Exits the program"},
+      {f.action(c::kStatusBar), "Show or hide the status bar"},
+      {f.action(c::kHelpTopics), ""},
+      {f.action(c::kAbout), ""},
   };
   for (const auto& [action, prompt] : prompts) {
     SCOPED_TRACE(Std(action->text()));
@@ -219,10 +219,10 @@ TEST(GuiStatusBar, PromptsWhileAMenuItemIsHighlighted) {
     EXPECT_TRUE(f.idleMessage()->isVisible());
   }
 
-  a.statusBar->trigger();
+  f.action(c::kStatusBar)->trigger();
   EXPECT_FALSE(bar->isVisible());
-  EXPECT_FALSE(a.statusBar->isChecked());
-  a.statusBar->trigger();
+  EXPECT_FALSE(f.action(c::kStatusBar)->isChecked());
+  f.action(c::kStatusBar)->trigger();
   EXPECT_TRUE(bar->isVisible());
 }
 
@@ -261,7 +261,7 @@ TEST(GuiAboutAndHelp, AboutBoxAndHelpWindow) {
     EXPECT_EQ(about.okButton()->text(), "OK");
     QTest::mouseClick(about.okButton(), Qt::LeftButton);
   });
-  w.frame->actions().about->trigger();
+  w.frame->action(layout::command::kAbout)->trigger();
   EXPECT_TRUE(w.script.done());
   EXPECT_TRUE(hasIcon);
   ASSERT_EQ(texts.size(), 2);
@@ -276,7 +276,7 @@ TEST(GuiAboutAndHelp, AboutBoxAndHelpWindow) {
     EXPECT_TRUE(w.frame->helpWindow()->isVisible()) << Std(key.toString());
   }
   w.frame->helpWindow()->close();
-  w.frame->actions().helpTopics->trigger();
+  w.frame->action(layout::command::kHelpTopics)->trigger();
   EXPECT_TRUE(w.frame->helpWindow()->isVisible());
   auto* text = w.frame->helpWindow()->findChild<QTextBrowser*>();
   ASSERT_NE(text, nullptr);
@@ -286,7 +286,7 @@ TEST(GuiAboutAndHelp, AboutBoxAndHelpWindow) {
 // Exit, the form's Cancel and the close box end the program without saving what changed.
 TEST(GuiClose, EveryWayOutSavesNothing) {
   const std::vector<std::pair<const char*, std::function<void(GuiWindow&)>>> ways = {
-      {"Exit", [](GuiWindow& w) { w.frame->actions().exit->trigger(); }},
+      {"Exit", [](GuiWindow& w) { w.frame->action(layout::command::kExit)->trigger(); }},
       {"Cancel", [](GuiWindow& w) { w.Click(w.c().cancel); }},
       {"close box", [](GuiWindow& w) { w.frame->close(); }},
   };
