@@ -1,8 +1,10 @@
 #include "gui/application.h"
 
-#include <QFile>
 #include <QMessageBox>
 #include <exception>
+
+#include "gui/path_text.h"
+#include "shell/menu_layout.h"
 
 namespace tovarin::gui {
 
@@ -25,8 +27,8 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 void ShowUnexpectedError(const std::string& text) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Tovarin"), QFile::decodeName(text.c_str()),
-                  QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::Warning, QString::fromLatin1(layout::kApplicationTitle),
+                  PathText(text), QMessageBox::Ok, QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }

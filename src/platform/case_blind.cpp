@@ -100,10 +100,10 @@ std::vector<std::string> CaseTwinFolders(const std::string& path) {
   const std::string name = folder.substr(parent.size());
   if (name.empty() || name == "." || name == "..") return twins;
   std::error_code ec;
-  fs::directory_iterator it(parent.empty() ? fs::path(".") : fs::path(parent), ec);
+  fs::directory_iterator it(Directory(parent), ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
     std::error_code typeError;
-    const std::string entry = it->path().filename().string();
+    const std::string entry = PathText(it->path().filename());
     if (EqualsIgnoreCase(entry, name) && it->is_directory(typeError)) twins.push_back(parent + entry);
   }
   if (twins.size() < 2) twins.clear();

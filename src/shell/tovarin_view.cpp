@@ -192,14 +192,16 @@ std::string CTovarinView::MissingOrganization() const {
 }
 
 std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* observer) {
+  // A Build that cannot start, with its message shown.
+  auto refuse = [this](const std::string& why) {
+    dialogs_.ShowMessage(why, MessageKind::kError);
+    BuildResult refused;
+    refused.error = why;
+    return refused;
+  };
   std::string refusal = MissingOrganization();
   if (refusal.empty()) refusal = CaseTwinsMessage(targetLocation);
-  if (!refusal.empty()) {
-    dialogs_.ShowMessage(refusal, MessageKind::kError);
-    BuildResult refused;
-    refused.error = refusal;
-    return refused;
-  }
+  if (!refusal.empty()) return refuse(refusal);
   for (const TeamEntry& team : targetTeams()) {
     if (team.gamesPlayed <= 0) continue;
     if (!dialogs_.AskYesNo(kGamesPlayedQuestion)) {
@@ -226,10 +228,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
     std::string why;
     if (!lock.LockOrganization(params.targetOrganizationPath, &why) ||
         !lock.LockBackups(backupDirectory, &why)) {
-      dialogs_.ShowMessage(why, MessageKind::kError);
-      BuildResult refused;
-      refused.error = why;
-      return refused;
+      return refuse(why);
     }
   }
   BackingUp backingUp(observer, BackupStore(backupDirectory, writer_),

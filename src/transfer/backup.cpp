@@ -21,13 +21,9 @@ namespace fs = std::filesystem;
 
 namespace tovarin {
 namespace {
-// Paths are held as bytes; the file system takes them through the wide-character calls.
-std::filesystem::path N(const std::string& path) { return platform::NativePath(path); }
-}  // namespace
-}  // namespace tovarin
 
-namespace tovarin {
-namespace {
+// Paths are held as bytes; the file system takes them through the wide-character calls.
+fs::path N(const std::string& path) { return platform::NativePath(path); }
 
 constexpr const char* kManifest = "manifest.txt";
 constexpr const char* kManifestTitle = "Tovarin backup";
@@ -155,10 +151,8 @@ bool IsPlainFolder(const std::string& folder) {
 
 // `path` names a roster file right inside `organization`, as spelled or as found on disk.
 bool IsRosterOf(const std::string& organization, const std::string& path) {
-  std::size_t cut = path.size();
-  while (cut > 0 && !platform::IsSeparator(path[cut - 1])) --cut;
-  const std::string folder = path.substr(0, cut);
-  return IsRosterFileName(path.substr(cut)) &&
+  const std::string folder = platform::DirectoryOf(path);
+  return IsRosterFileName(path.substr(folder.size())) &&
          (folder == organization ||
           platform::ResolveCaseBlind(folder) == platform::ResolveCaseBlind(organization));
 }
@@ -390,15 +384,13 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
   for (std::size_t i = 0; i < count; ++i) {
     const ManifestEntry& entry = manifest.entries[i];
     if (!entry.present) continue;
-    if (!IsOwnFile(directory + entry.stored) ||
-        !ReadWhole(directory + entry.stored, contents[i],
-                   entry.checked ? entry.size : static_cast<std::uintmax_t>(-1))) {
-      return damaged("the copy of " + entry.original + " is missing or has changed");
-    }
-    if (entry.checked &&
-        (contents[i].size() != entry.size || Checksum(contents[i]) != entry.checksum)) {
-      return damaged("the copy of " + entry.original + " is missing or has changed");
-    }
+    const bool whole =
+        IsOwnFile(directory + entry.stored) &&
+        ReadWhole(directory + entry.stored, contents[i],
+                  entry.checked ? entry.size : static_cast<std::uintmax_t>(-1)) &&
+        (!entry.checked ||
+         (contents[i].size() == entry.size && Checksum(contents[i]) == entry.checksum));
+    if (!whole) return damaged("the copy of " + entry.original + " is missing or has changed");
   }
   if (!fs::is_directory(N(platform::ResolveCaseBlind(manifest.organization)), ec)) {
     return Fail(why, "The folder " + manifest.organization + " is missing.\nNothing was put back.");

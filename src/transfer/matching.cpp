@@ -4,14 +4,14 @@
 #include <unordered_map>
 
 namespace tovarin {
-namespace {
 
-// Names never hold a NUL byte, so a NUL between them keys a pair of names unambiguously.
-void FullKey(const std::string& last, const std::string& first, std::string& key) {
+void NameKey(const std::string& last, const std::string& first, std::string& key) {
   key.assign(last);
   key.push_back('\0');
   key.append(first);
 }
+
+namespace {
 
 // Last name and the first byte of the first name, NUL for an empty one: the players that can be a
 // near match of each other share this key.
@@ -27,7 +27,7 @@ std::unordered_map<std::string, int> LowestByName(const std::vector<PlayerName>&
   index.reserve(players.size());
   std::string key;
   for (std::size_t i = 0; i < players.size(); ++i) {
-    FullKey(players[i].last, players[i].first, key);
+    NameKey(players[i].last, players[i].first, key);
     index.emplace(key, static_cast<int>(i + 1));
   }
   return index;
@@ -72,9 +72,9 @@ void RenamePass(RenameReader& reader, const std::vector<PlayerName>& source,
   std::string key;
   do {
     const std::string* f = record.fields;
-    FullKey(f[3], f[2], key);
+    NameKey(f[3], f[2], key);
     const int t = Find(targetIndex, key);
-    FullKey(f[1], f[0], key);
+    NameKey(f[1], f[0], key);
     const int s = Find(sourceIndex, key);
     if (s > 0) {
       if (t > 0) {
@@ -106,7 +106,7 @@ void AutomaticPass(const std::vector<PlayerName>& source, const std::vector<Play
   std::string key;
   for (std::size_t i = 0; i < target.size(); ++i) {
     const int t = static_cast<int>(i + 1);
-    FullKey(target[i].last, target[i].first, key);
+    NameKey(target[i].last, target[i].first, key);
     byName[key].players.push_back(t);
     InitialKey(target[i].last, target[i].first, key);
     byInitial[key].players.push_back(t);
@@ -114,7 +114,7 @@ void AutomaticPass(const std::vector<PlayerName>& source, const std::vector<Play
 
   for (std::size_t i = 0; i < source.size(); ++i) {
     const int s = static_cast<int>(i + 1);
-    FullKey(source[i].last, source[i].first, key);
+    NameKey(source[i].last, source[i].first, key);
     if (const auto it = byName.find(key); it != byName.end()) {
       if (const int t = it->second.FirstUnused(state.used); t > 0) {
         state.playerMap[s] = t;

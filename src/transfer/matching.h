@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "pairing/team_list.h"
@@ -19,6 +20,10 @@ struct MatchState {
 };
 
 MatchState NewMatchState(std::size_t sourceCount, std::size_t targetCount);
+
+// The key of a pair of names in the players' indexes. Names never hold a NUL byte, so a NUL
+// between them keys the pair unambiguously. Written into `key`, whose storage a caller reuses.
+void NameKey(const std::string& last, const std::string& first, std::string& key);
 
 // The players each target team receives, indexed by teamIndex.
 using TeamPlayerLists = std::vector<std::vector<int>>;

@@ -35,11 +35,10 @@ class RenameReader {
   // its missing fields empty; false once no field of a new record remains.
   bool Next(RenameRecord& record);
 
- // The longest field: its next character begins the next field, even a comma.
+  // The longest field: its next character begins the next field, even a comma.
   static constexpr std::size_t kMaxField = 49;
 
  private:
-
   bool Fill();     // refills the buffer; false at the end of the file
   int TextByte();  // the next byte after the text-mode translation, or -1 at the end
   bool ReadField(std::string& field);

@@ -1,6 +1,5 @@
 #include "transfer/report.h"
 
-
 namespace tovarin {
 namespace {
 

@@ -13,7 +13,8 @@ namespace {
 // white space at its start (skipped), no CR LF (read as LF), and short enough that the field
 // does not end before its comma.
 bool FitsRenameField(const std::string& name) {
-  constexpr std::size_t kLongest = 48;  // a 49th character ends the field before its comma
+  // The last character a field can hold ends it before its comma.
+  constexpr std::size_t kLongest = RenameReader::kMaxField - 1;
   if (name.size() > kLongest) return false;
   if (!name.empty() && std::string_view(" \t\n\r\v\f").find(name.front()) != std::string_view::npos)
     return false;
@@ -32,10 +33,9 @@ std::string MarkedFirst(const std::string& folded) {
   return marked;
 }
 
-std::string NameKey(const PlayerName& name) {
-  std::string key = name.last;
-  key.push_back('\0');
-  key += name.first;
+std::string KeyOf(const PlayerName& name) {
+  std::string key;
+  NameKey(name.last, name.first, key);
   return key;
 }
 
@@ -93,10 +93,10 @@ class Reviewer : public BuildObserver {
     // an unpaired source player has, the lowest number that has it.
     const std::vector<PlayerName>& source = *source_;
     for (std::size_t s = 1; s <= source.size(); ++s) {
-      if (state_->playerMap[s] == 0) lowestSource_.emplace(NameKey(source[s - 1]), 0);
+      if (state_->playerMap[s] == 0) lowestSource_.emplace(KeyOf(source[s - 1]), 0);
     }
     for (std::size_t s = 1; s <= source.size() && !lowestSource_.empty(); ++s) {
-      const auto it = lowestSource_.find(NameKey(source[s - 1]));
+      const auto it = lowestSource_.find(KeyOf(source[s - 1]));
       if (it != lowestSource_.end() && it->second == 0) it->second = static_cast<int>(s);
     }
     indexed_ = true;
@@ -120,7 +120,7 @@ class Reviewer : public BuildObserver {
     for (const std::string& n : NicknamesOf(folded)) nicknames.push_back(MarkedFirst(n));
     const bool sourceWritable =
         FitsRenameField(player.name.first) && FitsRenameField(player.name.last) &&
-        lowestSource_[NameKey(player.name)] == player.sourcePlayer;
+        lowestSource_[KeyOf(player.name)] == player.sourcePlayer;
 
     const std::vector<PlayerName>& target = *target_;
     for (const int t : bucket->second) {

@@ -9,6 +9,7 @@
 
 #include "platform/native_path.h"
 #include "settings/registry_settings_store.h"
+#include "shell/menu_layout.h"
 #include "win32/controls.h"
 #include "win32/main_frame.h"
 #include "win32/screenshot.h"
@@ -24,7 +25,8 @@ std::vector<std::wstring> Arguments() {
 }
 
 void Complain(const std::wstring& text) {
-  MessageBoxW(nullptr, text.c_str(), L"Tovarin", MB_OK | MB_ICONEXCLAMATION);
+  const std::wstring title = tovarin::platform::Widen(tovarin::layout::kApplicationTitle);
+  MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
