@@ -12,14 +12,13 @@
 
 #include "gui/list_box.h"
 #include "gui/path_text.h"
+#include "gui/sim_text.h"
 #include "pairing/list_box.h"
 #include "shell/form_layout.h"
 #include "shell/tovarin_view.h"
 
 namespace tovarin::gui {
 namespace {
-
-QString FromLocal(const std::string& text) { return QString::fromLocal8Bit(text); }
 
 void ShowText(QLineEdit& edit, const QString& text) {
   edit.setText(text);
@@ -204,10 +203,10 @@ void CTovarinForm::SetSourceOrgPath(const std::string& text) { ShowPath(*c_.sour
 void CTovarinForm::SetTargetOrgPath(const std::string& text) { ShowPath(*c_.targetOrgPath, text); }
 void CTovarinForm::SetUseFarm(int checked) { c_.useFarm->setChecked(checked != 0); }
 void CTovarinForm::SetSourceLabel(const std::string& text) {
-  ShowText(*c_.sourceLabel, FromLocal(text));
+  ShowText(*c_.sourceLabel, FromWindows1252(text));
 }
 void CTovarinForm::SetTargetLabel(const std::string& text) {
-  ShowText(*c_.targetLabel, FromLocal(text));
+  ShowText(*c_.targetLabel, FromWindows1252(text));
 }
 
 void CTovarinForm::ShowLists(const ListBoxModel& target, const ListBoxModel& source) {
@@ -218,7 +217,7 @@ void CTovarinForm::ShowLists(const ListBoxModel& target, const ListBoxModel& sou
 void CTovarinForm::ShowList(ListBox& list, const ListBoxModel& model) {
   const QSignalBlocker blocker(list);  // the model already holds this selection
   list.clear();
-  for (const ListBoxModel::Row& row : model.rows) list.addItem(FromLocal(row.text));
+  for (const ListBoxModel::Row& row : model.rows) list.addItem(FromWindows1252(row.text));
   std::vector<int> stops;
   for (int stop : model.tabStops) stops.push_back(units_.X(stop));
   list.SetTabStops(std::move(stops));

@@ -299,5 +299,16 @@ TEST(GuiFiles, RenameFileAndBasePath) {
   EXPECT_TRUE(w.script.done());
 }
 
+// Team names come from the simulation's files, in Windows-1252 whatever the locale: é and the
+// bytes where Windows-1252 differs from Latin-1 (€, Œ) show as such, as in the preview.
+TEST(GuiLists, TeamNamesAreWindows1252) {
+  CTovarinForm form;
+  ListBoxModel model;
+  model.rows.push_back({"Montr\xE9" "al \x80\x8C"});
+  form.ShowLists(model, model);
+  EXPECT_EQ(form.controls().targetList->item(0)->text(), QString::fromUtf8("Montréal €Œ"));
+  EXPECT_EQ(form.controls().sourceList->item(0)->text(), QString::fromUtf8("Montréal €Œ"));
+}
+
 }  // namespace
 }  // namespace tovarin::gui::test
