@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "support/build_tree.h"
+#include "platform/native_path.h"
 #include "platform/file_lock.h"
 #include "platform/safe_file.h"
 #include "simdata/roster_file.h"
@@ -83,7 +84,7 @@ TEST(Backup, RestoreAfterTwoBuildsAndByName) {
 
 TEST(Backup, ABuildThatFailedHalfWayIsUndoneToo) {
   BackupTree t;
-  std::filesystem::remove(BuildTree::RosterName(t.sourceOrg, 2));  // fails at team 2
+  std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.sourceOrg, 2)));  // fails at team 2
   t.Start();
   const auto before = t.Rosters();
   t.view.OnBuild();
@@ -119,9 +120,9 @@ TEST(Backup, RestoreLastBuildSaysTheNewestIsDamagedAndAsksNothing) {
   t.view.OnBuild();
   const auto after = t.Rosters();
   const std::string name = t.List().back().name;
-  std::filesystem::remove(t.backups + name + "/001_T00001RS.ORG");
-  std::filesystem::remove(t.backups + name + "/manifest.txt");
-  std::filesystem::create_directory(t.backups + name + "/manifest.txt");
+  std::filesystem::remove(platform::NativePath(t.backups + name + "/001_T00001RS.ORG"));
+  std::filesystem::remove(platform::NativePath(t.backups + name + "/manifest.txt"));
+  std::filesystem::create_directory(platform::NativePath(t.backups + name + "/manifest.txt"));
   t.view.OnRestoreLastBuild();
   EXPECT_TRUE(t.dialogs.questions.empty());
   EXPECT_EQ(t.dialogs.messages.back(), "The newest backup, " + name +
@@ -269,11 +270,11 @@ TEST(Backup, NoneKeptForABuildThatReplacedNothing) {
     std::function<void(BackupTree&)> setUp;
   } rows[] = {
       {"the first team's source roster is missing",
-       [](BackupTree& t) { std::filesystem::remove(BuildTree::RosterName(t.sourceOrg, 1)); }},
+       [](BackupTree& t) { std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.sourceOrg, 1))); }},
       {"the first target roster cannot be written",
        [](BackupTree& t) {
-         std::filesystem::remove(BuildTree::RosterName(t.targetOrg, 1));
-         std::filesystem::create_directory(BuildTree::RosterName(t.targetOrg, 1));
+         std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.targetOrg, 1)));
+         std::filesystem::create_directory(platform::NativePath(BuildTree::RosterName(t.targetOrg, 1)));
        }},
       {"the target organization has no teams",
        [](BackupTree& t) { fixture::StandardOrg(0).Write(t.targetOrg); }},
@@ -334,7 +335,7 @@ TEST(Backup, RestoreIntegrity) {
        [](Store&, const std::string& f) { sim::WriteBytes(f + "002_T00002RS.ORG", {9}); },
        damaged("the copy of ORG/T00002RS.ORG is missing or has changed")},
       {"a copy missing",
-       [](Store&, const std::string& f) { std::filesystem::remove(f + "002_T00002RS.ORG"); },
+       [](Store&, const std::string& f) { std::filesystem::remove(platform::NativePath(f + "002_T00002RS.ORG")); },
        damaged("the copy of ORG/T00002RS.ORG is missing or has changed")},
       {"a copy stored outside the backup",
        [&](Store&, const std::string& f) { editManifest(f, "002_T00002RS.ORG", "../x/002_T"); },
@@ -356,8 +357,8 @@ TEST(Backup, RestoreIntegrity) {
        damaged("its manifest names ORG/T00001RS.ORG twice")},
       {"a folder where a roster goes back",
        [](Store& s, const std::string&) {
-         std::filesystem::remove(s.Roster(2));
-         std::filesystem::create_directory(s.Roster(2));
+         std::filesystem::remove(platform::NativePath(s.Roster(2)));
+         std::filesystem::create_directory(platform::NativePath(s.Roster(2)));
        },
        [](Store& s, const std::string&) {
          return s.Roster(2) + " cannot be put back: it is not a file that can be read.\n"
@@ -386,7 +387,7 @@ TEST(Backup, RestoreIntegrity) {
       for (int team = 1; team <= 3; ++team) all.push_back(ReadFileBytes(s.Roster(team)));
       return all;
     };
-    const bool folderInPlace = std::filesystem::is_directory(s.Roster(2));
+    const bool folderInPlace = std::filesystem::is_directory(platform::NativePath(s.Roster(2)));
     std::string why;
     EXPECT_FALSE(s.store.Restore("", &why)) << row.what;
     EXPECT_EQ(why, row.message(s, newest)) << row.what;
@@ -456,7 +457,7 @@ TEST(Locking, OneBuildAtATime) {
     if (!lockedFolder.empty()) {
       ASSERT_EQ(other.Lock(lockedFolder + "Tovarin.lock"), platform::FileLock::Result::kLocked);
     }
-    std::filesystem::remove(t.targetDisk + "Tovarin.txt");
+    std::filesystem::remove(platform::NativePath(t.targetDisk + "Tovarin.txt"));
     t.dialogs.messages.clear();
     t.store.ClearWrites();
 
@@ -487,7 +488,7 @@ TEST(Locking, OneBuildAtATime) {
       EXPECT_EQ(fixture::FileExists(t.targetOrg + name), !row.temporariesCleared) << row.what << name;
     }
     for (const std::string& name : unfinished) {
-      EXPECT_EQ(std::filesystem::exists(t.backups + name), !row.unfinishedCleared)
+      EXPECT_EQ(std::filesystem::exists(platform::NativePath(t.backups + name)), !row.unfinishedCleared)
           << row.what << name;
     }
     EXPECT_TRUE(fixture::FileExists(t.targetOrg + "notes.txt")) << row.what;

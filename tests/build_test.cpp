@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "support/build_tree.h"
+#include "platform/native_path.h"
 #include "transfer/report.h"
 
 namespace tovarin {
@@ -82,7 +83,7 @@ TEST(Build, FailureTable) {
   } cases[] = {
       {"partner roster missing",
        [](BuildTree& t) {
-         std::filesystem::remove(BuildTree::RosterName(t.sourceOrg, 2));
+         std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.sourceOrg, 2)));
          return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2);
        },
        {true, false, false}, "near", false},
@@ -102,26 +103,26 @@ TEST(Build, FailureTable) {
        {false, false, false}, "near", false},
       {"target roster cannot be written",
        [](BuildTree& t) {
-         std::filesystem::remove(BuildTree::RosterName(t.targetOrg, 2));
-         std::filesystem::create_directory(BuildTree::RosterName(t.targetOrg, 2));
+         std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.targetOrg, 2)));
+         std::filesystem::create_directory(platform::NativePath(BuildTree::RosterName(t.targetOrg, 2)));
          return "Error writing file " + BuildTree::RosterName(t.targetOrg, 2) + "\nIs a directory";
        },
        {true, false, false}, "near", false},
       {"target player file missing",
        [](BuildTree& t) {
-         std::filesystem::remove(t.targetDisk + "Players.dat");
+         std::filesystem::remove(platform::NativePath(t.targetDisk + "Players.dat"));
          return "CANNOT OPEN FILE :" + t.targetDisk + "Players.dat\n";
        },
        {false, false, false}, "empty", false},
       {"source player file missing",
        [](BuildTree& t) {
-         std::filesystem::remove(t.sourceDisk + "Players.dat");
+         std::filesystem::remove(platform::NativePath(t.sourceDisk + "Players.dat"));
          return "CANNOT OPEN FILE :" + t.sourceDisk + "Players.dat\n";
        },
        {false, false, false}, "empty", false},
       {"rename file missing",
        [](BuildTree& t) {
-         std::filesystem::remove(t.dir / "renames.txt");
+         std::filesystem::remove(platform::NativePath(t.dir / "renames.txt"));
          return t.Completed();
        },
        {true, true, true}, "full", true},
@@ -134,7 +135,7 @@ TEST(Build, FailureTable) {
     t.view.OnBuild();
     EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{message})) << c.name;
     for (int team = 1; team <= 3; ++team) {
-      if (!std::filesystem::is_regular_file(BuildTree::RosterName(t.targetOrg, team))) continue;
+      if (!std::filesystem::is_regular_file(platform::NativePath(BuildTree::RosterName(t.targetOrg, team)))) continue;
       EXPECT_EQ(t.TargetRoster(team) != std::vector<int>{99}, c.written[team - 1])
           << c.name << ", team " << team;
     }
@@ -146,7 +147,7 @@ TEST(Build, FailureTable) {
       EXPECT_EQ(ReadFileText(report), ExpectedReport(false)) << c.name;
     }
     if (c.report == "full" || c.report == "none") {
-      EXPECT_EQ(std::filesystem::is_regular_file(report), c.report == "full") << c.name;
+      EXPECT_EQ(std::filesystem::is_regular_file(platform::NativePath(report)), c.report == "full") << c.name;
     }
     EXPECT_EQ(t.store.writes().empty(), !c.completes) << c.name << ": the setup is saved only "
                                                                    "by a completed Build";
@@ -249,7 +250,7 @@ TEST(Build, Preconditions) {
     EXPECT_EQ(t.dialogs.messages, messages) << c.name;
     EXPECT_EQ(t.TargetRoster(1) != std::vector<int>{99}, c.written) << c.name;
     EXPECT_EQ(FileExists(t.targetDisk + "Tovarin.txt"), c.written) << c.name;
-    EXPECT_EQ(std::filesystem::is_empty(t.backups), !c.written) << c.name;
+    EXPECT_EQ(std::filesystem::is_empty(platform::NativePath(t.backups)), !c.written) << c.name;
   }
 }
 
@@ -276,7 +277,7 @@ TEST(Build, OrganizationWithoutTeams) {
   t.view.OnBuild();
   EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{t.Completed(0)}));
   EXPECT_TRUE(t.dialogs.questions.empty());
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.targetOrg), {}), 1);  // org.dat
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(platform::NativePath(t.targetOrg)), {}), 1);  // org.dat
   const std::string report = ReadFileText(t.targetDisk + "Tovarin.txt");
   EXPECT_EQ(report.find(PlayerHeader()), ExpectedReport(false).size());
   EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 2 + 1 + 6);

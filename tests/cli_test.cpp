@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "platform/native_path.h"
 #include "cli/cli.h"
 #include "support/build_tree.h"
 #include "tovarin_version.h"
@@ -69,9 +70,10 @@ TEST(Cli, BuildWithBothSides) {
 
 TEST(Cli, OrganizationDirectoriesAreTakenAsTheDialogWouldGiveThem) {
   CliFixture f;
-  std::filesystem::rename(f.tree.dir / "LEAGUE.WDD", f.tree.dir / "League.wdd");
+  std::filesystem::rename(platform::NativePath(f.tree.dir / "LEAGUE.WDD"),
+                          platform::NativePath(f.tree.dir / "League.wdd"));
   const auto cwd = std::filesystem::current_path();
-  std::filesystem::current_path(f.tree.dir.path());
+  std::filesystem::current_path(platform::NativePath(f.tree.dir.path()));
   CliRun run = f.Run({"build", "--target", "League.wdd/./ORG00001", "--source",
                       f.tree.sourceOrg + "../ORG00001/", "--save-setup"});
   std::filesystem::current_path(cwd);
@@ -248,8 +250,8 @@ TEST(Cli, PathOptionsThatNameNoPath) {
     if (c.args[0] != "--target") args.insert(args.end(), {"--target", f.tree.targetOrg});
     args.insert(args.end(), c.args.begin(), c.args.end());
     if (c.fromDeletedFolder) {
-      std::filesystem::current_path(f.tree.dir.MakeDir("gone"));
-      std::filesystem::remove(f.tree.dir / "gone");
+      std::filesystem::current_path(platform::NativePath(f.tree.dir.MakeDir("gone")));
+      std::filesystem::remove(platform::NativePath(f.tree.dir / "gone"));
     }
     CliRun run = f.Run(args);
     std::filesystem::current_path(home);
@@ -261,14 +263,14 @@ TEST(Cli, PathOptionsThatNameNoPath) {
 
 TEST(Cli, ErrorsGoToStandardErrorWithStatusOne) {
   CliFixture f;
-  std::filesystem::remove(BuildTree::RosterName(f.tree.sourceOrg, 2));
+  std::filesystem::remove(platform::NativePath(BuildTree::RosterName(f.tree.sourceOrg, 2)));
   CliRun run = f.Run(f.Build({}));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "Error while reading file : " + BuildTree::RosterName(f.tree.sourceOrg, 2) +
                          "\n");
 
-  std::filesystem::remove(f.tree.targetDisk + "Tovarin.txt");
+  std::filesystem::remove(platform::NativePath(f.tree.targetDisk + "Tovarin.txt"));
   run = f.Run({"build", "--target", f.tree.dir / "LEAGUE.WDD/ORG00009", "--source",
                f.tree.sourceOrg});
   EXPECT_EQ(run.status, 1);

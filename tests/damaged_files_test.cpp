@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "platform/native_path.h"
 #include "platform/safe_file.h"
 #include "support/build_tree.h"
 #include "transfer/backup.h"
@@ -31,7 +32,7 @@ struct Damaged : BuildTree {
     std::string state;
     for (int team = 1; team <= 3; ++team) {
       const std::string path = RosterName(targetOrg, team);
-      state += (fs::is_regular_file(path) && TargetRoster(team) != std::vector<int>{99}) ? 'W' : '-';
+      state += (fs::is_regular_file(platform::NativePath(path)) && TargetRoster(team) != std::vector<int>{99}) ? 'W' : '-';
     }
     return state;
   }
@@ -47,7 +48,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
   } rows[] = {
       {"target org.dat missing",
        [](Damaged& t) {
-         fs::remove(t.targetOrg + "org.dat");
+         fs::remove(platform::NativePath(t.targetOrg + "org.dat"));
          return "CANNOT OPEN FILE :" + t.targetOrg + "org.dat\n";
        },
        "---", false, false},
@@ -88,7 +89,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
        "---", false, false},
       {"player file missing",
        [](Damaged& t) {
-         fs::remove(t.sourceDisk + "Players.dat");
+         fs::remove(platform::NativePath(t.sourceDisk + "Players.dat"));
          return "CANNOT OPEN FILE :" + t.sourceDisk + "Players.dat\n";
        },
        "---", false, false},
@@ -104,7 +105,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
        "WWW", true, true},
       {"source roster missing",
        [](Damaged& t) {
-         fs::remove(BuildTree::RosterName(t.sourceOrg, 2));
+         fs::remove(platform::NativePath(BuildTree::RosterName(t.sourceOrg, 2)));
          return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2);
        },
        "W--", false, false},
@@ -139,7 +140,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
        "WWW", true, true},
       {"farm roster missing",
        [](Damaged& t) {
-         fs::remove(BuildTree::RosterName(t.farmOrg, 101));
+         fs::remove(platform::NativePath(BuildTree::RosterName(t.farmOrg, 101)));
          return t.Completed();
        },
        "WWW", true, true},
@@ -152,14 +153,14 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
        "---", false, false},
       {"target roster cannot be written",
        [](Damaged& t) {
-         fs::remove(BuildTree::RosterName(t.targetOrg, 3));
-         fs::create_directory(BuildTree::RosterName(t.targetOrg, 3));
+         fs::remove(platform::NativePath(BuildTree::RosterName(t.targetOrg, 3)));
+         fs::create_directory(platform::NativePath(BuildTree::RosterName(t.targetOrg, 3)));
          return "Error writing file " + BuildTree::RosterName(t.targetOrg, 3) + "\nIs a directory";
        },
        "WW-", false, false},
       {"target roster read-only",
        [](Damaged& t) {
-         fs::permissions(BuildTree::RosterName(t.targetOrg, 3), fs::perms::owner_read);
+         fs::permissions(platform::NativePath(BuildTree::RosterName(t.targetOrg, 3)), fs::perms::owner_read);
          return "Error writing file " + BuildTree::RosterName(t.targetOrg, 3) +
                 "\nthe file is read-only";
        },
@@ -175,7 +176,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
        "W--", false, false},
       {"rename file missing",
        [](Damaged& t) {
-         fs::remove(t.dir / "renames.txt");
+         fs::remove(platform::NativePath(t.dir / "renames.txt"));
          return t.Completed();
        },
        "WWW", true, true},
@@ -188,7 +189,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
        "WWW", true, true},
       {"report cannot be written",
        [](Damaged& t) {
-         fs::create_directory(t.targetDisk + "Tovarin.txt");
+         fs::create_directory(platform::NativePath(t.targetDisk + "Tovarin.txt"));
          return t.Completed(3, "Is a directory");
        },
        "WWW", false, true},
@@ -220,7 +221,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
     // Whatever a Build replaced can be put back.
     if (row.rosters != "---") {
       // A roster the user keeps read-only is not replaced by a restore either.
-      fs::permissions(BuildTree::RosterName(t.targetOrg, 3), fs::perms::owner_write,
+      fs::permissions(platform::NativePath(BuildTree::RosterName(t.targetOrg, 3)), fs::perms::owner_write,
                       fs::perm_options::add);
       std::string why;
       ASSERT_TRUE(BackupStore(t.backups).Restore("", &why)) << row.input << why;
@@ -269,7 +270,7 @@ TEST(DamagedFiles, ADiskFillingUpAtAnyPointLosesNothing) {
     const bool backupFailed = message.rfind("The target rosters could not be backed up", 0) == 0;
     EXPECT_TRUE(failedAt || backupFailed) << "room " << room << ": " << message;
     for (const std::string& folder : {t.targetOrg, t.targetDisk}) {
-      for (const auto& entry : fs::directory_iterator(folder)) {
+      for (const auto& entry : fs::directory_iterator(platform::NativePath(folder))) {
         EXPECT_EQ(entry.path().filename().string().find(".tovarin-"), std::string::npos)
             << "room " << room << ": " << entry.path();
       }
@@ -282,11 +283,11 @@ TEST(DamagedFiles, ADiskFillingUpAtAnyPointLosesNothing) {
 // A FIFO or a device in place of an input reads as a missing file, and never holds the Build.
 TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
   auto fifo = [](const std::string& path) {
-    fs::remove(path);
+    fs::remove(platform::NativePath(path));
     mkfifo(path.c_str(), 0644);
   };
   auto zero = [](const std::string& path) {
-    fs::remove(path);
+    fs::remove(platform::NativePath(path));
     fs::create_symlink("/dev/zero", path);
   };
   struct Row {
@@ -359,7 +360,7 @@ TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
 TEST(DamagedFiles, Limits) {
   Damaged t;
   const std::string players = t.targetDisk + "Players.dat";
-  fs::resize_file(players, 146ull * 70000);
+  fs::resize_file(platform::NativePath(players), 146ull * 70000);
   t.Start();
   t.view.OnBuild();
   EXPECT_EQ(t.dialogs.messages,
@@ -381,10 +382,10 @@ TEST(DamagedFiles, AReadOnlyTarget) {
   const std::string readOnly = t.targetOrg;
 #endif
   t.Start();
-  fs::permissions(readOnly, fs::perms::owner_write | fs::perms::group_write |
+  fs::permissions(platform::NativePath(readOnly), fs::perms::owner_write | fs::perms::group_write |
                                 fs::perms::others_write, fs::perm_options::remove);
   t.view.OnBuild();
-  fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);
+  fs::permissions(platform::NativePath(readOnly), fs::perms::owner_write, fs::perm_options::add);
 #ifdef _WIN32
   EXPECT_EQ(t.dialogs.messages,
             (std::vector<std::string>{"Error writing file " +

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/native_path.h"
 #include "platform/case_blind.h"
 #include "platform/file_lock.h"
 #include "platform/format.h"
@@ -180,7 +181,7 @@ TEST(SafeFile, WhatItFindsInThePlace) {
     if (fixture::FileExists(dir / "elsewhere")) {
       EXPECT_EQ(fixture::ReadFileText(dir / "elsewhere"), "old") << c.name;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(platform::NativePath(dir.path())), {}),
               fixture::FileExists(dir / "elsewhere") ? 2 : 1)
         << c.name << ": no temporary file stays";
   }

@@ -31,11 +31,13 @@ TEST(RegistrySettingsStore, ValuesTypesAndDefaults) {
   EXPECT_EQ(store.ReadString("File", "BaseDir"), std::nullopt);  // no key yet
   EXPECT_EQ(store.ReadInt("Option", "UseFarm"), std::nullopt);
 
-  store.WriteString("File", "BaseDir", "C:\\Ligue Qu\xE9" "bec\\");  // ANSI bytes, as stored
+  // UTF-8, with a letter the Western code page lacks.
+  const std::string base = "C:\\Ligue Qu\xC3\xA9" "bec \xC5\x81ista\\";
+  store.WriteString("File", "BaseDir", base);
   store.WriteString("File", "Rename", "");
   store.WriteInt("Option", "UseFarm", 0);
   store.WriteInt("Option", "ThreeLetters", -2);
-  EXPECT_EQ(store.ReadString("File", "BaseDir"), "C:\\Ligue Qu\xE9" "bec\\");
+  EXPECT_EQ(store.ReadString("File", "BaseDir"), base);
   EXPECT_EQ(store.ReadString("File", "Rename"), "");
   EXPECT_EQ(store.ReadInt("Option", "UseFarm"), 0);
   EXPECT_EQ(store.ReadInt("Option", "ThreeLetters"), -2);
@@ -46,7 +48,10 @@ TEST(RegistrySettingsStore, ValuesTypesAndDefaults) {
   ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, Widen(key.path + "\\File").c_str(), L"BaseDir",
                          RRF_RT_REG_SZ, nullptr, text, &size),
             ERROR_SUCCESS);
-  EXPECT_EQ(std::wstring(text), L"C:\\Ligue Qu\u00E9bec\\");
+  EXPECT_EQ(std::wstring(text), L"C:\\Ligue Qu\u00E9bec \u0141ista\\");
+  // Bytes that are not UTF-8 would name another folder: they are never stored.
+  store.WriteString("File", "BaseDir", "C:\\Qu\xE9" "bec\\");
+  EXPECT_EQ(store.ReadString("File", "BaseDir"), base);
 
   // Wrong types, a short number and a string without its terminator.
   const DWORD number = 5;

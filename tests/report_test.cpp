@@ -1,3 +1,4 @@
+#include "platform/native_path.h"
 #include "transfer/report.h"
 
 #include <gtest/gtest.h>
@@ -156,7 +157,10 @@ TEST(BuildReport, WholeOrNotAtAll) {
   for (const Case& c : cases) {
     TempDir dir;
     sim::WriteBytes(dir / c.existing, sim::Bytes(old.begin(), old.end()));
-    if (c.link) std::filesystem::create_symlink(dir / c.existing, dir / "Tovarin.txt");
+    if (c.link) {
+      std::filesystem::create_symlink(platform::NativePath(dir / c.existing),
+                                      platform::NativePath(dir / "Tovarin.txt"));
+    }
     const fixture::FillingDisk disk(c.room);
     std::string why;
     bool written = false;
@@ -172,9 +176,9 @@ TEST(BuildReport, WholeOrNotAtAll) {
     EXPECT_EQ(now.size(), written ? 5000u * 42 : old.size()) << c.name;
     if (c.link) {
       EXPECT_EQ(fixture::ReadFileText(dir / c.existing), old) << c.name << ": the link is replaced";
-      EXPECT_FALSE(std::filesystem::is_symlink(dir / "Tovarin.txt")) << c.name;
+      EXPECT_FALSE(std::filesystem::is_symlink(platform::NativePath(dir / "Tovarin.txt"))) << c.name;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), c.link ? 2 : 1)
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(platform::NativePath(dir.path())), {}), c.link ? 2 : 1)
         << c.name << ": no temporary file stays";
   }
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "platform/native_path.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
 #include "simdata/roster_file.h"
@@ -148,14 +149,15 @@ TEST(RosterFile, SaveFailuresLeaveTheOldFileWhole) {
   dir.MakeDir("T00002RS.ORG");  // a directory where the file should be
   EXPECT_FALSE(roster.Save(dir / "T00002RS.ORG"));
   // Nothing but the original file and that directory is left behind.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(platform::NativePath(dir.path())), {}),
+            2);
 
 #ifdef _WIN32
   // Windows keeps read-only files, not folders: a roster with that attribute stays as it is.
-  const std::filesystem::path readOnly = path;
+  const std::filesystem::path readOnly = platform::NativePath(path);
 #else
   if (geteuid() == 0) return;  // root writes into read-only directories anyway
-  const std::filesystem::path readOnly = dir.path();
+  const std::filesystem::path readOnly = platform::NativePath(dir.path());
 #endif
   std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
@@ -174,7 +176,7 @@ TEST(RosterFile, ReplacesAFileNamedInAnotherCase) {
   RosterFile roster;
   roster.Append(9);
   ASSERT_TRUE(roster.Save(RosterPath(dir / "ORG00001/", 7)));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(org), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(platform::NativePath(org)), {}), 1);
   EXPECT_EQ(ReadFileBytes(org + "t00007rs.org"), Hex({1, 0, 0, 0, 0, 0, 9, 0}));
 
   RosterFile loaded;

@@ -6,6 +6,7 @@
 #include "cli/command.h"
 #include "cli/form_session.h"
 #include "platform/format.h"
+#include "shell/sim_text.h"
 #include "transfer/report.h"
 
 namespace tovarin::cli {
@@ -27,17 +28,18 @@ class DryRunPrinter : public BuildObserver {
   }
   void OnRoster(const TeamEntry& team, const std::string& path,
                 const std::vector<RosterPlayer>& players) override {
-    out_ << path << "  (" << team.name << "): " << players.size()
+    out_ << path << "  (" << DisplayText(team.name) << "): " << players.size()
          << (players.size() == 1 ? " player\n" : " players\n");
     for (const RosterPlayer& p : players) {
-      out_ << platform::Format("%7d  ", p.number) << p.name.first << " " << p.name.last << "\n";
+      out_ << platform::Format("%7d  ", p.number) << DisplayText(p.name.first + " " + p.name.last)
+           << "\n";
     }
   }
   void PrintNearMatches() {
     if (nearLines_.empty()) return;
     out_ << "Near matches (not carried; add them to the rename file to pair them):\n"
          << NearMatchHeader() << "\n";
-    for (const std::string& line : nearLines_) out_ << line << "\n";
+    for (const std::string& line : nearLines_) out_ << DisplayText(line) << "\n";
   }
 
  private:

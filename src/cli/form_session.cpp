@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
+#include <optional>
 
 #include "platform/case_blind.h"
 #include "platform/dialog_units.h"
@@ -36,19 +37,26 @@ std::string AbsoluteOption(const std::string& option, const std::string& value) 
   return *path;
 }
 
-// An organization directory, split as the Identify Organization dialog would give it.
+// An organization directory, split as the Identify Organization dialog would give it. The names
+// are the folders' own as spelled on disk, however the option spells them (a short name, "..",
+// trailing dots, a link); a folder that is not there is taken as given and fails to load.
 void SetLocation(const std::string& option, const std::string& dir, OrgLocation& location) {
-  fs::path path = platform::NativePath(AbsoluteOption(option, dir)).lexically_normal();
-  if (!path.has_filename()) path = path.parent_path();
-  const fs::path diskPath = path.parent_path();
-  const std::string organization = platform::PathText(path.filename());
-  const std::string dataDisk = platform::PathText(diskPath.filename());
-  if (organization.empty() || dataDisk.empty() || diskPath == path) {
+  std::string path = AbsoluteOption(option, dir);
+  if (const std::optional<std::string> spelled = platform::SpelledOnDisk(path)) {
+    path = *spelled;
+  } else {
+#ifndef _WIN32
+    path = platform::PathText(platform::NativePath(path).lexically_normal());
+#endif
+  }
+  std::string diskPath, organization, base, dataDisk;
+  platform::SplitLastName(path, diskPath, organization);
+  platform::SplitLastName(diskPath, base, dataDisk);
+  if (organization.empty() || dataDisk.empty() || base.empty() || organization == ".." ||
+      dataDisk == "..") {
     throw UsageError{option + " " + dir +
                      ": not an organization directory (.../NAME.WDD/ORGnnnnn)"};
   }
-  std::string base = platform::PathText(diskPath.parent_path());
-  if (!platform::EndsWithSeparator(base)) base += platform::kSeparator;
   location.SetBaseDirectory(base);
   location.SetDataDisk(platform::ToUpper(dataDisk));
   location.SetOrganization(platform::ToUpper(organization));

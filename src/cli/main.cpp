@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "platform/native_path.h"
 #include "platform/safe_file.h"
 #include "settings/user_settings.h"
 #include "transfer/backup.h"
@@ -27,27 +28,84 @@ bool OnConsole() {
 #endif
 }
 
+#ifdef _WIN32
+// Output is UTF-8. A console is written in UTF-16, whatever its code page; a pipe or a file gets
+// the UTF-8 bytes.
+class ConsoleOutput : public std::streambuf {
+ public:
+  explicit ConsoleOutput(DWORD which) : handle_(GetStdHandle(which)) {
+    DWORD mode = 0;
+    console_ = GetConsoleMode(handle_, &mode) != 0;
+  }
+  ~ConsoleOutput() override { Flush(true); }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (c != traits_type::eof()) pending_ += static_cast<char>(c);
+    if (c == '\n' || pending_.size() >= 4096) Flush(false);
+    return traits_type::not_eof(c);
+  }
+  std::streamsize xsputn(const char* data, std::streamsize size) override {
+    pending_.append(data, static_cast<std::size_t>(size));
+    if (pending_.find('\n') != std::string::npos || pending_.size() >= 4096) Flush(false);
+    return size;
+  }
+  int sync() override {
+    Flush(true);
+    return 0;
+  }
+
+ private:
+  // Writes what is pending; a console is not handed half of a letter unless `all`.
+  void Flush(bool all) {
+    std::size_t end = pending_.size();
+    if (console_ && !all) {
+      std::size_t start = end;
+      while (start > 0 && end - start < 4 &&
+             (static_cast<unsigned char>(pending_[start - 1]) & 0xC0) == 0x80) {
+        --start;
+      }
+      if (start > 0 && static_cast<unsigned char>(pending_[start - 1]) >= 0xC0) end = start - 1;
+    }
+    if (end == 0 || handle_ == INVALID_HANDLE_VALUE || !handle_) {
+      if (!handle_ || handle_ == INVALID_HANDLE_VALUE) pending_.clear();
+      return;
+    }
+    DWORD written = 0;
+    if (console_) {
+      const std::wstring wide = tovarin::platform::Widen(pending_.substr(0, end));
+      WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    } else {
+      WriteFile(handle_, pending_.data(), static_cast<DWORD>(end), &written, nullptr);
+    }
+    pending_.erase(0, end);
+  }
+
+  HANDLE handle_;
+  bool console_ = false;
+  std::string pending_;
+};
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
   tovarin::platform::IgnoreFileSizeLimitSignal();
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = tovarin::platform::ProgramArguments(argc, argv);
 #ifdef _WIN32
-  // Paths are ANSI bytes; a console shows the OEM code page unless told otherwise. The console
-  // outlives the program, so it gets its own code pages back.
-  const UINT outputCodePage = GetConsoleOutputCP(), inputCodePage = GetConsoleCP();
-  SetConsoleOutputCP(GetACP());
-  SetConsoleCP(GetACP());
+  ConsoleOutput out(STD_OUTPUT_HANDLE), err(STD_ERROR_HANDLE);
+  std::streambuf* const oldOut = std::cout.rdbuf(&out);
+  std::streambuf* const oldErr = std::cerr.rdbuf(&err);
 #endif
   tovarin::UserSettingsStore settings;
   tovarin::cli::Console console{std::cout, std::cerr, std::cin, OnConsole(), settings,
                                 tovarin::BackupStore::DefaultRoot()};
   const int status = tovarin::cli::Run(args, console);
-#ifdef _WIN32
   std::cout.flush();
   std::cerr.flush();
-  if (outputCodePage) SetConsoleOutputCP(outputCodePage);
-  if (inputCodePage) SetConsoleCP(inputCodePage);
+#ifdef _WIN32
+  std::cout.rdbuf(oldOut);
+  std::cerr.rdbuf(oldErr);
 #endif
   return status;
 }

@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/form_session.h"
+#include "shell/sim_text.h"
 
 namespace tovarin::cli {
 namespace {
@@ -25,9 +26,13 @@ int Run(PairsOptions& options, Console& console) {
   }
   const CTovarinView& view = form.view;
   console.out << view.targetLabel() << "\n";
-  for (const auto& row : view.teamLists.targetList().rows) console.out << row.text << "\n";
+  for (const auto& row : view.teamLists.targetList().rows) {
+    console.out << DisplayText(row.text) << "\n";
+  }
   console.out << "\n" << view.sourceLabel() << "\n";
-  for (const auto& row : view.teamLists.sourceList().rows) console.out << row.text << "\n";
+  for (const auto& row : view.teamLists.sourceList().rows) {
+    console.out << DisplayText(row.text) << "\n";
+  }
   return kOk;
 }
 

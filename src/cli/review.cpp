@@ -8,6 +8,7 @@
 #include "cli/command.h"
 #include "cli/form_session.h"
 #include "shell/preview.h"
+#include "shell/sim_text.h"
 
 namespace tovarin::cli {
 namespace {
@@ -67,7 +68,7 @@ int Run(ReviewOptions& options, Console& console) {
   if (!accepting) {
     const PreviewModel model = MakePreview(*review);
     for (std::size_t i = 0; i < model.dropped.size(); ++i) {
-      console.out << DroppedLine(model, i) << "\n";
+      console.out << DisplayText(DroppedLine(model, i)) << "\n";
     }
     return kOk;
   }
@@ -76,7 +77,7 @@ int Run(ReviewOptions& options, Console& console) {
   const Acceptance acceptance = AcceptBest(*review, accept);
   if (!acceptance.refused.empty()) {
     console.err << "Nothing was added to the rename file:\n";
-    for (const std::string& line : acceptance.refused) console.err << line << "\n";
+    for (const std::string& line : acceptance.refused) console.err << DisplayText(line) << "\n";
     return kError;
   }
   if (!view.AddToRenameFile(*review, accept)) return kError;

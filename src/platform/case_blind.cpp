@@ -92,8 +92,8 @@ std::string ResolveCaseBlind(const std::string& path) {
 }
 
 std::vector<std::string> CaseTwinFolders(const std::string& path) {
+  // Windows too: a folder can be made case-sensitive there, and then holds such twins.
   std::vector<std::string> twins;
-#ifndef _WIN32
   std::string folder = ResolveCaseBlind(path);
   while (folder.size() > 1 && EndsWithSeparator(folder)) folder.pop_back();
   const std::string parent = DirectoryOf(folder);
@@ -108,9 +108,6 @@ std::vector<std::string> CaseTwinFolders(const std::string& path) {
   }
   if (twins.size() < 2) twins.clear();
   std::sort(twins.begin(), twins.end());
-#else
-  (void)path;
-#endif
   return twins;
 }
 

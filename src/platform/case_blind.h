@@ -22,7 +22,7 @@ std::string ResolveCaseBlind(const std::string& path);
 
 // The folder at `path` and its twins: the folders beside it whose names differ from its own only
 // in letter case, each as spelled on disk, without a final separator, sorted. Empty when `path`
-// has no twin (always on Windows, whose file systems ignore case).
+// has no twin.
 std::vector<std::string> CaseTwinFolders(const std::string& path);
 
 // True when `name` matches the wildcard `pattern` ('*' and '?'), without regard to case.

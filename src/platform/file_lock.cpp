@@ -22,7 +22,11 @@ namespace tovarin::platform {
 // system deletes it when the handle closes, also when the process is killed.
 FileLock::Result FileLock::Lock(const std::string& path, std::string* why) {
   Unlock();
-  HANDLE handle = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+  if (!IsNativePathText(path)) {
+    if (why) *why = kNotPathText;
+    return Result::kFailed;
+  }
+  HANDLE handle = CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();

@@ -4,12 +4,16 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/case_blind.h"
 #include "platform/native_path.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #include <knownfolders.h>
 #include <shlobj.h>
+#else
+#include <climits>
+#include <cstdlib>
 #endif
 
 namespace tovarin::platform {
@@ -39,6 +43,26 @@ std::optional<std::string> AbsolutePath(const std::string& path, std::string* wh
     if (why) *why = "the path is empty";
     return std::nullopt;
   }
+#ifdef _WIN32
+  std::wstring wide;
+  if (!ToWide(path, wide)) {
+    if (why) *why = kNotPathText;
+    return std::nullopt;
+  }
+  // A "\\?\" path is taken by the system as it stands; made "absolute" it would become a
+  // folder named "?" on the current drive.
+  if (path.rfind("\\\\?\\", 0) == 0) return path;
+  // The system's own reading of the path, which keeps a share ("\\server\share\...") a share.
+  DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  std::wstring full(size, L'\0');
+  size = size ? GetFullPathNameW(wide.c_str(), size, full.data(), nullptr) : 0;
+  if (size == 0 || size >= full.size()) {
+    if (why) *why = "the system cannot make it a full path";
+    return std::nullopt;
+  }
+  full.resize(size);
+  return Narrow(full);
+#else
   std::error_code ec;
   const std::filesystem::path absolute = std::filesystem::absolute(NativePath(path), ec);
   if (ec) {
@@ -49,6 +73,69 @@ std::optional<std::string> AbsolutePath(const std::string& path, std::string* wh
     return std::nullopt;
   }
   return PathText(absolute);
+#endif
+}
+
+std::optional<std::string> SpelledOnDisk(const std::string& path) {
+#ifdef _WIN32
+  std::wstring wide;
+  if (path.empty() || !ToWide(path, wide)) return std::nullopt;
+  const HANDLE handle = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::wstring final(MAX_PATH, L'\0');
+  DWORD size = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
+                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (size >= final.size()) {
+    final.resize(size + 1);
+    size = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
+                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  }
+  CloseHandle(handle);
+  if (size == 0 || size >= final.size()) return std::nullopt;
+  final.resize(size);
+  std::string spelled = Narrow(final);
+  // The system answers "\\?\C:\..." or "\\?\UNC\server\share\..."; given without that
+  // prefix, the path is told back without it.
+  const std::string verbatim = "\\\\?\\", unc = "\\\\?\\UNC\\";
+  if (path.rfind(verbatim, 0) != 0) {
+    if (spelled.rfind(unc, 0) == 0) {
+      spelled = "\\\\" + spelled.substr(unc.size());
+    } else if (spelled.rfind(verbatim, 0) == 0) {
+      spelled = spelled.substr(verbatim.size());
+    }
+  }
+  return spelled;
+#else
+  if (path.empty()) return std::nullopt;
+  char resolved[PATH_MAX];
+  if (!realpath(ResolveCaseBlind(path).c_str(), resolved)) return std::nullopt;
+  return std::string(resolved);
+#endif
+}
+
+void SplitLastName(const std::string& path, std::string& folder, std::string& name) {
+  std::size_t end = path.size();
+  while (end > 1 && IsSeparator(path[end - 1])) --end;
+  folder = DirectoryOf(path.substr(0, end));
+  name = path.substr(folder.size(), end - folder.size());
+}
+
+bool IsReservedDeviceName(const std::string& name) {
+  std::string stem = ToUpper(name.substr(0, name.find('.')));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+  // COM0 and LPT0 too, and the superscript digits newer Windows also counts.
+  for (const char* device : {"COM", "LPT"}) {
+    if (stem.rfind(device, 0) != 0) continue;
+    const std::string digit = stem.substr(3);
+    if ((digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') || digit == "\xC2\xB9" ||
+        digit == "\xC2\xB2" || digit == "\xC2\xB3") {
+      return true;
+    }
+  }
+  return false;
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -66,7 +153,7 @@ std::string UserDataDirectory() {
   wchar_t* local = nullptr;
   std::string dir;
   if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
-    dir = Narrow(local);
+    dir = Narrow(local);  // a profile named in any letters, without loss
   }
   CoTaskMemFree(local);
   return withSeparator(dir);

@@ -24,6 +24,21 @@ bool EndsWithSeparator(const std::string& path);
 // when it is relative and the current folder cannot be found (it was deleted).
 std::optional<std::string> AbsolutePath(const std::string& path, std::string* why);
 
+// The path as the system spells the file or folder it names: its own long names in their own
+// letter case, links, "..", trailing dots and short (8.3) names resolved. On Windows it keeps the
+// form it was given in: a "\\?\" path stays one, a share stays "\\server\share\...". Nothing when
+// nothing is there.
+std::optional<std::string> SpelledOnDisk(const std::string& path);
+
+// `path` less its final separators, split at the last separator into the folder before it (with
+// its separator) and the last name.
+void SplitLastName(const std::string& path, std::string& folder, std::string& name);
+
+// Whether Windows takes a file named `name` for a device (CON, PRN, AUX, NUL, COM1-9, LPT1-9,
+// also with an extension or trailing dots and spaces): such a folder can be made, but not
+// reopened by the name Windows programs use.
+bool IsReservedDeviceName(const std::string& name);
+
 // The folder part of a file's path, up to and with its last separator; empty when it has none.
 std::string DirectoryOf(const std::string& path);
 

@@ -107,13 +107,13 @@ int CreateTemporary(const std::string& target, std::string& temp, std::string* w
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     const unsigned long unique = (GetCurrentProcessId() * 7919ul + GetTickCount() + attempt);
     temp = prefix + Format("%06lx", unique & 0xFFFFFFul);
-    const HANDLE file = CreateFileW(Widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const HANDLE file = CreateFileW(WidePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
       const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
       if (fd >= 0) return fd;
       CloseHandle(file);
-      DeleteFileW(Widen(temp).c_str());
+      DeleteFileW(WidePath(temp).c_str());
       SetWhy(why, "too many open files");
       return -1;
     }
@@ -135,7 +135,11 @@ bool SafeFileWriter::Open(const std::string& path, std::string* why) {
   failed_ = false;
   why_.clear();
   target_ = ResolveCaseBlind(path);
-  const DWORD attributes = GetFileAttributesW(Widen(target_).c_str());
+  if (!IsNativePathText(target_)) {
+    SetWhy(why, kNotPathText);
+    return false;
+  }
+  const DWORD attributes = GetFileAttributesW(WidePath(target_).c_str());
   if (target_.empty() || EndsWithSeparator(target_) ||
       (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))) {
     SetWhy(why, std::strerror(EISDIR));
@@ -163,12 +167,12 @@ bool SafeFileWriter::Commit(std::string* why) {
   if (!failed_ && _commit(fd_) != 0) Fail(errno);
   if (_close(fd_) != 0) Fail(errno);
   fd_ = -1;
-  if (!failed_ && !MoveFileExW(Widen(temp_).c_str(), Widen(target_).c_str(),
+  if (!failed_ && !MoveFileExW(WidePath(temp_).c_str(), WidePath(target_).c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     failed_ = true;
     why_ = SystemMessage(GetLastError());
   }
-  if (failed_) DeleteFileW(Widen(temp_).c_str());
+  if (failed_) DeleteFileW(WidePath(temp_).c_str());
   temp_.clear();
   SetWhy(why, why_);
   return !failed_;
@@ -178,7 +182,7 @@ void SafeFileWriter::Discard() {
   if (fd_ < 0) return;
   _close(fd_);
   fd_ = -1;
-  DeleteFileW(Widen(temp_).c_str());
+  DeleteFileW(WidePath(temp_).c_str());
   temp_.clear();
 }
 

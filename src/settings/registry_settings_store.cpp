@@ -75,7 +75,8 @@ std::optional<std::int32_t> RegistrySettingsStore::ReadInt(const std::string& se
 
 void RegistrySettingsStore::WriteString(const std::string& section, const std::string& name,
                                         const std::string& value) {
-  const std::wstring text = Widen(value);
+  std::wstring text;
+  if (!platform::ToWide(value, text)) return;  // never a value that would name another path
   SetValue(key_, section, name, REG_SZ, text.c_str(),
            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }

@@ -4,6 +4,7 @@
 
 #include "platform/case_blind.h"
 #include "platform/paths.h"
+#include "shell/sim_text.h"
 
 namespace tovarin {
 namespace {
@@ -65,6 +66,36 @@ std::string CaseTwinsMessage(const OrgLocation& location) {
     }
     return names + " differ only in case, so Tovarin cannot tell which one to build; rename one "
                    "of them.";
+  }
+  return "";
+}
+
+std::optional<std::string> RosterDataDiskName(const OrgLocation& location) {
+  std::string name = location.DataDiskName();
+  if (const auto spelled = platform::SpelledOnDisk(location.DataDiskPath())) {
+    std::string folder, last;
+    platform::SplitLastName(*spelled, folder, last);
+    if (!last.empty()) name = platform::ToUpper(last);
+  }
+  return SimText(name);
+}
+
+std::string TargetFoldersMessage(const OrgLocation& location) {
+  for (const std::string& folder : {location.DataDiskPath(), location.OrganizationPath()}) {
+    if (folder.empty()) continue;
+    std::string parent, name;
+    platform::SplitLastName(platform::SpelledOnDisk(folder).value_or(folder), parent, name);
+    if (platform::IsReservedDeviceName(name)) {
+      return "The folder " + parent + name + " has a name that Windows keeps for a device (" +
+             name + "), so Windows programs cannot open it again; rename it before a Build.";
+    }
+  }
+  std::string twins = CaseTwinsMessage(location);
+  if (!twins.empty()) return twins;
+  if (!location.DataDiskName().empty() && !RosterDataDiskName(location)) {
+    return "The data disk name " + location.DataDiskName() +
+           " has letters that a roster file cannot hold (it holds Windows-1252 letters only); "
+           "rename the folder " + location.DataDiskPath() + " before a Build.";
   }
   return "";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,17 @@ class OrgLocation {
 // Why a Build cannot tell which folders `location` names: its data disk or organization folder
 // has a twin differing only in case. Empty when neither has.
 std::string CaseTwinsMessage(const OrgLocation& location);
+
+// Why a Build must not write into `location`: a folder that Windows takes for a device (which a
+// restore could not reopen), case twins, or a data disk whose name a roster cannot hold. Empty
+// when none of these.
+std::string TargetFoldersMessage(const OrgLocation& location);
+
+// The name every roster of `location` records for its data disk: the folder's own name as spelled
+// on disk (not a short name, a link or a spelling with trailing dots), in upper case as the
+// picker shows it, in the simulation's Windows-1252. The name as chosen when the folder is not
+// there; nothing when its letters have no place in Windows-1252.
+std::optional<std::string> RosterDataDiskName(const OrgLocation& location);
 
 // The logic of the Identify Organization dialog for one OrgLocation; the screen only draws its
 // two lists and reports the user's choices. Opening lists the data disks and preselects the

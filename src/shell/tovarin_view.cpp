@@ -6,6 +6,7 @@
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
 #include "shell/settings.h"
+#include "shell/sim_text.h"
 #include "transfer/backup.h"
 #include "transfer/write_lock.h"
 
@@ -126,7 +127,8 @@ BuildParams CTovarinView::MakeBuildParams() const {
   BuildParams params;
   params.targetDataDiskPath = targetLocation.DataDiskPath();
   params.targetOrganizationPath = targetLocation.OrganizationPath();
-  params.targetDataDiskName = targetLocation.DataDiskName();
+  params.targetDataDiskName =
+      RosterDataDiskName(targetLocation).value_or(targetLocation.DataDiskName());
   params.targetOrgPath = targetOrgPath;
   params.sourceDataDiskPath = sourceLocation.DataDiskPath();
   params.sourceOrganizationPath = sourceLocation.OrganizationPath();
@@ -200,7 +202,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
     return refused;
   };
   std::string refusal = MissingOrganization();
-  if (refusal.empty()) refusal = CaseTwinsMessage(targetLocation);
+  if (refusal.empty()) refusal = TargetFoldersMessage(targetLocation);
   if (!refusal.empty()) return refuse(refusal);
   for (const TeamEntry& team : targetTeams()) {
     if (team.gamesPlayed <= 0) continue;
@@ -254,7 +256,7 @@ Review CTovarinView::ReviewBuild() const {
 bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>& lines) {
   const Acceptance acceptance = AcceptBest(review, lines);
   std::string refused;
-  for (const std::string& line : acceptance.refused) refused += "\n" + line;
+  for (const std::string& line : acceptance.refused) refused += "\n" + DisplayText(line);
   if (!refused.empty()) {
     dialogs_.ShowMessage("Not added to the rename file:" + refused, MessageKind::kError);
   }

@@ -157,6 +157,15 @@ bool IsRosterOf(const std::string& organization, const std::string& path) {
           platform::ResolveCaseBlind(folder) == platform::ResolveCaseBlind(organization));
 }
 
+// A path as a manifest holds it. Earlier versions wrote paths on Windows in the ANSI code page;
+// one that is not UTF-8 is read so.
+std::string StoredPath(const std::string& text) {
+#ifdef _WIN32
+  if (!platform::IsNativePathText(text)) return platform::FromAnsiCodePage(text);
+#endif
+  return text;
+}
+
 // Reads the manifest of the backup in `directory`, trusting it only within bounds: copies inside
 // the backup, originals that are rosters of the recorded organization. Empty when it is whole,
 // otherwise what is wrong with it.
@@ -176,6 +185,7 @@ std::string ReadManifest(const std::string& directory, bool sequenced, Manifest&
       fields.push_back(line.substr(start, tab - start));
     }
     fields.push_back(line.substr(start));
+    for (std::string& field : fields) field = StoredPath(field);
     ManifestEntry entry;
     if (fields[0] == "organization" && fields.size() == 2 && manifest.organization.empty() &&
         IsPlainFolder(fields[1])) {

@@ -4,9 +4,9 @@
 
 #include "pairing/list_box.h"
 #include "platform/native_path.h"
+#include "shell/sim_text.h"
 
 namespace tovarin::win32 {
-
 
 std::string WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -47,7 +47,8 @@ void ListBox::Show(const ListBoxModel& model) const {
   std::vector<INT> stops(model.tabStops.begin(), model.tabStops.end());
   Send(LB_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
   for (const ListBoxModel::Row& row : model.rows) {
-    Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(row.text).c_str()));
+    // Rows hold team and player names, which are Windows-1252 whatever the system's code page.
+    Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Widen(DisplayText(row.text)).c_str()));
   }
   Send(LB_SETCURSEL, static_cast<WPARAM>(model.selected));
   Send(WM_SETREDRAW, TRUE);

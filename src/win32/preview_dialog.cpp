@@ -5,6 +5,7 @@
 #include <array>
 
 #include "platform/native_path.h"
+#include "shell/sim_text.h"
 #include "shell/tovarin_view.h"
 #include "win32/dialogs.h"
 
@@ -46,8 +47,9 @@ void SetStateImage(HWND list, int row, int image) {
   SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-void SetCell(HWND list, int row, int column, const std::string& text, bool insert) {
-  std::wstring wide = platform::Widen(text);
+// A cell of names, which are Windows-1252.
+void SetCell(HWND list, int row, int column, const std::string& names, bool insert) {
+  std::wstring wide = platform::Widen(DisplayText(names));
   LVITEMW item{};
   item.mask = LVIF_TEXT;
   item.iItem = row;

@@ -19,9 +19,10 @@ namespace tovarin::fixture {
 namespace {
 
 #ifdef _WIN32
-// A letter outside ASCII (in the ANSI code page, as Tovarin holds paths) in every test's folder,
-// so that every test under Windows shows that such names reach the files and come back whole.
-const std::string kPrefix = "tovarin-test-Qu\xE9" "bec-";
+// Letters outside ASCII, one of them outside the Western code page too (paths are UTF-8), in every
+// test's folder, so that every test under Windows shows that such names reach the files and come
+// back whole.
+const std::string kPrefix = "tovarin-test-Qu\xC3\xA9" "bec-\xC5\x81" "ista-";
 #else
 const std::string kPrefix = "tovarin-test-";
 #endif

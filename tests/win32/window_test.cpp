@@ -51,9 +51,11 @@ std::string Native(std::string path) {
   return path;
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+// As an edit that shows its text in lower case lowers it: every letter, not ASCII alone.
+std::string Lower(const std::string& text) {
+  std::wstring wide = platform::Widen(text);
+  CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  return platform::Narrow(wide);
 }
 
 // Waits for a condition that another thread brings about.

@@ -46,10 +46,10 @@ grep -qx 'HKEY_CURRENT_USER\\Software\\Didozuza\\Tovarin\\File' "$scratch/reg.tx
 grep -qx 'HKEY_CURRENT_USER\\Software\\Didozuza\\Tovarin\\Option' "$scratch/reg.txt" ||
   fail "no subkey Option"
 
-# The Build on that stored setup, its summary naming the report with "\", in ANSI bytes.
+# The Build on that stored setup, its summary naming the report with "\", in UTF-8.
 wine "$cli" build --summary </dev/null >"$scratch/build.txt" || fail "build exited $?"
 report="Report: $base\\2026.WDD\\Tovarin.txt"
-tr -d '\r' <"$scratch/build.txt" | iconv -f CP1252 -t UTF-8 | grep -qxF "$report" ||
+tr -d '\r' <"$scratch/build.txt" | grep -qxF "$report" ||
   fail "expected '$report' in: $(cat "$scratch/build.txt")"
 [ -s "$league/2026.WDD/Tovarin.txt" ] || fail "no report written"
 rm -rf "$scratch"

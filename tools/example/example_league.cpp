@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/native_path.h"
 #include "platform/paths.h"
 #include "simdata/roster_file.h"
 #include "simwriter/sim_writer.h"
@@ -181,9 +182,9 @@ ExampleLeague WriteExampleLeague(const std::string& directory, std::uint64_t see
   const std::string disk26 = base + "2026.WDD" + sep;
   for (const std::string& org : {disk25 + "ORG00001", disk25 + "ORG00002", disk26 + "ORG00001",
                                  disk26 + "ORG00002"}) {
-    fs::create_directories(org);
+    fs::create_directories(platform::NativePath(org));
   }
-  std::ofstream(base + "gstnd32.exe", std::ios::binary);
+  std::ofstream(platform::NativePath(base + "gstnd32.exe"), std::ios::binary);
 
   // Last season's players: distinct names, drawn from the lists.
   const int total = kTeams * (kMajorRoster + kFarmRoster) + kFreeAgents;

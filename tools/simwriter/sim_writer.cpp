@@ -4,6 +4,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "platform/native_path.h"
+
 namespace tovarin::sim {
 namespace {
 
@@ -65,7 +67,7 @@ Bytes EncodeRoster(const std::vector<RosterEntry>& entries) {
 }
 
 void WriteBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(platform::NativePath(path), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   out.close();
   if (!out) throw std::runtime_error("cannot write " + path);
