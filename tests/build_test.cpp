@@ -6,6 +6,7 @@
 
 #include "support/build_tree.h"
 #include "platform/native_path.h"
+#include "platform/paths.h"
 #include "transfer/report.h"
 
 namespace tovarin {
@@ -190,6 +191,7 @@ TEST(Build, GamesPlayedQuestion) {
 // would empty every target roster.
 TEST(Build, Preconditions) {
   const std::string kDone = "(the completion message)";
+  const std::string sep(1, platform::kSeparator);
   const std::string nothingPaired =
       "No target team is paired with a source team, so every target roster will be emptied. "
       "Continue?";
@@ -234,6 +236,27 @@ TEST(Build, Preconditions) {
 #endif
       {"source data disk with a twin", [](BuildTree& t) { t.dir.MakeDir("src.wdd"); }, {}, {},
        {kDone}, true},
+#ifndef _WIN32  // Windows itself cannot make such a folder
+      {"target organization folder named as a device",
+       [](BuildTree& t) {
+         t.dir.MakeDir("LEAGUE.WDD/COM1");
+         t.view.targetLocation.SetOrganization("COM1");
+       },
+       {}, {},
+       {"The folder @/LEAGUE.WDD/COM1 has a name that Windows keeps for a device (COM1), so "
+        "Windows programs cannot open it again; rename it before a Build."},
+       false},
+#endif
+      {"target data disk named in letters a roster cannot hold",
+       [](BuildTree& t) {
+         t.dir.MakeDir("\xC5\x81ODZ.WDD/ORG00001");
+         t.view.targetLocation.SetDataDisk("\xC5\x81ODZ.WDD");
+       },
+       {}, {},
+       {"The data disk name \xC5\x81ODZ.WDD has letters that a roster file cannot hold (it holds "
+        "Windows-1252 letters only); rename the folder @" + sep + "\xC5\x81ODZ.WDD" + sep +
+        " before a Build."},
+       false},
   };
   for (const Case& c : cases) {
     BuildTree t;

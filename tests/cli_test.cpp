@@ -227,6 +227,21 @@ TEST(Cli, FoldersAsSpelledOnDisk) {
 }
 #endif
 
+#ifndef _WIN32
+// A roster records its data disk by the folder's own name, however the option reaches it.
+TEST(Cli, RostersNameTheDataDiskAsSpelledOnDisk) {
+  CliFixture f;
+  std::filesystem::create_directory_symlink("LEAGUE.WDD",
+                                           platform::NativePath(f.tree.dir / "ALIAS.WDD"));
+  CliRun run = f.Run({"build", "--target", f.tree.dir / "ALIAS.WDD/ORG00001", "--source",
+                      f.tree.sourceOrg, "--save-setup"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(f.tree.targetOrg, 1)),
+            BuildTree::Expected({2, 4, 5}));
+  EXPECT_EQ(f.store.ReadString("File", "TgtDataDisk"), "LEAGUE.WDD");
+}
+#endif
+
 // A path option that cannot be made a path is wrong usage, named by its option.
 TEST(Cli, PathOptionsThatNameNoPath) {
   struct Case {

@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "shell/org_location.h"
+#include "shell/sim_text.h"
 #include "support/fixture.h"
 
 namespace tovarin {
@@ -164,6 +165,25 @@ TEST(OrgPicker, MissingBaseDirectoryListsNothing) {
   EXPECT_EQ(picker.organizations(), (std::vector<std::string>{""}));
   picker.Ok();
   EXPECT_EQ(location.DataDiskName(), "");
+}
+
+// Names are Windows-1252 in the simulation's files and UTF-8 where a person reads them.
+TEST(SimText, TheOneCrossing) {
+  struct Case {
+    std::string windows1252, utf8;
+  } cases[] = {
+      {"Montr\xE9" "al", "Montr\xC3\xA9" "al"},
+      {"Jos\xE9 Pe\xF1" "a", "Jos\xC3\xA9 Pe\xC3\xB1" "a"},
+      {"\x80\x8A\x9F\xFF", "\xE2\x82\xAC\xC5\xA0\xC5\xB8\xC3\xBF"},
+      {"\x81\x9D", "\xC2\x81\xC2\x9D"},  // undefined in Windows-1252, kept as Latin-1
+      {"PLAIN", "PLAIN"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DisplayText(c.windows1252), c.utf8) << c.utf8;
+    EXPECT_EQ(SimText(c.utf8), c.windows1252) << c.utf8;
+  }
+  EXPECT_EQ(SimText("\xC5\x81" "ODZ"), std::nullopt);  // no place for it in Windows-1252
+  EXPECT_EQ(SimText("QU\xC9" "BEC"), "QU\xC9" "BEC");  // not UTF-8: a Linux name's own bytes
 }
 
 }  // namespace

@@ -93,6 +93,87 @@ TEST(Paths, SeparatorAndRoot) {
 #endif
 }
 
+// The names a Build writes and compares come from the folders as the system spells them.
+TEST(Paths, AsTheSystemSpellsThem) {
+  const std::string sep(1, platform::kSeparator);
+  struct Split {
+    std::string path, folder, name;
+  } splits[] = {
+      {"a" + sep + "B.WDD" + sep + "ORG1" + sep + sep, "a" + sep + "B.WDD" + sep, "ORG1"},
+      {"ORG1", "", "ORG1"},
+      {sep, sep, ""},
+#ifdef _WIN32
+      {"\\\\srv\\share\\L.WDD\\", "\\\\srv\\share\\", "L.WDD"},
+      {"\\\\?\\Z:\\L.WDD\\ORG1", "\\\\?\\Z:\\L.WDD\\", "ORG1"},
+#endif
+  };
+  for (const Split& c : splits) {
+    std::string folder, name;
+    platform::SplitLastName(c.path, folder, name);
+    EXPECT_EQ(folder + "|" + name, c.folder + "|" + c.name) << c.path;
+  }
+
+  for (const char* name : {"CON", "nul", "NUL.WDD", "com1", "COM9.x.y", "LPT1 ", "AUX. ",
+                           "COM\xC2\xB9"}) {
+    EXPECT_TRUE(platform::IsReservedDeviceName(name)) << name;
+  }
+  for (const char* name : {"CONSOLE", "COM10", "LPT", "XNUL", "ORG00001", "2026.WDD", ""}) {
+    EXPECT_FALSE(platform::IsReservedDeviceName(name)) << name;
+  }
+
+  TempDir dir;
+  dir.MakeDir("League.wdd/ORG00001");
+  const std::string real = *platform::SpelledOnDisk(dir.path());
+  EXPECT_EQ(platform::SpelledOnDisk(dir / "nothing"), std::nullopt);
+  EXPECT_EQ(platform::SpelledOnDisk(""), std::nullopt);
+  std::vector<std::string> ways = {
+      "League.wdd" + sep + "ORG00001" + sep,
+      "League.wdd" + sep + ".." + sep + "League.wdd" + sep + "ORG00001",
+#ifndef _WIN32
+      "LEAGUE.WDD/org00001",
+#endif
+  };
+#ifndef _WIN32
+  std::filesystem::create_directory_symlink("League.wdd", dir / "ALIAS.WDD");
+  ways.push_back("ALIAS.WDD/ORG00001");
+#endif
+  for (const std::string& way : ways) {
+    EXPECT_EQ(platform::SpelledOnDisk(dir / way),
+              real + sep + "League.wdd" + sep + "ORG00001") << way;
+  }
+}
+
+#ifdef _WIN32
+// A path crosses into the wide calls and back whole, whatever its letters; bytes that are not
+// UTF-8 never reach a file.
+TEST(Paths, UnicodeAndNothingElse) {
+  const std::string names[] = {"Qu\xC3\xA9" "bec", "\xC5\x81ista", "\xE6\x97\xA5\xE6\x9C\xAC",
+                               "\xF0\x9F\x8E\xBE", "\xED\xA0\x80"};  // the last, a lone surrogate
+  for (const std::string& name : names) {
+    std::wstring wide;
+    EXPECT_TRUE(platform::ToWide(name, wide)) << name;
+    EXPECT_EQ(platform::Narrow(wide), name);
+    EXPECT_EQ(platform::PathText(platform::NativePath(name)), name);
+  }
+  EXPECT_EQ(platform::Narrow(L"\u0141ista"), "\xC5\x81ista");
+  std::wstring wide;
+  for (const std::string bad : {"Qu\xE9" "bec", "\xC5", "\xC0\x80", "\xF5\x80\x80\x80"}) {
+    EXPECT_FALSE(platform::ToWide(bad, wide)) << bad;
+    EXPECT_NE(platform::WidePath(bad).find(L'|'), std::wstring::npos) << bad;
+  }
+
+  TempDir dir;
+  std::string why;
+  EXPECT_FALSE(platform::WriteFileSafely(dir / "Qu\xE9" "bec.txt", "x", &why));
+  EXPECT_EQ(why, platform::kNotPathText);
+  EXPECT_TRUE(platform::WriteFileSafely(dir / "\xC5\x81ista.txt", "x", &why)) << why;
+  EXPECT_TRUE(fixture::FileExists(dir / "\xC5\x81ista.txt"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(platform::NativePath(dir.path())),
+                          {}),
+            1);
+}
+#endif
+
 TEST(Locking, FileLockExcludesEveryOtherHolder) {
   using Result = platform::FileLock::Result;
   TempDir dir;

@@ -52,6 +52,12 @@ std::optional<std::string> AbsolutePath(const std::string& path, std::string* wh
   // A "\\?\" path is taken by the system as it stands; made "absolute" it would become a
   // folder named "?" on the current drive.
   if (path.rfind("\\\\?\\", 0) == 0) return path;
+  // A last name such as COM1 would be read as the device itself ("\\.\COM1"): the folder it
+  // stands in is made full, and the name kept.
+  std::string folder, name;
+  SplitLastName(path, folder, name);
+  const bool device = IsReservedDeviceName(name) && !folder.empty();
+  if (device) ToWide(folder, wide);
   // The system's own reading of the path, which keeps a share ("\\server\share\...") a share.
   DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   std::wstring full(size, L'\0');
@@ -61,7 +67,7 @@ std::optional<std::string> AbsolutePath(const std::string& path, std::string* wh
     return std::nullopt;
   }
   full.resize(size);
-  return Narrow(full);
+  return Narrow(full) + (device ? name : "");
 #else
   std::error_code ec;
   const std::filesystem::path absolute = std::filesystem::absolute(NativePath(path), ec);
@@ -80,6 +86,13 @@ std::optional<std::string> SpelledOnDisk(const std::string& path) {
 #ifdef _WIN32
   std::wstring wide;
   if (path.empty() || !ToWide(path, wide)) return std::nullopt;
+  // Opening "...\COM1" opens the port, not the folder; such a name is told as given.
+  for (std::size_t at = 0; at < path.size();) {
+    std::size_t end = at;
+    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    if (IsReservedDeviceName(path.substr(at, end - at))) return std::nullopt;
+    at = end + 1;
+  }
   const HANDLE handle = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
