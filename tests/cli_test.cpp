@@ -432,7 +432,7 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
 
   run = accept("1");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, counts + "Added 1 pair to " + renames +
+  EXPECT_EQ(run.out, counts + "1 pair added to " + renames +
                          "\nPlayers carried: 6\nPlayers dropped: 1\n"
                          "Dropped players with candidates: 0\nTarget teams left empty: 0\n");
   EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\n");

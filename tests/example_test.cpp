@@ -143,7 +143,7 @@ TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
     for (const std::string& n : numbers) accept += (accept.empty() ? "" : ",") + n.substr(n.find_first_not_of(' '));
   }
   const std::string after = review({"--accept", accept});
-  EXPECT_NE(after.find("Added 14 pairs to "), std::string::npos) << after;
+  EXPECT_NE(after.find("14 pairs added to "), std::string::npos) << after;
   EXPECT_NE(after.find("Players dropped: 40\n"), std::string::npos) << after;
 }
 

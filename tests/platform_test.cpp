@@ -93,6 +93,33 @@ TEST(Paths, SeparatorAndRoot) {
 #endif
 }
 
+// The picker raises every letter, as Windows' own lists do, and finds the folder again by it.
+TEST(CaseBlindLookup, LettersBeyondAscii) {
+  struct Case {
+    std::string text, upper;
+  } cases[] = {
+      {"Qu\xC3\xA9" "bec.wdd", "QU\xC3\x89" "BEC.WDD"},
+      {"\xC5\x82\xC3\xB3" "d\xC5\xBA", "\xC5\x81\xC3\x93" "D\xC5\xB9"},  // łódź
+      {"\xD0\xBC\xD0\xB8\xD1\x80", "\xD0\x9C\xD0\x98\xD0\xA0"},      // мир
+      {"\xCF\x83\xCF\x82", "\xCE\xA3\xCE\xA3"},                          // σς
+      {"\xC3\xBF\xC3\x9F", "\xC5\xB8\xC3\x9F"},                          // ÿ, and ß kept
+      {"\xE6\x97\xA5" "x", "\xE6\x97\xA5" "X"},                            // 日 kept
+      {"qu\xE9" "bec", "QU\xE9" "BEC"},  // not UTF-8: its bytes kept
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::ToUpper(c.text), c.upper) << c.text;
+    EXPECT_TRUE(platform::EqualsIgnoreCase(c.text, c.upper)) << c.text;
+  }
+  EXPECT_TRUE(platform::StartsWithIgnoreCase("Qu\xC3\xA9" "bec.WDD", "QU\xC3\x89"));
+  EXPECT_FALSE(platform::EqualsIgnoreCase("\xC5\x81", "L"));
+#ifndef _WIN32
+  TempDir dir;
+  dir.MakeDir("Qu\xC3\xA9" "bec.wdd");
+  EXPECT_EQ(platform::ResolveCaseBlind(dir / "QU\xC3\x89" "BEC.WDD"),
+            dir / "Qu\xC3\xA9" "bec.wdd");
+#endif
+}
+
 // The names a Build writes and compares come from the folders as the system spells them.
 TEST(Paths, AsTheSystemSpellsThem) {
   const std::string sep(1, platform::kSeparator);

@@ -85,6 +85,10 @@ class ConsoleDialogs : public ViewDialogs {
   std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
     return std::nullopt;
   }
+  std::optional<std::string> ChooseNewFile(const std::string&, const std::string&,
+                                           const std::string&) override {
+    return std::nullopt;
+  }
   bool IdentifyOrganization(OrgLocation&) override { return false; }
 
  private:

@@ -80,10 +80,7 @@ int Run(ReviewOptions& options, Console& console) {
     for (const std::string& line : acceptance.refused) console.err << DisplayText(line) << "\n";
     return kError;
   }
-  if (!view.AddToRenameFile(*review, accept)) return kError;
-  console.out << "Added " << acceptance.records.size()
-              << (acceptance.records.size() == 1 ? " pair" : " pairs") << " to "
-              << view.renamePath << "\n";
+  if (!view.AddToRenameFile(*review, accept)) return kError;  // it says what it added
   return ReviewAndCount(view, console) ? kOk : kError;
 }
 

@@ -22,7 +22,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     what = "an unknown error";
   }
   // Shown outside the handler: the message box runs an event loop of its own.
-  showError_("The command could not be completed:\n" + what);
+  showError_(layout::kCommandFailed + what);
   return false;
 }
 

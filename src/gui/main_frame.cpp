@@ -287,9 +287,23 @@ bool CMainFrame::AskYesNo(const std::string& text) {
 
 std::optional<std::string> CMainFrame::ChooseFile(const std::string& initialFile,
                                                   const std::string& defaultExtension) {
-  QFileDialog dialog(this, QStringLiteral("Open"));
+  return AskFileName(false, initialFile, defaultExtension, QStringLiteral("Open"));
+}
+
+std::optional<std::string> CMainFrame::ChooseNewFile(const std::string& initialFile,
+                                                     const std::string& defaultExtension,
+                                                     const std::string& title) {
+  return AskFileName(true, initialFile, defaultExtension, PathText(title));
+}
+
+std::optional<std::string> CMainFrame::AskFileName(bool create, const std::string& initialFile,
+                                                   const std::string& defaultExtension,
+                                                   const QString& title) {
+  QFileDialog dialog(this, title);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // A file to be created is added to when it exists: nothing asks whether to replace it.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, create);
+  dialog.setAcceptMode(create ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);  // the chosen file does not have to exist
   dialog.setDefaultSuffix(PathText(defaultExtension));
 

@@ -54,6 +54,9 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   bool AskYesNo(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override;
+  std::optional<std::string> ChooseNewFile(const std::string& initialFile,
+                                           const std::string& defaultExtension,
+                                           const std::string& title) override;
   bool IdentifyOrganization(OrgLocation& location) override;
 
   // A command of the menu or the keyboard, by its id.
@@ -74,6 +77,9 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   void CreateMenus();
   void CreateStatusBar();
   int RunModal(QDialog& dialog);
+  std::optional<std::string> AskFileName(bool create, const std::string& initialFile,
+                                         const std::string& defaultExtension,
+                                         const QString& title);
   void UpdateTitle();
   void UpdateIndicators();
 

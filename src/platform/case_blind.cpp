@@ -19,6 +19,63 @@ fs::path Directory(const std::string& directory) {
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// The code point of the UTF-8 sequence at `at` (advanced past it); -1 when there is none.
+long NextLetter(const std::string& text, std::size_t& at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  const std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xC2 && lead <= 0xDF ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                             : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                            : 0;
+  if (length == 0 || at + length > text.size()) return -1;
+  long code = length == 1 ? lead : lead & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return -1;
+    code = (code << 6) | (byte(at + i) & 0x3F);
+  }
+  at += length;
+  return code;
+}
+
+void AppendUtf8(std::string& text, long code) {
+  if (code < 0x80) {
+    text += static_cast<char>(code);
+  } else if (code < 0x800) {
+    text += static_cast<char>(0xC0 | (code >> 6));
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    text += static_cast<char>(0xE0 | (code >> 12));
+    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    text += static_cast<char>(0xF0 | (code >> 18));
+    text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    text += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// The capital of a letter of the Latin, Greek and Cyrillic alphabets, as Windows raises them in
+// its drop-down lists; any other character as it is. The same on every system, so a name shows
+// alike everywhere.
+long UpperLetter(long c) {
+  if (c >= 'a' && c <= 'z') return c - 0x20;
+  if (c < 0x80) return c;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+  if (c == 0xFF) return 0x178;
+  // Latin Extended-A pairs capital and small letter, the capital first, but for two runs.
+  const bool oddCapitals = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+  if (c >= 0x100 && c <= 0x17E && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149) {
+    return (c % 2 == (oddCapitals ? 0 : 1)) ? c - 1 : c;
+  }
+  if (c == 0x3C2) return 0x3A3;  // final sigma
+  if (c >= 0x3B1 && c <= 0x3C9) return c - 0x20;
+  if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+  if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+  return c;
+}
+
 #ifndef _WIN32
 bool Exists(const std::string& path) {
   std::error_code ec;
@@ -45,18 +102,34 @@ std::string FindEntryIgnoreCase(const std::string& directory, const std::string&
 }  // namespace
 
 bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return UpperAscii(x) == UpperAscii(y);
-         });
+  if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return UpperAscii(x) == UpperAscii(y);
+      })) {
+    return true;
+  }
+  // Letters outside ASCII may differ in case too (Québec and QUÉBEC).
+  return ToUpper(a) == ToUpper(b);
 }
 
 bool StartsWithIgnoreCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
+  const std::string upperText = ToUpper(text), upperPrefix = ToUpper(prefix);
+  return upperText.compare(0, upperPrefix.size(), upperPrefix) == 0;
 }
 
 std::string ToUpper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), UpperAscii);
-  return text;
+  std::string upper;
+  upper.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t start = at;
+    const long code = NextLetter(text, at);
+    if (code < 0) {
+      upper += text[start];  // not UTF-8: a byte of the file system's own, kept
+      at = start + 1;
+    } else {
+      AppendUtf8(upper, UpperLetter(code));
+    }
+  }
+  return upper;
 }
 
 std::string ToLower(std::string text) {

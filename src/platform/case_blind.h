@@ -8,7 +8,8 @@ namespace tovarin::platform {
 // The simulation's platform ignores letter case in file names. These functions give the same
 // results on file systems that do not.
 
-// ASCII-only case-blind equality, as the simulation's file names are plain ASCII.
+// Case-blind equality and upper case: ASCII, and the letters of the Latin, Greek and Cyrillic
+// alphabets in UTF-8 (Québec.WDD shows as QUÉBEC.WDD), as the system's own lists raise them.
 bool EqualsIgnoreCase(const std::string& a, const std::string& b);
 bool StartsWithIgnoreCase(const std::string& text, const std::string& prefix);
 std::string ToUpper(std::string text);

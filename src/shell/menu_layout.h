@@ -58,6 +58,8 @@ inline constexpr const char* kScrollIndicator = "SCRL";
 
 // The window title's application part, and the message boxes' caption.
 inline constexpr const char* kApplicationTitle = "Tovarin";
+// What a window says when a command ends in an error nobody expected, before the error's text.
+inline constexpr const char* kCommandFailed = "The command could not be completed:\n";
 // The document's title before it has a file.
 inline constexpr const char* kUntitled = "Untitled";
 

@@ -12,6 +12,7 @@
 
 namespace tovarin {
 
+const char* const kCreateRenameFile = "Create Rename File";
 const char* const kChooseTargetFirst = "Choose a target organization first.";
 const char* const kChooseSourceFirst = "Choose a source organization first.";
 const char* const kNothingPairedQuestion =
@@ -265,7 +266,7 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
     const std::string base = targetLocation.DataDiskPath().empty()
                                  ? targetLocation.BaseDirectory()
                                  : targetLocation.DataDiskPath();
-    const auto chosen = dialogs_.ChooseFile(base + "renames.txt", "txt");
+    const auto chosen = dialogs_.ChooseNewFile(base + "renames.txt", "txt", kCreateRenameFile);
     if (!chosen) return false;
     renamePath = *chosen;
     RefreshControls();
@@ -275,6 +276,10 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
     dialogs_.ShowMessage(why, MessageKind::kError);
     return false;
   }
+  const std::size_t added = acceptance.records.size();
+  dialogs_.ShowMessage(std::to_string(added) + (added == 1 ? " pair" : " pairs") +
+                           " added to " + renamePath,
+                       MessageKind::kDone);
   return true;
 }
 

@@ -100,6 +100,8 @@ class CTovarinView {
 };
 
 extern const char* const kChooseTargetFirst;
+// The title of the dialog that names a new rename file.
+extern const char* const kCreateRenameFile;
 extern const char* const kChooseSourceFirst;
 extern const char* const kNothingPairedQuestion;
 

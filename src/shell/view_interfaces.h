@@ -37,6 +37,11 @@ class ViewDialogs {
   // The file-open dialog: the chosen file's full path, or nothing on Cancel.
   virtual std::optional<std::string> ChooseFile(const std::string& initialFile,
                                                 const std::string& defaultExtension) = 0;
+  // The save dialog that names a file to be created (or added to when it exists), titled
+  // `title`: the chosen file's full path, or nothing on Cancel.
+  virtual std::optional<std::string> ChooseNewFile(const std::string& initialFile,
+                                                   const std::string& defaultExtension,
+                                                   const std::string& title) = 0;
   // The Identify Organization dialog for `location` (drive it with an OrgPicker). True on OK.
   virtual bool IdentifyOrganization(OrgLocation& location) = 0;
 };

@@ -1,9 +1,16 @@
 #include "win32/dialogs.h"
 
+#include "platform/native_path.h"
 #include "shell/form_layout.h"
+#include "shell/menu_layout.h"
 #include "shell/org_location.h"
 
 namespace tovarin::win32 {
+
+void ShowUnexpectedError(const std::string& what) {
+  MessageBoxW(GetActiveWindow(), platform::Widen(layout::kCommandFailed + what).c_str(),
+              platform::Widen(layout::kApplicationTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
 
 HICON AppIcon(HINSTANCE instance) {
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(128));

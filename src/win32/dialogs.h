@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <exception>
+#include <string>
+
 #include "shell/form_layout.h"
 #include "win32/controls.h"
 #include "win32/dialog_template.h"
@@ -12,13 +15,34 @@ class OrgPicker;
 
 namespace tovarin::win32 {
 
+// Tells of an error that a command let through, in a message box over the active window.
+void ShowUnexpectedError(const std::string& what);
+
+// Runs `handle`; an exception never unwinds into the system's code, which cannot pass it on: it
+// is told, and the message counts as `failed`.
+template <class Handle, class Result>
+Result Guarded(Handle&& handle, Result failed) {
+  std::string what;
+  try {
+    return handle();
+  } catch (const std::exception& error) {
+    what = error.what();
+  } catch (...) {
+    what = "an unknown error";
+  }
+  ShowUnexpectedError(what);
+  return failed;
+}
+
 // The dialog procedure of a dialog class T: it keeps the object that WM_INITDIALOG brings and
 // hands every message to T::OnMessage, which dispatches it.
 template <class T>
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
   auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  return self ? self->OnMessage(dialog, message, wParam, lParam) : FALSE;
+  if (!self) return FALSE;
+  return Guarded([&] { return self->OnMessage(dialog, message, wParam, lParam); },
+                 static_cast<INT_PTR>(TRUE));
 }
 
 inline HINSTANCE InstanceOf(HWND window) {

@@ -42,6 +42,9 @@ void FormView::OnInit(HWND dialog) {
   targetList_ = ListBox(dialog, id::kTargetList);
   sourceList_ = ListBox(dialog, id::kSourceList);
   tips_.Create(dialog);
+  // The dialog manager moves the default outline to a push button that takes the focus, and
+  // back to this one when the focus leaves it; without being told, it would leave it behind.
+  SendMessageW(dialog, DM_SETDEFID, id::kBuild, 0);
 }
 
 void FormView::ShowPath(const Edit& edit, const std::string& path) const {

@@ -28,8 +28,8 @@ LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
                       reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* frame = reinterpret_cast<MainFrame*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return frame && frame->handle() == window ? frame->OnMessage(message, wParam, lParam)
-                                            : DefWindowProcW(window, message, wParam, lParam);
+  if (!frame || frame->handle() != window) return DefWindowProcW(window, message, wParam, lParam);
+  return Guarded([&] { return frame->OnMessage(message, wParam, lParam); }, LRESULT{0});
 }
 
 HMENU BuildMenu() {
@@ -218,8 +218,11 @@ void MainFrame::OnActivate(bool active) {
     if (focus && IsChild(form_.handle(), focus)) focused_ = focus;
     return;
   }
-  SetFocus(focused_ && IsWindow(focused_) ? focused_
-                                          : GetNextDlgTabItem(form_.handle(), nullptr, FALSE));
+  // Through the dialog manager, so that a push button taking the focus takes the default
+  // outline too: Enter presses the button that shows it.
+  HWND focus = focused_ && IsWindow(focused_) ? focused_
+                                              : GetNextDlgTabItem(form_.handle(), nullptr, FALSE);
+  SendMessageW(form_.handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
 }
 
 void MainFrame::OnMenuSelect(int item, UINT flags, HMENU menu) {
@@ -258,7 +261,7 @@ void MainFrame::OnFileNew() {
 }
 
 void MainFrame::OnFileOpen() {
-  const std::optional<std::string> file = AskFileName(false, "", "");
+  const std::optional<std::string> file = AskFileName(FileDialog::kOpen, "", "");
   if (!file) return;
   // The document reads nothing: the file only names it.
   doc_.SetPathName(*file);
@@ -269,7 +272,7 @@ void MainFrame::OnFileOpen() {
 void MainFrame::OnFileSave() {
   std::string path = doc_.pathName();
   if (path.empty()) {
-    const std::optional<std::string> file = AskFileName(true, doc_.title(), "");
+    const std::optional<std::string> file = AskFileName(FileDialog::kSave, doc_.title(), "");
     if (!file) return;
     path = *file;
   }
@@ -286,7 +289,14 @@ void MainFrame::OnHelp() {
     ShowMessage("The help text cannot be found:\n" + platform::Narrow(help), MessageKind::kError);
     return;
   }
-  ShellExecuteW(window_, L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // Success is a value above 32; below, no program would open the page.
+  const auto opened = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(window_, L"open", help.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (opened <= 32) {
+    ShowMessage("The help text cannot be opened:\n" + platform::Narrow(help) +
+                    "\nOpen it with a web browser.",
+                MessageKind::kError);
+  }
 }
 
 // Errors and completions alike: the window shows every message the same way.
@@ -304,23 +314,34 @@ bool MainFrame::AskYesNo(const std::string& text) {
 
 std::optional<std::string> MainFrame::ChooseFile(const std::string& initialFile,
                                                  const std::string& defaultExtension) {
-  return AskFileName(false, initialFile, defaultExtension);
+  return AskFileName(FileDialog::kOpen, initialFile, defaultExtension);
 }
 
-std::optional<std::string> MainFrame::AskFileName(bool save, const std::string& initialFile,
-                                                  const std::string& defaultExtension) {
+// A file that is added to when it exists, so nothing asks whether to replace it.
+std::optional<std::string> MainFrame::ChooseNewFile(const std::string& initialFile,
+                                                    const std::string& defaultExtension,
+                                                    const std::string& title) {
+  return AskFileName(FileDialog::kCreate, initialFile, defaultExtension, title);
+}
+
+std::optional<std::string> MainFrame::AskFileName(FileDialog kind, const std::string& initialFile,
+                                                  const std::string& defaultExtension,
+                                                  const std::string& title) {
   std::wstring file = platform::Widen(initialFile);
   file.resize(32768, L'\0');  // the longest path Windows knows
   const std::wstring extension = platform::Widen(defaultExtension);
+  const std::wstring caption = platform::Widen(title);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = Owner();
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+  dialog.lpstrTitle = caption.empty() ? nullptr : caption.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                 (save ? OFN_OVERWRITEPROMPT : 0);
-  if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return std::nullopt;
+                 (kind == FileDialog::kSave ? OFN_OVERWRITEPROMPT : 0);
+  const bool saving = kind != FileDialog::kOpen;
+  if (!(saving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return std::nullopt;
   return platform::Narrow(file.c_str());
 }
 

@@ -37,6 +37,9 @@ class MainFrame : public ViewDialogs {
   bool AskYesNo(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override;
+  std::optional<std::string> ChooseNewFile(const std::string& initialFile,
+                                           const std::string& defaultExtension,
+                                           const std::string& title) override;
   bool IdentifyOrganization(OrgLocation& location) override;
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,8 +57,10 @@ class MainFrame : public ViewDialogs {
   void UpdateIndicators();
   void FitToForm();
   HWND Owner() const;
-  std::optional<std::string> AskFileName(bool save, const std::string& initialFile,
-                                         const std::string& defaultExtension);
+  enum class FileDialog { kOpen, kSave, kCreate };
+  std::optional<std::string> AskFileName(FileDialog kind, const std::string& initialFile,
+                                         const std::string& defaultExtension,
+                                         const std::string& title = "");
 
   HINSTANCE instance_;
   HWND window_ = nullptr;

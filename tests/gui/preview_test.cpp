@@ -87,8 +87,11 @@ TEST(GuiPreview, AddsTheCheckedCandidatesToTheRenameFile) {
   const sim::Bytes roster = fixture::ReadFileBytes(fixture::BuildTree::RosterName(w.tree.targetOrg, 1));
   w.script.steps.push_back(
       PreviewAndAddFox(true, [](CPreviewDlg& preview) { ExpectFoxCarried(preview, true); }));
+  std::string added;
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &added));
   w.frame->action(layout::command::kPreviewBuild)->trigger();
   EXPECT_TRUE(w.script.done());
+  EXPECT_EQ(added, "1 pair added to " + renames);
   EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\n");
   // Nothing else is written: no roster, no report, no setup.
   EXPECT_EQ(fixture::ReadFileBytes(fixture::BuildTree::RosterName(w.tree.targetOrg, 1)), roster);
@@ -108,8 +111,13 @@ TEST(GuiPreview, AsksWhereToCreateARenameFileWhenTheFormHasNone) {
     ExpectFoxCarried(preview, false);
   }));
   w.script.steps.push_back(ChooseFile(created, &request));
+  std::string added;
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &added));
   w.frame->action(layout::command::kPreviewBuild)->trigger();
   EXPECT_TRUE(w.script.done());
+  // A dialog that creates the file, not one that opens an existing one.
+  EXPECT_EQ(request.mode, QFileDialog::AcceptSave);
+  EXPECT_EQ(added, "1 pair added to " + created);
   EXPECT_EQ(fixture::ReadFileText(created), "Jon,Fox,John,Fox,\r\n");
   EXPECT_EQ(w.frame->view().renamePath, created);
   EXPECT_EQ(w.c().renamePath->text(), QString::fromStdString(created).toLower());

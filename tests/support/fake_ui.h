@@ -59,6 +59,7 @@ class FakeDialogs : public ViewDialogs {
   std::deque<bool> answers;  // Yes/No answers, in order; Yes when none is left
   std::vector<FileRequest> fileRequests;
   std::deque<std::optional<std::string>> files;  // chosen files; Cancel when none is left
+  std::vector<std::string> newFileTitles;  // titles of the dialogs that named a file to create
   // Plays the Identify Organization dialog on an OrgPicker; returns OK (true) or Cancel.
   std::function<bool(OrgPicker&)> organizationDialog = [](OrgPicker& p) {
     p.Ok();
@@ -83,6 +84,12 @@ class FakeDialogs : public ViewDialogs {
     auto file = files.front();
     files.pop_front();
     return file;
+  }
+  std::optional<std::string> ChooseNewFile(const std::string& initialFile,
+                                           const std::string& defaultExtension,
+                                           const std::string& title) override {
+    newFileTitles.push_back(title);
+    return ChooseFile(initialFile, defaultExtension);
   }
   bool IdentifyOrganization(OrgLocation& location) override {
     OrgPicker picker(location);

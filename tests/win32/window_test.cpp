@@ -13,6 +13,7 @@
 #include <cctype>
 #include <chrono>
 #include <functional>
+#include <set>
 #include <thread>
 
 #include "platform/native_path.h"
@@ -356,6 +357,44 @@ TEST(Win32Window, PairingByButtonsAndDoubleClicks) {
   }
 }
 
+// Enter runs Build, and the default outline always shows the button Enter presses: the push
+// button that has the focus, or else Build. Checked at every stop of two rounds of Tab.
+TEST(Win32Window, TheDefaultOutlineShowsWhatEnterPresses) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  const DWORD thread = GetWindowThreadProcessId(w.window(), nullptr);
+  const auto focused = [thread] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+  };
+  const auto pushButton = [](HWND control) {
+    const LRESULT code = SendMessageW(control, WM_GETDLGCODE, 0, 0);
+    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+  };
+  ASSERT_TRUE(WaitFor([&] { return focused() != nullptr; }));
+  std::set<HWND> visited;
+  for (int stop = 0; stop < 40; ++stop) {
+    HWND focus = focused();
+    visited.insert(focus);
+    const HWND enter = pushButton(focus) ? focus : w.Item(id::kBuild);
+    for (HWND child = GetWindow(w.form(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (!pushButton(child)) continue;
+      const bool outlined = (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
+      EXPECT_EQ(outlined, child == enter)
+          << "stop " << stop << ": " << WindowText(child) << " with the focus on "
+          << WindowText(focus);
+    }
+    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(focus, WM_KEYUP, VK_TAB, 0);
+    WaitFor([&] { return focused() != focus; });
+  }
+  EXPECT_GT(visited.size(), 8u) << "Tab went round the form";
+  EXPECT_EQ(LOWORD(SendMessageW(w.form(), DM_GETDEFID, 0, 0)), id::kBuild);
+}
+
 TEST(Win32Window, BuildAsksAboutGamesPlayed) {
   for (const bool yes : {true, false}) {
     SCOPED_TRACE(yes ? "Yes" : "No");
@@ -546,6 +585,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
                                        "Tim Gray | City 2 | no candidate"}));
 
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(preview_id::kAdd, BN_CLICKED), 0);
+  EXPECT_EQ(w.Answer(IDOK), "1 pair added to " + Native(w.tree.dir / "renames.txt"));
   EXPECT_TRUE(WaitFor([&] {
     return counts() ==
            "Players carried: 6\nPlayers dropped: 1\nDropped players with candidates: 0\n"
