@@ -54,6 +54,10 @@ TEST(Layout, FormTabOrderAndTheRowsOfItsItems) {
   EXPECT_EQ(Form().height, 261);
 }
 
+// The target list's second column starts under "Source Team", 130 units right of the list's
+// edge, less the list's border.
+TEST(Layout, TheSourceTeamColumnStandsUnderItsHeading) { EXPECT_EQ(SourceTeamColumn(), 129); }
+
 TEST(Layout, MenuCommandsAndKeysAreDistinctAndPrompted) {
   std::set<int> commands;
   for (const Menu& menu : MainMenu()) {

@@ -16,7 +16,7 @@ struct PairingForm {
   platform::MemorySettingsStore store;
   fixture::FakeDialogs dialogs;
   fixture::FakeControls controls;
-  CTovarinView view{store, dialogs, controls, 8};
+  CTovarinView view{store, dialogs, controls, layout::SourceTeamColumn()};
 
   PairingForm(int targets, int sources, int sameNames) {
     Org(targets, sameNames, "T").Write(dir.MakeDir("A.WDD/ORG00001"));

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "settings/qt_settings_store.h"
+#include "shell/form_layout.h"
 #include "shell/tovarin_view.h"
 #include "support/fake_ui.h"
 #include "support/fixture.h"
@@ -20,7 +21,7 @@ TEST(QtSettingsStore, FileSectionsNamesAndDefaults) {
     EXPECT_EQ(store.Location(), config / "Didozuza/Tovarin.conf");
     fixture::FakeDialogs dialogs;
     fixture::FakeControls controls;
-    CTovarinView view(store, dialogs, controls, 8);
+    CTovarinView view(store, dialogs, controls, layout::SourceTeamColumn());
     view.LoadSettings();  // nothing stored yet: defaults
     EXPECT_EQ(view.useFarm, 1);
     EXPECT_EQ(view.renamePath, "");

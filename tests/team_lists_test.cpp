@@ -14,7 +14,7 @@ struct ListsFixture {
   std::string targetDir = dir.MakeDir("T.WDD/ORG00001");
   std::string sourceDir = dir.MakeDir("S.WDD/ORG00002");
   std::string otherDir = dir.MakeDir("S.WDD/ORG00003");
-  TeamLists lists{8};
+  TeamLists lists{132};
   std::string targetPath, sourcePath;
   int sourceFarmOrg = 0;
   std::vector<std::string> messages;
@@ -69,10 +69,10 @@ TEST(TeamLists, RowsLabelsAndTabStops) {
   EXPECT_EQ(f.lists.sourceList().rows[0].entry, &f.lists.sourceTeams()[1]);
 }
 
-TEST(TeamLists, TabStopsFollowTheDialogUnit) {
-  TeamLists lists(7);
+TEST(TeamLists, TheSecondColumnStandsWhereTheFormPutsIt) {
+  TeamLists lists(129);
   lists.FillTargetList();
-  EXPECT_EQ(lists.targetList().tabStops, (std::vector<int>{115, 420}));  // 115.5 truncated
+  EXPECT_EQ(lists.targetList().tabStops, (std::vector<int>{129, 480}));
 }
 
 TEST(TeamLists, NothingChosenShowsZeroTeams) {

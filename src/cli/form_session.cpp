@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "platform/case_blind.h"
-#include "platform/dialog_units.h"
+#include "shell/form_layout.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
 #include "shell/settings.h"
@@ -171,7 +171,7 @@ bool ConsoleDialogs::AskYesNo(const std::string& text) {
 FormSession::FormSession(Console& console, bool writeSettings, bool yes)
     : store(console.settings, writeSettings),
       dialogs(console, yes),
-      view(store, dialogs, controls, platform::HorizontalDialogBaseUnit()) {
+      view(store, dialogs, controls, layout::SourceTeamColumn()) {
   view.backupDirectory = console.backups;
 }
 

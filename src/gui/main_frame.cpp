@@ -22,7 +22,7 @@
 #include "gui/path_text.h"
 #include "gui/preview_dialog.h"
 #include "gui/tovarin_form.h"
-#include "platform/dialog_units.h"
+#include "shell/form_layout.h"
 #include "shell/menu_layout.h"
 #include "shell/org_location.h"
 
@@ -56,7 +56,7 @@ bool HasWildcard(const QString& name) {
 CMainFrame::CMainFrame(platform::SettingsStore& settings, QWidget* parent)
     : QMainWindow(parent),
       form_(new CTovarinForm(this)),
-      view_(settings, *this, *form_, platform::HorizontalDialogBaseUnit()) {
+      view_(settings, *this, *form_, layout::SourceTeamColumn()) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

@@ -60,7 +60,7 @@ std::string TeamsLabel(std::size_t count) {
   return platform::Format("Teams - %d", static_cast<int>(count));
 }
 
-TeamLists::TeamLists(int dialogBaseUnit) : dialogBaseUnit_(dialogBaseUnit) {}
+TeamLists::TeamLists(int sourceColumn) : sourceColumn_(sourceColumn) {}
 
 void TeamLists::Reload(std::string& targetOrgPath, std::string& sourceOrgPath,
                        int& sourceFarmOrg, const ErrorSink& showError) {
@@ -126,7 +126,8 @@ bool TeamLists::DoubleClickTarget() {
 void TeamLists::FillTargetList() {
   const int remembered = targetList_.selected;
   targetList_.rows.clear();
-  targetList_.tabStops = {static_cast<int>(16.5 * dialogBaseUnit_), 60 * dialogBaseUnit_};
+  // The second stop, far past the list's edge, only ends the second column.
+  targetList_.tabStops = {sourceColumn_, 480};
   for (TeamEntry& t : targetTeams_) targetList_.rows.push_back({TargetRowText(t), &t});
   targetList_.selected = KeptSelection(remembered, targetList_.rows.size());
   targetLabel_ = TeamsLabel(targetTeams_.size());

@@ -14,9 +14,9 @@ class TeamLists {
  public:
   using ErrorSink = std::function<void(const std::string& message)>;
 
-  // `dialogBaseUnit` is the platform's horizontal dialog base unit; it places the target list's
-  // second column.
-  explicit TeamLists(int dialogBaseUnit);
+  // `sourceColumn` places the target list's second column: its tab stop, in the form's dialog
+  // units from the list's left edge.
+  explicit TeamLists(int sourceColumn);
 
   // Reloads each side whose directory changed since the last reload, source side first, then
   // refills both list boxes. A side that fails to load is reported through `showError`, and its
@@ -52,7 +52,7 @@ class TeamLists {
   const std::string& sourceLabel() const { return sourceLabel_; }
 
  private:
-  int dialogBaseUnit_;
+  int sourceColumn_;
   TeamList targetTeams_;
   TeamList sourceTeams_;
   ListBoxModel targetList_;

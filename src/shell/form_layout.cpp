@@ -56,6 +56,13 @@ constexpr std::array<DialogControl, 4> kAbout = {{
 
 const char* VersionLine() { return kVersionLine; }
 
+int SourceTeamColumn() {
+  const DialogRect& heading = kForm[kSourceTeamHeading].rect;
+  const DialogRect& list = kForm[kTargetListBox].rect;
+  // The list's text starts inside its one-unit border.
+  return heading.x - list.x - 1;
+}
+
 const DialogLayout& Form() {
   static const DialogLayout form{kFormResource, "", 391, 261, kFont, 8, kForm};
   return form;

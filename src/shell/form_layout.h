@@ -77,6 +77,10 @@ enum FormItem {
   kFormItemCount
 };
 const DialogLayout& Form();
+// Where the target list's second column starts, in dialog units from the list's left edge: under
+// the heading "Source Team", whatever the size of the font and the dots per inch, as the list's
+// tab stops count in the same units as the form.
+int SourceTeamColumn();
 const DialogControl& FormControl(FormItem item);
 
 // The Identify Organization dialog, resource 130, and the About box, resource 100.

@@ -20,9 +20,9 @@ const char* const kNothingPairedQuestion =
     "Continue?";
 
 CTovarinView::CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs,
-                           FormControls& controls, int dialogBaseUnit,
+                           FormControls& controls, int sourceColumn,
                            const platform::FileWriter& writer)
-    : teamLists(dialogBaseUnit),
+    : teamLists(sourceColumn),
       backupDirectory(BackupStore::DefaultRoot()),
       settings_(settings),
       dialogs_(dialogs),

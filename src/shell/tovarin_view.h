@@ -19,7 +19,7 @@ class CTovarinView {
   // Every file the form writes (rosters, backups, the rename file) goes through `writer`, which
   // must outlive it.
   CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs, FormControls& controls,
-               int dialogBaseUnit,
+               int sourceColumn,
                const platform::FileWriter& writer = platform::SystemFileWriter());
 
   // Fields.

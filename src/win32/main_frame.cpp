@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/dialog_units.h"
+#include "shell/form_layout.h"
 #include "platform/native_path.h"
 #include "shell/menu_layout.h"
 #include "win32/dialogs.h"
@@ -93,7 +93,7 @@ bool RegisterMainFrameClass(HINSTANCE instance) {
 MainFrame::MainFrame(platform::SettingsStore& settings, HINSTANCE instance)
     : instance_(instance),
       form_([this] { DestroyWindow(window_); }, [this] { FitToForm(); }),
-      view_(settings, *this, form_, platform::HorizontalDialogBaseUnit()) {
+      view_(settings, *this, form_, layout::SourceTeamColumn()) {
   form_.Attach(view_);
 }
 

@@ -10,6 +10,7 @@
 
 #include "platform/paths.h"
 #include "platform/settings_store.h"
+#include "shell/form_layout.h"
 #include "shell/settings.h"
 #include "shell/tovarin_view.h"
 #include "simdata/roster_file.h"
@@ -31,7 +32,7 @@ struct BuildTree {
   FakeDialogs dialogs;
   FakeControls controls;
   FillingDisk disk;  // every file the form writes goes through it
-  CTovarinView view{store, dialogs, controls, 8, disk};
+  CTovarinView view{store, dialogs, controls, layout::SourceTeamColumn(), disk};
 
   BuildTree() {
     view.backupDirectory = backups;

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <thread>
@@ -355,6 +356,63 @@ TEST(Win32Window, PairingByButtonsAndDoubleClicks) {
     EXPECT_EQ(w.Selection(id::kTargetList), step.targetSelection) << step.what;
     EXPECT_EQ(w.Text(id::kTargetLabel), "Teams - 3") << step.what;
   }
+}
+
+// Where row `row` of `list` has the text of its second column drawn, in the form's pixels: the
+// first dark pixel past the first column's text. -1 when there is none.
+int SecondColumnDrawnAt(HWND form, HWND list, int row) {
+  RECT item{}, client{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  GetClientRect(list, &client);
+  const std::wstring text = platform::Widen(ListBox(form, GetDlgCtrlID(list)).Row(row));
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  PrintWindow(list, dc, PW_CLIENTONLY);
+  // The first column ends where its text, in the list's font, ends.
+  HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  SIZE first{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.find(L'\t')), &first);
+  SelectObject(dc, font);
+  int found = -1;
+  for (int x = first.cx + 4; x < client.right && found < 0; ++x) {
+    for (int y = item.top; y < item.bottom && found < 0; ++y) {
+      const COLORREF color = GetPixel(dc, x, y);
+      if (GetRValue(color) + GetGValue(color) + GetBValue(color) < 3 * 128) found = x;
+    }
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  if (found < 0) return -1;
+  POINT at{found, 0};
+  MapWindowPoints(list, form, &at, 1);
+  return at.x;
+}
+
+// The paired source team is drawn under its heading, whatever the dots per inch (the test runs
+// at several, set in the prefix's registry before the program starts).
+TEST(Win32Window, SecondColumnUnderItsHeading) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  HWND heading = FindWindowExW(w.form(), nullptr, L"Static", L"Source Team");
+  ASSERT_NE(heading, nullptr);
+  RECT rect{};
+  GetWindowRect(heading, &rect);
+  MapWindowPoints(nullptr, w.form(), reinterpret_cast<POINT*>(&rect), 2);
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  if (const char* expected = std::getenv("TOVARIN_EXPECTED_DPI")) {
+    EXPECT_EQ(dpi, std::atoi(expected)) << "the prefix's LogPixels";
+  }
+  // Row 1: paired, and not selected, so drawn dark on light.
+  ASSERT_EQ(w.ListRows(id::kTargetList).size(), 3u);
+  const int column = SecondColumnDrawnAt(w.form(), w.Item(id::kTargetList), 1);
+  EXPECT_NEAR(column, rect.left, 3 * dpi / 96) << "at " << dpi << " dots per inch";
 }
 
 // Enter runs Build, and the default outline always shows the button Enter presses: the push
