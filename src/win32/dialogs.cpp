@@ -12,6 +12,18 @@ void ShowUnexpectedError(const std::string& what) {
               platform::Widen(layout::kApplicationTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
+void CenterOnOwner(HWND dialog) {
+  HWND owner = GetWindow(dialog, GW_OWNER);
+  if (!owner) return;
+  RECT around{}, box{};
+  GetWindowRect(owner, &around);
+  GetWindowRect(dialog, &box);
+  const int width = box.right - box.left, height = box.bottom - box.top;
+  SetWindowPos(dialog, nullptr, (around.left + around.right - width) / 2,
+               (around.top + around.bottom - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HICON AppIcon(HINSTANCE instance) {
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(128));
   return icon ? icon : LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
@@ -43,6 +55,7 @@ INT_PTR OrgDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 void OrgDialog::OnInit(HWND dialog) {
   dialog_ = dialog;
+  CenterOnOwner(dialog);
   dataDisks_ = ComboBox(dialog, layout::id::kDataDiskList);
   organizations_ = ComboBox(dialog, layout::id::kOrganizationList);
   dataDisks_.SetItems(picker_.dataDisks(), picker_.dataDiskSelection());
@@ -88,6 +101,7 @@ INT_PTR AboutDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 }
 
 void AboutDialog::OnInit(HWND dialog) {
+  CenterOnOwner(dialog);
   // The icon is set here rather than named in the template, so that a program without the
   // resource still shows the box.
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

@@ -52,11 +52,16 @@ inline HINSTANCE InstanceOf(HWND window) {
 // Runs `dialog`, of a class T as above, as a modal dialog built from `layout`; gives what it
 // ended with.
 template <class T>
-INT_PTR RunModal(const layout::DialogLayout& layout, HWND owner, T& dialog) {
-  const DialogTemplate dialogTemplate(layout, DialogTemplate::kModal);
+INT_PTR RunModal(const layout::DialogLayout& layout, HWND owner, T& dialog,
+                 DWORD style = DialogTemplate::kModal) {
+  const DialogTemplate dialogTemplate(layout, style);
   return DialogBoxIndirectParamW(InstanceOf(owner), dialogTemplate.get(), owner,
                                  DialogProcedure<T>, reinterpret_cast<LPARAM>(&dialog));
 }
+
+// Puts a dialog in the middle of its owner, the window it was opened from, rather than where the
+// template would place it (over the buttons that opened it).
+void CenterOnOwner(HWND dialog);
 
 // The application's icon, resource 128; the system's own when the program has none.
 HICON AppIcon(HINSTANCE instance);

@@ -18,10 +18,11 @@ namespace id = preview_id;
 // The Qt dialog's size and order, in the dialog units of the form's font.
 constexpr std::array<layout::DialogControl, 8> kPreview = {{
     {id::kCounts, K::kText, "", {7, 7, 406, 34}, 0},
-    {layout::kNoId, K::kText, "Target teams and the players each would receive", {7, 44, 406, 8},
-     0},
+    {id::kTeamsLabel, K::kText, "Target teams and the players each would receive",
+     {7, 44, 406, 8}, 0},
     {id::kTeams, K::kListBox, "", {7, 54, 406, 112}, 1},
-    {layout::kNoId, K::kText, "Dropped players and their best candidates", {7, 172, 406, 8}, 0},
+    {id::kDroppedLabel, K::kText, "Dropped players and their best candidates", {7, 172, 406, 8},
+     0},
     {id::kDropped, K::kCheckList, "", {7, 182, 406, 92}, 2},
     {id::kAdd, K::kButton, "&Add to Rename File", {7, 279, 80, 14}, 3},
     {id::kRefresh, K::kButton, "&Refresh", {92, 279, 50, 14}, 4},
@@ -33,6 +34,18 @@ const layout::DialogLayout& PreviewLayout() {
                                            "MS Sans Serif", 8,        kPreview};
   return dialog;
 }
+
+// How a control follows the dialog's size: the share of the new width and height it moves by,
+// and the share it grows by, in halves.
+struct Anchor {
+  int id, moveX, moveY, growX, growY;
+};
+constexpr Anchor kAnchors[] = {
+    {id::kCounts, 0, 0, 2, 0},       {id::kTeamsLabel, 0, 0, 2, 0},
+    {id::kTeams, 0, 0, 2, 1},        {id::kDroppedLabel, 0, 1, 2, 0},
+    {id::kDropped, 0, 1, 2, 1},      {id::kAdd, 0, 2, 0, 0},
+    {id::kRefresh, 0, 2, 0, 0},      {layout::id::kOk, 2, 2, 0, 0},
+};
 
 constexpr int kStateImageShift = 12;  // of LVIS_STATEIMAGEMASK: 0 none, 1 unticked, 2 ticked
 
@@ -61,12 +74,26 @@ void SetCell(HWND list, int row, int column, const std::string& names, bool inse
 
 }  // namespace
 
-void PreviewDialog::Run(HWND owner) { RunModal(PreviewLayout(), owner, *this); }
+void PreviewDialog::Run(HWND owner) {
+  RunModal(PreviewLayout(), owner, *this, DialogTemplate::kModal | WS_THICKFRAME);
+}
 
 INT_PTR PreviewDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       OnInit(dialog);
+      return TRUE;
+    case WM_SIZE:
+      OnSize();
+      return TRUE;
+    case WM_GETMINMAXINFO:
+      if (dialog_ && initial_.cx > 0) {
+        RECT frame{0, 0, initial_.cx, initial_.cy};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)));
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+      }
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -90,6 +117,17 @@ INT_PTR PreviewDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void PreviewDialog::OnInit(HWND dialog) {
   dialog_ = dialog;
+  CenterOnOwner(dialog);
+  RECT client{};
+  GetClientRect(dialog, &client);
+  initial_ = {client.right, client.bottom};
+  for (const Anchor& anchor : kAnchors) {
+    HWND control = GetDlgItem(dialog, anchor.id);
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    placed_.push_back({control, rect});
+  }
   HWND dropped = GetDlgItem(dialog, id::kDropped);
   SendMessageW(dropped, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
@@ -140,7 +178,36 @@ void PreviewDialog::ShowDropped() {
     checkable = checkable || row.acceptable;
   }
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  FitCandidateColumn();
   EnableWindow(GetDlgItem(dialog_, id::kAdd), checkable);
+}
+
+void PreviewDialog::OnSize() {
+  if (placed_.empty()) return;
+  RECT client{};
+  GetClientRect(dialog_, &client);
+  const int dx = client.right - initial_.cx, dy = client.bottom - initial_.cy;
+  for (std::size_t i = 0; i < placed_.size(); ++i) {
+    const Anchor& anchor = kAnchors[i];
+    const RECT& at = placed_[i].second;
+    SetWindowPos(placed_[i].first, nullptr, at.left + dx * anchor.moveX / 2,
+                 at.top + dy * anchor.moveY / 2,
+                 at.right - at.left + dx * anchor.growX / 2,
+                 at.bottom - at.top + dy * anchor.growY / 2, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  FitCandidateColumn();
+  InvalidateRect(dialog_, nullptr, TRUE);
+}
+
+// The candidate column shows its whole text: as wide as its longest cell, or as the room left.
+void PreviewDialog::FitCandidateColumn() const {
+  HWND list = GetDlgItem(dialog_, id::kDropped);
+  constexpr int kCandidate = 2;
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, kCandidate, LVSCW_AUTOSIZE);
+  const LRESULT content = SendMessageW(list, LVM_GETCOLUMNWIDTH, kCandidate, 0);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, kCandidate, LVSCW_AUTOSIZE_USEHEADER);
+  const LRESULT room = SendMessageW(list, LVM_GETCOLUMNWIDTH, kCandidate, 0);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, kCandidate, content > room ? content : room);
 }
 
 bool PreviewDialog::AllowChange(const NMLISTVIEW& change) const {

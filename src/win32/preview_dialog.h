@@ -4,6 +4,9 @@
 
 #include <commctrl.h>  // needs windows.h first
 
+#include <utility>
+#include <vector>
+
 #include "shell/preview.h"
 #include "transfer/review.h"
 #include "win32/controls.h"
@@ -21,6 +24,8 @@ inline constexpr int kTeams = 1101;    // a list box: each team's heading, then 
 inline constexpr int kDropped = 1102;  // a list view: player, source team, best candidate
 inline constexpr int kAdd = 1103;
 inline constexpr int kRefresh = 1104;
+inline constexpr int kTeamsLabel = 1105;
+inline constexpr int kDroppedLabel = 1106;
 }  // namespace preview_id
 
 // Preview Build: what a Build on the form's setup would carry and drop, and the likely players
@@ -34,6 +39,9 @@ class PreviewDialog {
 
  private:
   void OnInit(HWND dialog);
+  // The lists grow with the dialog, half its new height each; the buttons keep to its foot.
+  void OnSize();
+  void FitCandidateColumn() const;
   // Runs the review again and draws it.
   void Refresh();
   void ShowDropped();
@@ -43,6 +51,8 @@ class PreviewDialog {
 
   CTovarinView& view_;
   HWND dialog_ = nullptr;
+  SIZE initial_{};                  // the client size as built, also the smallest
+  std::vector<std::pair<HWND, RECT>> placed_;  // each control where the template put it
   Review review_;
   PreviewModel model_;
 };

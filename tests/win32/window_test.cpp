@@ -298,6 +298,12 @@ TEST(Win32Window, IdentifyOrganizationDialog) {
   w.ClickLater(id::kTargetOrganization);
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Identify Organization")) != nullptr; }));
+  // In the middle of the main window, not over the buttons that opened it.
+  RECT main{}, box{};
+  GetWindowRect(w.window(), &main);
+  GetWindowRect(dialog, &box);
+  EXPECT_NEAR((box.left + box.right) / 2, (main.left + main.right) / 2, 2);
+  EXPECT_NEAR((box.top + box.bottom) / 2, (main.top + main.bottom) / 2, 2);
   const ComboBox disks(dialog, id::kDataDiskList), organizations(dialog, id::kOrganizationList);
   EXPECT_EQ(disks.Item(0), "LEAGUE.WDD");
   EXPECT_EQ(disks.Item(1), "SRC.WDD");
@@ -637,6 +643,19 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
                           "City 3 Club: 1 player",
                           "    Sam Park (7), from the rename file",
                       }));
+  // The candidates show whole, and the lists grow with the dialog.
+  HWND droppedList = GetDlgItem(dialog, preview_id::kDropped);
+  EXPECT_GE(SendMessageW(droppedList, LVM_GETCOLUMNWIDTH, 2, 0),
+            SendMessageW(droppedList, LVM_GETSTRINGWIDTHW, 0,
+                         reinterpret_cast<LPARAM>(L"John Fox (near miss)")));
+  RECT before{}, after{}, dialogRect{};
+  GetWindowRect(droppedList, &before);
+  GetWindowRect(dialog, &dialogRect);
+  SetWindowPos(dialog, nullptr, 0, 0, dialogRect.right - dialogRect.left + 200,
+               dialogRect.bottom - dialogRect.top + 100, SWP_NOMOVE | SWP_NOZORDER);
+  GetWindowRect(droppedList, &after);
+  EXPECT_EQ(after.right - after.left, before.right - before.left + 200);
+  EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 50);
   Tick(dialog, 0);
   Tick(dialog, 1);
   EXPECT_EQ(DroppedRows(dialog), (Rows{"Jon Fox | City 1 | John Fox (near miss) | [x]",
