@@ -6,6 +6,7 @@
 
 #include "platform/native_path.h"
 #include "platform/paths.h"
+#include "platform/utf8.h"
 
 namespace fs = std::filesystem;
 
@@ -18,43 +19,6 @@ fs::path Directory(const std::string& directory) {
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// The code point of the UTF-8 sequence at `at` (advanced past it); -1 when there is none.
-long NextLetter(const std::string& text, std::size_t& at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  const std::size_t length = lead < 0x80                   ? 1
-                             : lead >= 0xC2 && lead <= 0xDF ? 2
-                             : lead >= 0xE0 && lead <= 0xEF ? 3
-                             : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                            : 0;
-  if (length == 0 || at + length > text.size()) return -1;
-  long code = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return -1;
-    code = (code << 6) | (byte(at + i) & 0x3F);
-  }
-  at += length;
-  return code;
-}
-
-void AppendUtf8(std::string& text, long code) {
-  if (code < 0x80) {
-    text += static_cast<char>(code);
-  } else if (code < 0x800) {
-    text += static_cast<char>(0xC0 | (code >> 6));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    text += static_cast<char>(0xE0 | (code >> 12));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    text += static_cast<char>(0xF0 | (code >> 18));
-    text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // The capital of a letter of the Latin, Greek and Cyrillic alphabets, as Windows raises them in
 // its drop-down lists; any other character as it is. The same on every system, so a name shows
@@ -121,7 +85,7 @@ std::string ToUpper(std::string text) {
   upper.reserve(text.size());
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t start = at;
-    const long code = NextLetter(text, at);
+    const long code = NextCodePoint(text, at);
     if (code < 0) {
       upper += text[start];  // not UTF-8: a byte of the file system's own, kept
       at = start + 1;

@@ -1,5 +1,7 @@
 #include "platform/native_path.h"
 
+#include "platform/utf8.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -10,36 +12,6 @@ namespace tovarin::platform {
 
 #ifdef _WIN32
 namespace {
-
-// Decodes one UTF-8 sequence at `at`; -1 when the bytes there are not one. Surrogates are let
-// through so that a Windows name holding a lone one survives the trip through UTF-8.
-long DecodeAt(const std::string& text, std::size_t& at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  if (lead < 0x80) {
-    ++at;
-    return lead;
-  }
-  std::size_t length;
-  long code, least;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, code = lead & 0x1F, least = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, code = lead & 0x0F, least = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, code = lead & 0x07, least = 0x10000;
-  } else {
-    return -1;
-  }
-  if (at + length > text.size()) return -1;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return -1;
-    code = (code << 6) | (byte(at + i) & 0x3F);
-  }
-  if (code < least || code > 0x10FFFF) return -1;
-  at += length;
-  return code;
-}
 
 void Append(std::wstring& wide, long code) {
   if (code >= 0x10000) {
@@ -57,7 +29,7 @@ bool Decode(const std::string& text, std::wstring& wide, wchar_t invalid) {
   wide.reserve(text.size());
   bool valid = true;
   for (std::size_t at = 0; at < text.size();) {
-    const long code = DecodeAt(text, at);
+    const long code = NextCodePoint(text, at);
     if (code < 0) {
       valid = false;
       wide += invalid;
@@ -97,21 +69,7 @@ std::string Narrow(const std::wstring& text) {
         ++i;
       }
     }
-    if (code < 0x80) {
-      bytes += static_cast<char>(code);
-    } else if (code < 0x800) {
-      bytes += static_cast<char>(0xC0 | (code >> 6));
-      bytes += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      bytes += static_cast<char>(0xE0 | (code >> 12));
-      bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      bytes += static_cast<char>(0xF0 | (code >> 18));
-      bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    AppendUtf8(bytes, static_cast<long>(code));
   }
   return bytes;
 }

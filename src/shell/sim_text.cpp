@@ -1,5 +1,7 @@
 #include "shell/sim_text.h"
 
+#include "platform/utf8.h"
+
 namespace tovarin {
 namespace {
 
@@ -9,39 +11,6 @@ constexpr char16_t kHigh[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-void AppendUtf8(std::string& text, unsigned code) {
-  if (code < 0x80) {
-    text += static_cast<char>(code);
-  } else if (code < 0x800) {
-    text += static_cast<char>(0xC0 | (code >> 6));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    text += static_cast<char>(0xE0 | (code >> 12));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-// The code point of the UTF-8 sequence at `at` (advanced past it), or -1 when there is none.
-long NextCode(const std::string& text, std::size_t& at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
-                                   : lead >= 0xE0 && lead <= 0xEF   ? 3
-                                   : lead >= 0xF0 && lead <= 0xF4   ? 4
-                                                                    : 0;
-  if (length == 0 || at + length > text.size()) return -1;
-  long code = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return -1;
-    code = (code << 6) | (byte(at + i) & 0x3F);
-  }
-  static constexpr long kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
-  if (code < kLeast[length] || code > 0x10FFFF) return -1;
-  at += length;
-  return code;
-}
-
 }  // namespace
 
 std::string DisplayText(const std::string& windows1252) {
@@ -50,7 +19,7 @@ std::string DisplayText(const std::string& windows1252) {
   for (const char c : windows1252) {
     const auto byte = static_cast<unsigned char>(c);
     const char16_t high = byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : 0;
-    AppendUtf8(text, high ? high : byte);
+    platform::AppendUtf8(text, high ? high : byte);
   }
   return text;
 }
@@ -58,7 +27,7 @@ std::string DisplayText(const std::string& windows1252) {
 std::optional<std::string> SimText(const std::string& utf8) {
   std::string bytes;
   for (std::size_t at = 0; at < utf8.size();) {
-    const long code = NextCode(utf8, at);
+    const long code = platform::NextCodePoint(utf8, at);
     if (code < 0) return utf8;  // not UTF-8: bytes of the file system's own
     const bool undefined = code >= 0x80 && code < 0xA0 && kHigh[code - 0x80] == 0;
     if (code < 0x80 || (code >= 0xA0 && code <= 0xFF) || undefined) {
