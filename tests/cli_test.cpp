@@ -136,6 +136,68 @@ TEST(Cli, BuildOnTheStoredSetup) {
                          "\nOption/UseFarm=1\nOption/ThreeLetters=9\nOption/SmartInitials=1\n");
 }
 
+// A setup that the store could not keep is never shown as stored: settings exits 1, and a
+// Build says so in its completion message.
+TEST(Cli, ASetupThatCannotBeStoredIsSaid) {
+  struct RefusingStore : platform::MemorySettingsStore {
+    bool Commit(std::string* what) override {
+      *what = "/config/Didozuza/Tovarin.conf\nNo space left on device";
+      return false;
+    }
+  };
+  BuildTree tree;
+  RefusingStore store;
+  auto run = [&](std::vector<std::string> args) {
+    std::ostringstream out, err;
+    std::istringstream in;
+    cli::Console console{out, err, in, false, store, tree.backups};
+    return CliRun{cli::Run(args, console), out.str(), err.str()};
+  };
+  const std::string said =
+      "The setup could not be stored: /config/Didozuza/Tovarin.conf\nNo space left on device\n";
+  CliRun settings = run({"settings", "--target", tree.targetOrg, "--source", tree.sourceOrg});
+  EXPECT_EQ(settings.status, 1);
+  EXPECT_EQ(settings.err, said);
+  EXPECT_EQ(settings.out, "");
+  CliRun build = run({"build", "--target", tree.targetOrg, "--source", tree.sourceOrg,
+                      "--save-setup"});
+  EXPECT_EQ(build.status, 0) << build.err;
+  EXPECT_EQ(build.out, tree.Completed() + "\n" + said);
+}
+
+// Asking for the version or the help reads no settings at all, so no settings file can hold
+// them up.
+TEST(Cli, VersionAndHelpNeedNoSettings) {
+  struct UntouchableStore : platform::SettingsStore {
+    std::optional<std::string> ReadString(const std::string&, const std::string&) override {
+      ADD_FAILURE() << "settings read";
+      return std::nullopt;
+    }
+    std::optional<std::int32_t> ReadInt(const std::string&, const std::string&) override {
+      ADD_FAILURE() << "settings read";
+      return std::nullopt;
+    }
+    void WriteString(const std::string&, const std::string&, const std::string&) override {
+      ADD_FAILURE() << "settings written";
+    }
+    void WriteInt(const std::string&, const std::string&, std::int32_t) override {
+      ADD_FAILURE() << "settings written";
+    }
+    std::string ReadProblem() override {
+      ADD_FAILURE() << "settings opened";
+      return "";
+    }
+  } store;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, {"--help"}, {"build", "--help"},
+        {"settings", "--help"}}) {
+    std::ostringstream out, err;
+    std::istringstream in;
+    cli::Console console{out, err, in, false, store, ""};
+    EXPECT_EQ(cli::Run(args, console), 0) << args[0];
+  }
+}
+
 TEST(Cli, GamesPlayedQuestion) {
   struct Case {
     std::string name;

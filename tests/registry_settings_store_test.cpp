@@ -64,13 +64,27 @@ TEST(RegistrySettingsStore, ValuesTypesAndDefaults) {
   EXPECT_EQ(store.ReadString("File", "Bare"), "ab");
 }
 
-TEST(RegistrySettingsStore, AFailedWriteIsIgnored) {
-  // A key name longer than the registry allows: nothing is written, and nothing breaks.
-  RegistrySettingsStore store("Software\\Didozuza\\" + std::string(300, 'x'));
+TEST(RegistrySettingsStore, AFailedWriteIsReportedAtCommit) {
+  // A key name longer than the registry allows: nothing is written, nothing breaks, and Commit
+  // names the first key refused with the system's own words.
+  const std::string key = "Software\\Didozuza\\" + std::string(300, 'x');
+  RegistrySettingsStore store(key);
   store.WriteString("File", "BaseDir", "C:\\");
   store.WriteInt("Option", "UseFarm", 0);
   EXPECT_EQ(store.ReadString("File", "BaseDir"), std::nullopt);
   EXPECT_EQ(store.ReadInt("Option", "UseFarm"), std::nullopt);
+  std::string what;
+  EXPECT_FALSE(store.Commit(&what));
+  const std::string place = "HKEY_CURRENT_USER\\" + key + "\\File\n";
+  ASSERT_EQ(what.rfind(place, 0), 0u) << what;
+  EXPECT_GT(what.size(), place.size());
+  EXPECT_EQ(what.find("error"), std::string::npos) << what;  // words, not a number
+  EXPECT_TRUE(store.Commit(&what));  // told once
+
+  TestKey test;
+  RegistrySettingsStore good(test.path);
+  good.WriteInt("Option", "UseFarm", 0);
+  EXPECT_TRUE(good.Commit(&what));
 }
 
 }  // namespace

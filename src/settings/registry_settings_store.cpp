@@ -3,29 +3,37 @@
 #include <windows.h>
 
 #include "platform/native_path.h"
+#include "platform/system_error.h"
 
 namespace tovarin {
 namespace {
 
 using platform::Widen;
 
-// The section's subkey, opened for reading (nullptr when it does not exist) or created.
-HKEY OpenSection(const std::string& key, const std::string& section, bool create) {
+// The section's subkey, opened for reading (nullptr when it does not exist) or created;
+// `status` receives the registry's answer.
+HKEY OpenSection(const std::string& key, const std::string& section, bool create,
+                 LSTATUS* status = nullptr) {
   const std::wstring path = Widen(key + "\\" + section);
   HKEY handle = nullptr;
-  const LSTATUS status =
+  const LSTATUS result =
       create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                KEY_SET_VALUE, nullptr, &handle, nullptr)
              : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &handle);
-  return status == ERROR_SUCCESS ? handle : nullptr;
+  if (status) *status = result;
+  return result == ERROR_SUCCESS ? handle : nullptr;
 }
 
-void SetValue(const std::string& key, const std::string& section, const std::string& name,
-              DWORD type, const void* data, DWORD size) {
-  if (HKEY handle = OpenSection(key, section, true)) {
-    RegSetValueExW(handle, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
+// The registry's answer to the write.
+LSTATUS SetValue(const std::string& key, const std::string& section, const std::string& name,
+                 DWORD type, const void* data, DWORD size) {
+  LSTATUS status = ERROR_SUCCESS;
+  if (HKEY handle = OpenSection(key, section, true, &status)) {
+    status = RegSetValueExW(handle, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data),
+                            size);
     RegCloseKey(handle);
   }
+  return status;
 }
 
 }  // namespace
@@ -76,14 +84,29 @@ std::optional<std::int32_t> RegistrySettingsStore::ReadInt(const std::string& se
 void RegistrySettingsStore::WriteString(const std::string& section, const std::string& name,
                                         const std::string& value) {
   const std::wstring text = Widen(value);
-  SetValue(key_, section, name, REG_SZ, text.c_str(),
-           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  Note(section, SetValue(key_, section, name, REG_SZ, text.c_str(),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
 }
 
 void RegistrySettingsStore::WriteInt(const std::string& section, const std::string& name,
                                      std::int32_t value) {
   const DWORD dword = static_cast<DWORD>(value);
-  SetValue(key_, section, name, REG_DWORD, &dword, sizeof dword);
+  Note(section, SetValue(key_, section, name, REG_DWORD, &dword, sizeof dword));
+}
+
+void RegistrySettingsStore::Note(const std::string& section, long status) {
+  if (status == ERROR_SUCCESS || !failure_.empty()) return;
+  failure_ = "HKEY_CURRENT_USER\\" + key_ + "\\" + section + "\n" +
+             platform::SystemErrorText(static_cast<unsigned long>(status));
+}
+
+bool RegistrySettingsStore::Commit(std::string* what) {
+  // Each value is written at once; what is left is to say whether one failed.
+  const std::string failure = std::move(failure_);
+  failure_.clear();
+  if (failure.empty()) return true;
+  if (what) *what = failure;
+  return false;
 }
 
 }  // namespace tovarin
