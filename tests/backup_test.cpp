@@ -551,6 +551,32 @@ TEST(Backup, TheManifestOfALargeBuildUnderALongPathReadsBack) {
 }
 #endif
 
+#ifndef _WIN32  // links are POSIX's own here
+// A link in place of an organization's lock that leads to a file blocks the Build with a word on
+// what to do; one that leads nowhere is no lock, and the Build goes on.
+TEST(Locking, ALinkInPlaceOfTheOrganizationsLock) {
+  for (const bool dangling : {false, true}) {
+    BackupTree t;
+    t.Start();
+    sim::WriteBytes(t.dir / "shared.txt", {7});
+    std::filesystem::create_symlink(t.dir / (dangling ? "gone" : "shared.txt"),
+                                    t.targetOrg + "Tovarin.lock");
+    const auto rosters = t.Rosters();
+    t.view.OnBuild();
+    if (dangling) {
+      EXPECT_EQ(t.dialogs.messages.back(), t.Completed());
+      continue;
+    }
+    EXPECT_EQ(t.dialogs.messages.back(),
+              "Tovarin cannot lock " + t.targetOrg + ", so nothing was written.\n" + t.targetOrg +
+                  "Tovarin.lock: it is a symbolic link, not a lock file; remove the link and try "
+                  "again");
+    EXPECT_EQ(t.Rosters(), rosters);
+    EXPECT_EQ(ReadFileBytes(t.dir / "shared.txt"), sim::Bytes{7});
+  }
+}
+#endif
+
 // A Build or a restore holds its target organization and the backup folder: while another holds
 // either, it writes nothing at all; once it holds them, it clears what a killed Build left.
 TEST(Locking, OneBuildAtATime) {
