@@ -489,6 +489,40 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
   EXPECT_EQ(f.Run({"review", "--yes"}).status, 2);
 }
 
+// Accepting pairs into one of the simulation's files is refused and leaves it byte for byte; a
+// rename file that is there but cannot be read is said by the review and the Build, which go on
+// without it.
+TEST(Cli, TheRenameFileIsTheUsersOwn) {
+  CliFixture f;
+  auto review = [&](const std::string& rename, std::vector<std::string> extra) {
+    std::vector<std::string> args = {"review"};
+    for (const std::string& side : f.Sides()) args.push_back(side);
+    args.insert(args.end(), {"--rename", rename});
+    args.insert(args.end(), extra.begin(), extra.end());
+    return f.Run(args);
+  };
+  const std::string players = f.tree.sourceDisk + "Players.dat";
+  const sim::Bytes before = ReadFileBytes(players);
+  CliRun run = review(players, {"--accept", "1"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "The rename file " + players +
+                         " is one of the simulation's files, which Tovarin never writes, so "
+                         "nothing was added. Choose a text file of your own.\n");
+  EXPECT_EQ(ReadFileBytes(players), before);
+
+  const std::string folder = f.tree.dir.MakeDir("folder.txt");
+  const std::string named = folder.substr(0, folder.size() - 1);
+  run = review(named, {});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err.rfind("The rename file could not be read: " + named + "\n", 0), 0u) << run.err;
+  run = f.Run(f.Build({"--rename", named}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind(f.tree.Completed() + "\nThe rename file could not be read: " + named +
+                              "\n", 0),
+            0u)
+      << run.out;
+}
+
 TEST(Cli, UsageErrors) {
   CliFixture f;
   const std::string target = f.tree.targetOrg, source = f.tree.sourceOrg;
