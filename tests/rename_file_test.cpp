@@ -12,8 +12,10 @@
 #include "platform/paths.h"
 #include "support/fixture.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/native_path.h"
 #endif
 
 namespace tovarin {
@@ -223,6 +225,26 @@ TEST(AppendRenameRecords, AppendsAtOnceLoseNoPair) {
   EXPECT_EQ(ReadAll(path).size(), 2u * kAppends);
   EXPECT_FALSE(fixture::FileExists(dir / ".renames.txt.tovarin-lock"));
 }
+
+#ifdef _WIN32
+// A rename file another program holds open without sharing cannot be read: the Build is told,
+// and an append refuses rather than replace it with the new records alone.
+TEST(AppendRenameRecords, AFileHeldOpenByAnotherProgram) {
+  TempDir dir;
+  const std::string path = dir / "renames \x80.txt";  // a name the ANSI bytes must carry
+  sim::WriteBytes(path, Bytes("a,b,c,d,\r\n"));
+  const HANDLE held = CreateFileW(platform::NativePath(path).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_NE(RenameReader(path).error(), "");
+  std::string why;
+  EXPECT_FALSE(AppendRenameRecords(path, {kAdded}, &why));
+  EXPECT_EQ(why.rfind("The rename file " + path + " could not be read.\n", 0), 0u) << why;
+  CloseHandle(held);
+  EXPECT_EQ(fixture::ReadFileText(path), "a,b,c,d,\r\n");
+  EXPECT_EQ(RenameReader(path).error(), "");
+}
+#endif
 
 }  // namespace
 }  // namespace tovarin

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cerrno>
+
 #include "platform/case_blind.h"
 #include "platform/native_path.h"
 #include "platform/system_error.h"
@@ -10,7 +12,6 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
