@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/file_lock.h"
 #include "platform/paths.h"
 #include "support/fixture.h"
 
@@ -224,6 +225,18 @@ TEST(AppendRenameRecords, AppendsAtOnceLoseNoPair) {
   second.join();
   EXPECT_EQ(ReadAll(path).size(), 2u * kAppends);
   EXPECT_FALSE(fixture::FileExists(dir / ".renames.txt.tovarin-lock"));
+
+  // One that waits longer than it may gives up, saying so, and adds nothing.
+  platform::FileLock other;
+  ASSERT_EQ(other.Lock(dir / ".renames.txt.tovarin-lock"), platform::FileLock::Result::kLocked);
+  const std::string before = fixture::ReadFileText(path);
+  std::string why;
+  EXPECT_FALSE(AppendRenameRecords(path, {kAdded}, &why, platform::SystemFileWriter(),
+                                   std::chrono::milliseconds(100)));
+  EXPECT_EQ(why, "The rename file " + path +
+                     " is being written by another Tovarin, so nothing was added. Try again "
+                     "when it has finished.");
+  EXPECT_EQ(fixture::ReadFileText(path), before);
 }
 
 #ifdef _WIN32

@@ -29,9 +29,10 @@ fs::path N(const std::string& path) { return platform::NativePath(path); }
 constexpr const char* kManifest = "manifest.txt";
 constexpr const char* kManifestTitle = "Tovarin backup";
 // The bounds of a manifest, which its writer keeps too, so that whatever a Build writes reads
-// back: one line per roster, and org.dat counts its teams in 16 bits; a line holds one path,
-// and the longest a system allows is Windows' 32,767 UTF-16 units, 3 UTF-8 bytes each at most.
-constexpr std::size_t kManifestEntries = 32767;
+// back: one line per roster file, and team numbers are 16 bits, so an organization names at
+// most 65,536 of them; a line holds one path, and the longest a system allows is Windows'
+// 32,767 UTF-16 units, 3 UTF-8 bytes each at most.
+constexpr std::size_t kManifestEntries = 65536;
 constexpr std::size_t kManifestLine = 128 * 1024;
 // Where a backup being pruned is set aside: no longer a backup's name, so never listed or put
 // back, even when part of it cannot be removed.

@@ -151,14 +151,14 @@ bool IsSimulationFile(const std::string& path) {
          platform::EqualsIgnoreCase(disk.substr(disk.size() - 4), ".wdd");
 }
 
-// How long an append waits for another one on the same file.
-constexpr auto kLockPatience = std::chrono::seconds(5);
+// How often an append looks again whether another one on the same file has finished.
 constexpr auto kLockRetry = std::chrono::milliseconds(50);
 
 }  // namespace
 
 bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
-                         std::string* why, const platform::FileWriter& writer) {
+                         std::string* why, const platform::FileWriter& writer,
+                         std::chrono::milliseconds patience) {
   auto refuse = [&](const std::string& text) {
     if (why) *why = "The rename file " + path + " " + text;
     return false;
@@ -181,7 +181,7 @@ bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord
   platform::FileLock lock;
   const std::string folder = platform::DirectoryOf(file);
   const std::string lockPath = folder + "." + file.substr(folder.size()) + ".tovarin-lock";
-  const auto giveUp = std::chrono::steady_clock::now() + kLockPatience;
+  const auto giveUp = std::chrono::steady_clock::now() + patience;
   for (;;) {
     std::string reason;
     const platform::FileLock::Result locked = lock.Lock(lockPath, &reason);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -62,10 +63,12 @@ class RenameReader {
 // hide them. The file is replaced safely, through `writer`; a link is followed to the file it
 // leads to, which is the one replaced. Only a text file of the user's is written: not one of the
 // simulation's files, nor one holding a NUL byte. Two appends to one file take turns, so that
-// neither loses the other's records; one that waits too long gives up. False, with `why`, when
-// nothing was added.
+// neither loses the other's records; one that waits longer than `patience` gives up. False,
+// with `why`, when nothing was added.
+inline constexpr std::chrono::milliseconds kRenameFilePatience{5000};
 bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
                          std::string* why,
-                         const platform::FileWriter& writer = platform::SystemFileWriter());
+                         const platform::FileWriter& writer = platform::SystemFileWriter(),
+                         std::chrono::milliseconds patience = kRenameFilePatience);
 
 }  // namespace tovarin
