@@ -24,19 +24,32 @@ HKEY OpenSection(const std::string& key, const std::string& section, bool create
   return result == ERROR_SUCCESS ? handle : nullptr;
 }
 
-// The registry's answer to the write.
-LSTATUS SetValue(const std::string& key, const std::string& section, const std::string& name,
-                 DWORD type, const void* data, DWORD size) {
+}  // namespace
+
+void RegistrySettingsStore::SetValue(const std::string& key, const std::string& section,
+                                     const std::string& name, unsigned long type,
+                                     const void* data, unsigned long size) {
   LSTATUS status = ERROR_SUCCESS;
   if (HKEY handle = OpenSection(key, section, true, &status)) {
     status = RegSetValueExW(handle, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data),
                             size);
     RegCloseKey(handle);
   }
-  return status;
+  // The first refusal since the last Commit is the one told.
+  if (status != ERROR_SUCCESS && failure_.empty()) {
+    failure_ = "HKEY_CURRENT_USER\\" + key + "\\" + section + "\n" +
+               platform::SystemErrorText(static_cast<unsigned long>(status));
+  }
 }
 
-}  // namespace
+bool RegistrySettingsStore::Commit(std::string* what) {
+  // Each value is written at once; what is left is to say whether one failed.
+  std::string failure;
+  failure.swap(failure_);
+  if (failure.empty()) return true;
+  if (what) *what = failure;
+  return false;
+}
 
 std::optional<std::string> RegistrySettingsStore::ReadString(const std::string& section,
                                                              const std::string& name) {
@@ -84,29 +97,14 @@ std::optional<std::int32_t> RegistrySettingsStore::ReadInt(const std::string& se
 void RegistrySettingsStore::WriteString(const std::string& section, const std::string& name,
                                         const std::string& value) {
   const std::wstring text = Widen(value);
-  Note(section, SetValue(key_, section, name, REG_SZ, text.c_str(),
-                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
+  SetValue(key_, section, name, REG_SZ, text.c_str(),
+           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 void RegistrySettingsStore::WriteInt(const std::string& section, const std::string& name,
                                      std::int32_t value) {
   const DWORD dword = static_cast<DWORD>(value);
-  Note(section, SetValue(key_, section, name, REG_DWORD, &dword, sizeof dword));
-}
-
-void RegistrySettingsStore::Note(const std::string& section, long status) {
-  if (status == ERROR_SUCCESS || !failure_.empty()) return;
-  failure_ = "HKEY_CURRENT_USER\\" + key_ + "\\" + section + "\n" +
-             platform::SystemErrorText(static_cast<unsigned long>(status));
-}
-
-bool RegistrySettingsStore::Commit(std::string* what) {
-  // Each value is written at once; what is left is to say whether one failed.
-  const std::string failure = std::move(failure_);
-  failure_.clear();
-  if (failure.empty()) return true;
-  if (what) *what = failure;
-  return false;
+  SetValue(key_, section, name, REG_DWORD, &dword, sizeof dword);
 }
 
 }  // namespace tovarin

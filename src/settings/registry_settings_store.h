@@ -27,8 +27,10 @@ class RegistrySettingsStore : public platform::SettingsStore {
   bool Commit(std::string* what) override;
 
  private:
-  // Remembers the first write since the last Commit that the registry refused.
-  void Note(const std::string& section, long status);
+  // Writes one value (`type` and `size` as the registry takes them), remembering the first
+  // refusal since the last Commit.
+  void SetValue(const std::string& key, const std::string& section, const std::string& name,
+                unsigned long type, const void* data, unsigned long size);
 
   std::string key_;
   std::string failure_;
