@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "shell/form_layout.h"
 #include "support/build_tree.h"
 #include "platform/native_path.h"
 #include "platform/file_lock.h"
@@ -355,6 +356,13 @@ TEST(Backup, RestoreIntegrity) {
       {"an original named twice",
        [&](Store& s, const std::string& f) { editManifest(f, s.Roster(3), s.Roster(1)); },
        damaged("its manifest names ORG/T00001RS.ORG twice")},
+      // Put back without regard to case, it would remove T00001RS.ORG.
+      {"an original named again in other letters",
+       [&](Store& s, const std::string& f) {
+         editManifest(f, "absent\t" + s.Roster(3),
+                      "absent\t" + s.Roster(3) + "\nabsent\t" + s.org + "t00001rs.org");
+       },
+       damaged("its manifest names ORG/t00001rs.org twice")},
       {"a folder where a roster goes back",
        [](Store& s, const std::string&) {
          std::filesystem::remove(platform::NativePath(s.Roster(2)));
@@ -417,6 +425,162 @@ TEST(Backup, ARollbackThatFailsTooNamesWhatIsLeft) {
                  "These rosters could not be returned to how they were before the restore:\n" +
                      s.Roster(1));
 }
+
+// The sequence reads back every number it gives: a backup after one numbered with 18 digits
+// (copied by hand) is the newest, the one restore puts back and the last pruned.
+TEST(Backup, SequenceNumbersNeverOverflowIntoThePast) {
+  Store s;
+  const std::string made = s.Backup(1796781600, {1}, {2});
+  const std::string crafted = "999999999999999999-20200101T000000Z_LEAGUE.WDD_ORG00001";
+  std::filesystem::rename(platform::NativePath(s.root + made),
+                          platform::NativePath(s.root + crafted));
+  const std::string next = s.Backup(1796781660, {3}, {4});
+  EXPECT_EQ(next.substr(0, 20), "1000000000000000000-");
+  EXPECT_EQ(s.Names(), (std::vector<std::string>{crafted, next}));
+  sim::WriteBytes(s.Roster(1), {9});
+  std::string why;
+  ASSERT_TRUE(s.store.Restore("", &why)) << why;
+  EXPECT_EQ(ReadFileBytes(s.Roster(1)), sim::Bytes{3});
+  for (int i = 0; i < 20; ++i) s.Backup(1796781700 + i, {5}, {6});
+  EXPECT_EQ(s.Names().size(), BackupStore::kKept);
+  EXPECT_EQ(s.Names().back().substr(0, 20), "1000000000000000020-");
+}
+
+// A backup is pruned whole or not at all: one that cannot be removed is no longer listed as a
+// backup with rosters missing from it, and is named.
+TEST(Backup, PruningTakesABackupWholeOrNotAtAll) {
+  struct Row {
+    const char* what;
+    // Makes a copy of the oldest backup hard to remove; false when this system cannot.
+    std::function<bool(const std::string& folder)> guard;
+    bool removed;  // the backup goes whole
+  };
+  std::vector<Row> rows = {
+      // Windows will not delete a read-only file, which a user may have made of a copy.
+      {"a read-only copy",
+       [](const std::string& folder) {
+         std::filesystem::permissions(platform::NativePath(folder + "001_T00001RS.ORG"),
+                                      std::filesystem::perms::owner_write,
+                                      std::filesystem::perm_options::remove);
+         return true;
+       },
+       true},
+#ifndef _WIN32
+      {"a copy that cannot be removed",
+       [](const std::string& folder) { return fixture::MakeUndeletable(folder + "001_T00001RS.ORG"); },
+       false},
+#endif
+  };
+  for (const Row& row : rows) {
+    Store s;
+    const std::string oldest = s.Backup(1796781600, {1}, {2});
+    for (int i = 1; i < static_cast<int>(BackupStore::kKept); ++i) s.Backup(1796781600 + i, {3}, {4});
+    if (!row.guard(s.root + oldest + "/")) continue;
+    sim::WriteBytes(s.Roster(1), {5});
+    std::string why, made;
+    std::vector<std::string> notes;
+    ASSERT_TRUE(s.store.Create(s.org, "L_O", {s.Roster(1)}, &why, &made, &notes)) << why;
+    const std::vector<BackupInfo> listed = BackupStore(s.root).List();
+    // Whatever is listed is whole; the oldest went, or stayed whole when it could not be set aside.
+    const bool kept = listed.front().name == oldest;
+    EXPECT_EQ(listed.size(), BackupStore::kKept + (kept ? 1 : 0)) << row.what;
+    for (const BackupInfo& backup : listed) {
+      EXPECT_EQ(backup.damage, "") << row.what << " " << backup.name;
+    }
+    if (row.removed) {
+      EXPECT_FALSE(kept) << row.what;
+      EXPECT_TRUE(notes.empty()) << row.what << notes.front();
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(platform::NativePath(s.root)),
+                              std::filesystem::directory_iterator()),
+                static_cast<long>(BackupStore::kKept)) << row.what;
+      continue;
+    }
+    ASSERT_EQ(notes.size(), 1u) << row.what;
+    EXPECT_EQ(notes[0].rfind("The old backup " + s.root + oldest + " could not be removed: ", 0),
+              0u) << notes[0];
+#ifndef _WIN32
+    const std::string aside = s.root + (kept ? "" : "pruned-") + oldest;
+    fixture::MakeDeletable(aside + "/001_T00001RS.ORG");
+    // What is left of it goes at the next chance.
+    BackupStore(s.root).RemoveUnfinished();
+    EXPECT_EQ(std::filesystem::exists(platform::NativePath(aside)), kept) << row.what;
+#endif
+  }
+}
+
+// The manifest of a Build always reads back, whatever its size: here more than a mebibyte, from
+// 300 teams under a path of some 3,700 characters (as 2,200 teams give under 420).
+#ifndef _WIN32  // Windows takes such paths only in its long forms, which the path layer gives
+TEST(Backup, TheManifestOfALargeBuildUnderALongPathReadsBack) {
+  constexpr int kTeams = 300;
+  fixture::TempDir dir;
+  std::string deep;
+  for (char c = 'a'; c < 'a' + 18; ++c) deep += std::string(200, c) + "/";
+  const std::string base = dir.MakeDir(deep);
+  const std::string source = dir.MakeDir(deep + "SRC.WDD/ORG00001");
+  const std::string target = dir.MakeDir(deep + "LEAGUE.WDD/ORG00001");
+  sim::WritePlayersFile(base + "SRC.WDD/Players.dat", {{"Smith", "John"}});
+  sim::WritePlayersFile(base + "LEAGUE.WDD/Players.dat", {{"Smith", "John"}});
+  fixture::StandardOrg(kTeams).Write(source);
+  fixture::StandardOrg(kTeams).Write(target);
+  for (int team = 1; team <= kTeams; ++team) {
+    BuildTree::Roster(source, team, {1});
+    BuildTree::Roster(target, team, {1, 1}, "OLD");
+  }
+  platform::MemorySettingsStore store;
+  fixture::FakeDialogs dialogs;
+  fixture::FakeControls controls;
+  CTovarinView view(store, dialogs, controls, layout::SourceTeamColumn());
+  view.backupDirectory = dir.MakeDir("backups");
+  using namespace settings;
+  store.WriteString(kFile, kBaseDir, base);
+  store.WriteString(kFile, kTgtDataDisk, "LEAGUE.WDD");
+  store.WriteString(kFile, kTgtOrg, "ORG00001");
+  store.WriteString(kFile, kSrcDataDisk, "SRC.WDD");
+  store.WriteString(kFile, kSrcOrg, "ORG00001");
+  view.OnInitialUpdate();
+  view.OnBuild();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  ASSERT_EQ(dialogs.messages[0].find("300 target rosters written."), 30u) << dialogs.messages[0];
+
+  const std::vector<BackupInfo> backups = BackupStore(view.backupDirectory).List();
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_GT(std::filesystem::file_size(
+                platform::NativePath(view.backupDirectory + backups[0].name + "/manifest.txt")),
+            1u << 20);
+  EXPECT_EQ(backups[0].damage, "");
+  EXPECT_EQ(backups[0].files, static_cast<std::size_t>(kTeams));
+  std::string why;
+  ASSERT_TRUE(BackupStore(view.backupDirectory).Restore("", &why)) << why;
+  EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(target, kTeams)), BuildTree::Expected({1, 1}, "OLD"));
+}
+#endif
+
+#ifndef _WIN32  // links are POSIX's own here
+// A link in place of an organization's lock that leads to a file blocks the Build with a word on
+// what to do; one that leads nowhere is no lock, and the Build goes on.
+TEST(Locking, ALinkInPlaceOfTheOrganizationsLock) {
+  for (const bool dangling : {false, true}) {
+    BackupTree t;
+    t.Start();
+    sim::WriteBytes(t.dir / "shared.txt", {7});
+    std::filesystem::create_symlink(platform::NativePath(t.dir / (dangling ? "gone" : "shared.txt")),
+                                    t.targetOrg + "Tovarin.lock");
+    const auto rosters = t.Rosters();
+    t.view.OnBuild();
+    if (dangling) {
+      EXPECT_EQ(t.dialogs.messages.back(), t.Completed());
+      continue;
+    }
+    EXPECT_EQ(t.dialogs.messages.back(),
+              "Tovarin cannot lock " + t.targetOrg + ", so nothing was written.\n" + t.targetOrg +
+                  "Tovarin.lock: it is a symbolic link, not a lock file; remove the link and try "
+                  "again");
+    EXPECT_EQ(t.Rosters(), rosters);
+    EXPECT_EQ(ReadFileBytes(t.dir / "shared.txt"), sim::Bytes{7});
+  }
+}
+#endif
 
 // A Build or a restore holds its target organization and the backup folder: while another holds
 // either, it writes nothing at all; once it holds them, it clears what a killed Build left.

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <functional>
 
+#include "platform/file_lock.h"
+#include "platform/safe_file.h"
 #include "support/build_tree.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
@@ -275,6 +278,78 @@ TEST(Build, Preconditions) {
     EXPECT_EQ(FileExists(t.targetDisk + "Tovarin.txt"), c.written) << c.name;
     EXPECT_EQ(std::filesystem::is_empty(platform::NativePath(t.backups)), !c.written) << c.name;
   }
+}
+
+// A Build refused before it replaces a roster leaves the report byte for byte as it was.
+TEST(Build, ARefusedBuildLeavesTheOldReport) {
+  const struct {
+    const char* what;
+    std::function<void(BuildTree&, platform::FileLock&)> refuse;
+  } rows[] = {
+      {"the backup cannot be made",
+       [](BuildTree& t, platform::FileLock&) {
+         sim::WriteBytes(t.dir / "not-a-folder", {1});
+         t.view.backupDirectory = t.dir / "not-a-folder/backups/";
+       }},
+      {"another Build writes the organization",
+       [](BuildTree& t, platform::FileLock& other) { other.Lock(t.targetOrg + "Tovarin.lock"); }},
+      {"another Build uses the backups",
+       [](BuildTree& t, platform::FileLock& other) { other.Lock(t.backups + "Tovarin.lock"); }},
+      {"a target team with a negative team index",
+       [](BuildTree& t, platform::FileLock&) { t.view.targetTeams()[1].teamIndex = -1; }},
+#ifndef _WIN32  // folders on Windows have no twins in another case
+      {"the target organization has a twin",
+       [](BuildTree& t, platform::FileLock&) { t.dir.MakeDir("LEAGUE.WDD/org00001"); }},
+#endif
+  };
+  for (const auto& row : rows) {
+    BuildTree t;
+    BuildTree::Roster(t.targetOrg, 1, {99}, "OLD");
+    sim::WriteBytes(t.targetDisk + "Tovarin.txt", BuildTree::Text("OLD REPORT"));
+    t.Start();
+    platform::FileLock other;
+    row.refuse(t, other);
+    t.view.OnBuild();
+    ASSERT_EQ(t.dialogs.messages.size(), 1u) << row.what;
+    EXPECT_NE(t.dialogs.messages[0].rfind("Build Completed", 0), 0u) << row.what;
+    EXPECT_EQ(ReadFileText(t.targetDisk + "Tovarin.txt"), "OLD REPORT") << row.what;
+    EXPECT_EQ(t.TargetRoster(1), std::vector<int>{99}) << row.what;
+  }
+}
+
+// What a killed Build left of its report goes at the next Build on that data disk; the report
+// another Build is still writing there stays.
+TEST(Build, ClearsAKilledBuildsReportTemporaryButNotARunningOnes) {
+  BuildTree t;
+  t.Start();
+  const std::string stale = t.targetDisk + ".Tovarin.txt.tovarin-Ab12Cd";
+  sim::WriteBytes(stale, {1});
+  sim::WriteBytes(t.targetDisk + ".Players.dat.tovarin-Ab12Cd", {1});  // not the report's
+  platform::SafeFileWriter running;  // another Build's report, half written
+  ASSERT_TRUE(running.Open(t.targetDisk + "Tovarin.txt"));
+  running.Write("HALF");
+  std::vector<std::string> before;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(platform::NativePath(t.targetDisk))) {
+    before.push_back(entry.path().filename().string());
+  }
+  t.view.OnBuild();
+  ASSERT_EQ(t.dialogs.messages.back(), t.Completed());
+  EXPECT_FALSE(FileExists(stale));
+  EXPECT_TRUE(FileExists(t.targetDisk + ".Players.dat.tovarin-Ab12Cd"));
+  std::vector<std::string> after;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(platform::NativePath(t.targetDisk))) {
+    after.push_back(entry.path().filename().string());
+  }
+  std::sort(before.begin(), before.end());
+  std::sort(after.begin(), after.end());
+  before.erase(std::find(before.begin(), before.end(), stale.substr(t.targetDisk.size())));
+  before.push_back("Tovarin.txt");
+  std::sort(before.begin(), before.end());
+  EXPECT_EQ(after, before);  // the running one's temporary among them
+  EXPECT_TRUE(running.Commit());
+  EXPECT_EQ(ReadFileText(t.targetDisk + "Tovarin.txt"), "HALF");
 }
 
 TEST(Build, TeamsSharingATeamIndexShareTheirList) {

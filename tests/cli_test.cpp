@@ -138,6 +138,68 @@ TEST(Cli, BuildOnTheStoredSetup) {
                          "\nOption/UseFarm=1\nOption/ThreeLetters=9\nOption/SmartInitials=1\n");
 }
 
+// A setup that the store could not keep is never shown as stored: settings exits 1, and a
+// Build says so in its completion message.
+TEST(Cli, ASetupThatCannotBeStoredIsSaid) {
+  struct RefusingStore : platform::MemorySettingsStore {
+    bool Commit(std::string* what) override {
+      *what = "/config/Didozuza/Tovarin.conf\nNo space left on device";
+      return false;
+    }
+  };
+  BuildTree tree;
+  RefusingStore store;
+  auto run = [&](std::vector<std::string> args) {
+    std::ostringstream out, err;
+    std::istringstream in;
+    cli::Console console{out, err, in, false, store, tree.backups};
+    return CliRun{cli::Run(args, console), out.str(), err.str()};
+  };
+  const std::string said =
+      "The setup could not be stored: /config/Didozuza/Tovarin.conf\nNo space left on device\n";
+  CliRun settings = run({"settings", "--target", tree.targetOrg, "--source", tree.sourceOrg});
+  EXPECT_EQ(settings.status, 1);
+  EXPECT_EQ(settings.err, said);
+  EXPECT_EQ(settings.out, "");
+  CliRun build = run({"build", "--target", tree.targetOrg, "--source", tree.sourceOrg,
+                      "--save-setup"});
+  EXPECT_EQ(build.status, 0) << build.err;
+  EXPECT_EQ(build.out, tree.Completed() + "\n" + said);
+}
+
+// Asking for the version or the help reads no settings at all, so no settings file can hold
+// them up.
+TEST(Cli, VersionAndHelpNeedNoSettings) {
+  struct UntouchableStore : platform::SettingsStore {
+    std::optional<std::string> ReadString(const std::string&, const std::string&) override {
+      ADD_FAILURE() << "settings read";
+      return std::nullopt;
+    }
+    std::optional<std::int32_t> ReadInt(const std::string&, const std::string&) override {
+      ADD_FAILURE() << "settings read";
+      return std::nullopt;
+    }
+    void WriteString(const std::string&, const std::string&, const std::string&) override {
+      ADD_FAILURE() << "settings written";
+    }
+    void WriteInt(const std::string&, const std::string&, std::int32_t) override {
+      ADD_FAILURE() << "settings written";
+    }
+    std::string ReadProblem() override {
+      ADD_FAILURE() << "settings opened";
+      return "";
+    }
+  } store;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, {"--help"}, {"build", "--help"},
+        {"settings", "--help"}}) {
+    std::ostringstream out, err;
+    std::istringstream in;
+    cli::Console console{out, err, in, false, store, ""};
+    EXPECT_EQ(cli::Run(args, console), 0) << args[0];
+  }
+}
+
 TEST(Cli, GamesPlayedQuestion) {
   struct Case {
     std::string name;
@@ -442,6 +504,40 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
   EXPECT_EQ(accept("1,x").status, 2);
   EXPECT_EQ(accept("").status, 2);
   EXPECT_EQ(f.Run({"review", "--yes"}).status, 2);
+}
+
+// Accepting pairs into one of the simulation's files is refused and leaves it byte for byte; a
+// rename file that is there but cannot be read is said by the review and the Build, which go on
+// without it.
+TEST(Cli, TheRenameFileIsTheUsersOwn) {
+  CliFixture f;
+  auto review = [&](const std::string& rename, std::vector<std::string> extra) {
+    std::vector<std::string> args = {"review"};
+    for (const std::string& side : f.Sides()) args.push_back(side);
+    args.insert(args.end(), {"--rename", rename});
+    args.insert(args.end(), extra.begin(), extra.end());
+    return f.Run(args);
+  };
+  const std::string players = f.tree.sourceDisk + "Players.dat";
+  const sim::Bytes before = ReadFileBytes(players);
+  CliRun run = review(players, {"--accept", "1"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "The rename file " + players +
+                         " is one of the simulation's files, which Tovarin never writes, so "
+                         "nothing was added. Choose a text file of your own.\n");
+  EXPECT_EQ(ReadFileBytes(players), before);
+
+  const std::string folder = f.tree.dir.MakeDir("folder.txt");
+  const std::string named = folder.substr(0, folder.size() - 1);
+  run = review(named, {});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err.rfind("The rename file could not be read: " + named + "\n", 0), 0u) << run.err;
+  run = f.Run(f.Build({"--rename", named}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind(f.tree.Completed() + "\nThe rename file could not be read: " + named +
+                              "\n", 0),
+            0u)
+      << run.out;
 }
 
 TEST(Cli, UsageErrors) {

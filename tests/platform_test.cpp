@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -20,6 +22,7 @@
 #include "platform/input_file.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
+#include "platform/system_error.h"
 #include "simdata/roster_file.h"
 #include "support/fixture.h"
 
@@ -224,6 +227,29 @@ TEST(Locking, FileLockExcludesEveryOtherHolder) {
   EXPECT_FALSE(why.empty());
 }
 
+#ifdef _WIN32
+// A write the system refuses is told in the system's words (a full disk, not errno's "Invalid
+// argument"); a writer's own failure keeps its errno text.
+TEST(SafeFile, WindowsErrorsInTheSystemsWords) {
+  struct FullDisk : platform::FileWriter {
+    long long Write(int, const char*, std::size_t) const override {
+      SetLastError(ERROR_DISK_FULL);
+      errno = EINVAL;
+      return -1;
+    }
+  };
+  TempDir dir;
+  std::string why;
+  EXPECT_FALSE(platform::WriteFileSafely(dir / "T00001RS.ORG", "bytes", &why, FullDisk()));
+  EXPECT_EQ(why, platform::SystemErrorText(ERROR_DISK_FULL));
+  EXPECT_NE(why, std::strerror(EINVAL));
+  EXPECT_FALSE(platform::WriteFileSafely(dir / "T00002RS.ORG", "bytes", &why,
+                                         fixture::FillingDisk(0)));
+  EXPECT_EQ(why, std::strerror(ENOSPC));
+  EXPECT_FALSE(fixture::FileExists(dir / "T00001RS.ORG"));
+}
+#endif
+
 }  // namespace
 }  // namespace tovarin
 
@@ -329,6 +355,31 @@ TEST(InputFile, OnlyRegularFilesOpen) {
   for (const char* name : {"fifo", "zero", "to-fifo", "folder", "missing"}) {
     EXPECT_EQ(platform::OpenInputFile(dir / name), nullptr) << name;
   }
+}
+
+// A lock file that is a link was made by no holder. One that leads nowhere (or to itself) is
+// replaced; one that leads to a file is left, and the message names it and what to do.
+TEST(Locking, ALinkInPlaceOfTheLock) {
+  using Result = platform::FileLock::Result;
+  TempDir dir;
+  sim::WriteBytes(dir / "shared.txt", {7});
+  symlink((dir / "gone").c_str(), (dir / "dangling.lock").c_str());
+  symlink((dir / "self.lock").c_str(), (dir / "self.lock").c_str());
+  symlink((dir / "shared.txt").c_str(), (dir / "file.lock").c_str());
+  for (const char* name : {"dangling.lock", "self.lock"}) {
+    platform::FileLock lock;
+    std::string why;
+    EXPECT_EQ(lock.Lock(dir / name, &why), Result::kLocked) << name << why;
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / name)) << name;
+  }
+  EXPECT_FALSE(fixture::FileExists(dir / "gone"));
+
+  platform::FileLock lock;
+  std::string why;
+  EXPECT_EQ(lock.Lock(dir / "file.lock", &why), Result::kFailed);
+  EXPECT_EQ(why, "it is a symbolic link, not a lock file; remove the link and try again");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "file.lock"));
+  EXPECT_EQ(fixture::ReadFileBytes(dir / "shared.txt"), sim::Bytes{7});
 }
 
 }  // namespace

@@ -1,9 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <future>
+#include <thread>
 
 #include "settings/qt_settings_store.h"
 #include "shell/form_layout.h"
+#include "shell/menu_layout.h"
 #include "shell/tovarin_view.h"
 #include "support/fake_ui.h"
 #include "support/fixture.h"
@@ -73,6 +81,58 @@ TEST(QtSettingsStore, PathsComeBackByteForByte) {
   }
   const std::string text = fixture::ReadFileText(config / "Didozuza/Tovarin.conf");
   EXPECT_NE(text.find("Path1=/games/r\xC3\xA9names.txt\n"), std::string::npos) << text;
+}
+
+
+// A setup that cannot be stored is said, with the file and why, and never taken for stored; a
+// settings file that is no plain file (a FIFO would hold every start) reads as no settings.
+TEST(QtSettingsStore, WhatCannotBeStoredIsSaidAndNothingWaits) {
+  const struct {
+    const char* what;
+    std::function<void(const fixture::TempDir&)> damage;
+    std::string why;
+    bool readable;  // the settings read, as none, without a word
+  } rows[] = {
+      {"Tovarin.conf a folder", [](const fixture::TempDir& c) { c.MakeDir("Didozuza/Tovarin.conf"); },
+       "it is not a plain file", false},
+      {"Tovarin.conf a FIFO",
+       [](const fixture::TempDir& c) {
+         c.MakeDir("Didozuza");
+         mkfifo((c / "Didozuza/Tovarin.conf").c_str(), 0644);
+       },
+       "it is not a plain file", false},
+      {"Didozuza a file",
+       [](const fixture::TempDir& c) { sim::WriteBytes(c / "Didozuza", {1}); },
+       "Not a directory", true},
+  };
+  for (const auto& row : rows) {
+    fixture::TempDir config;
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    row.damage(config);
+    // Run aside, so that a store that waits fails the test instead of holding it.
+    std::promise<void> finished;
+    std::thread([&] {
+      QtSettingsStore store;
+      EXPECT_EQ(store.ReadString("File", "BaseDir"), std::nullopt) << row.what;
+      EXPECT_EQ(store.ReadProblem(),
+                row.readable ? "" : store.Location() + "\n" + row.why) << row.what;
+      fixture::FakeDialogs dialogs;
+      fixture::FakeControls controls;
+      CTovarinView view(store, dialogs, controls, layout::SourceTeamColumn());
+      view.renamePath = "/games/renames.txt";
+      std::string why;
+      EXPECT_FALSE(view.SaveSettings(&why)) << row.what;
+      EXPECT_EQ(why, "The setup could not be stored: " + store.Location() + "\n" + row.why)
+          << row.what;
+      view.OnCommand(layout::command::kSaveSetup);
+      EXPECT_EQ(dialogs.messages, std::vector<std::string>{why}) << row.what;
+      finished.set_value();
+    }).detach();
+    if (finished.get_future().wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+      ADD_FAILURE() << row.what << ": the store waits";
+      std::_Exit(1);
+    }
+  }
 }
 
 }  // namespace

@@ -50,8 +50,12 @@ TEST(RegistrySettingsStore, ValuesTypesAndDefaults) {
             ERROR_SUCCESS);
   EXPECT_EQ(std::wstring(text), L"C:\\Ligue Qu\u00E9bec \u0141ista\\");
   // Bytes that are not UTF-8 would name another folder: they are never stored.
+  EXPECT_TRUE(store.Commit(nullptr));
   store.WriteString("File", "BaseDir", "C:\\Qu\xE9" "bec\\");
   EXPECT_EQ(store.ReadString("File", "BaseDir"), base);
+  std::string why;
+  EXPECT_FALSE(store.Commit(&why));
+  EXPECT_NE(why.find(platform::kNotPathText), std::string::npos) << why;
 
   // Wrong types, a short number and a string without its terminator.
   const DWORD number = 5;
@@ -69,13 +73,27 @@ TEST(RegistrySettingsStore, ValuesTypesAndDefaults) {
   EXPECT_EQ(store.ReadString("File", "Bare"), "ab");
 }
 
-TEST(RegistrySettingsStore, AFailedWriteIsIgnored) {
-  // A key name longer than the registry allows: nothing is written, and nothing breaks.
-  RegistrySettingsStore store("Software\\Didozuza\\" + std::string(300, 'x'));
+TEST(RegistrySettingsStore, AFailedWriteIsReportedAtCommit) {
+  // A key name longer than the registry allows: nothing is written, nothing breaks, and Commit
+  // names the first key refused with the system's own words.
+  const std::string key = "Software\\Didozuza\\" + std::string(300, 'x');
+  RegistrySettingsStore store(key);
   store.WriteString("File", "BaseDir", "C:\\");
   store.WriteInt("Option", "UseFarm", 0);
   EXPECT_EQ(store.ReadString("File", "BaseDir"), std::nullopt);
   EXPECT_EQ(store.ReadInt("Option", "UseFarm"), std::nullopt);
+  std::string what;
+  EXPECT_FALSE(store.Commit(&what));
+  const std::string place = "HKEY_CURRENT_USER\\" + key + "\\File\n";
+  ASSERT_EQ(what.rfind(place, 0), 0u) << what;
+  EXPECT_GT(what.size(), place.size());
+  EXPECT_EQ(what.find("error"), std::string::npos) << what;  // words, not a number
+  EXPECT_TRUE(store.Commit(&what));  // told once
+
+  TestKey test;
+  RegistrySettingsStore good(test.path);
+  good.WriteInt("Option", "UseFarm", 0);
+  EXPECT_TRUE(good.Commit(&what));
 }
 
 }  // namespace

@@ -3,10 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/file_lock.h"
+#include "platform/paths.h"
 #include "support/fixture.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/native_path.h"
+#endif
 
 namespace tovarin {
 namespace {
@@ -137,5 +148,155 @@ TEST(RenameReader, LongFilesReadWhole) {
   }
 }
 
+
+sim::Bytes Bytes(const std::string& text) { return sim::Bytes(text.begin(), text.end()); }
+
+const RenameRecord kAdded{{"Jon", "Fox", "John", "Fox"}};
+
+// Only a text file of the user's takes records: the simulation's own files, whatever they hold,
+// and a file with a NUL byte (which no text file has) are refused and left byte for byte.
+TEST(AppendRenameRecords, WritesOnlyTheUsersTextFiles) {
+  const struct {
+    const char* what;
+    std::string file;  // under the test's folder
+    std::string bytes;
+    std::string why;   // what follows "The rename file PATH "
+  } rows[] = {
+      {"the target Players.dat", "LEAGUE.WDD/Players.dat", "Smith,John,",
+       "is one of the simulation's files, which Tovarin never writes, so nothing was added. "
+       "Choose a text file of your own."},
+      {"org.dat, spelled in lower case", "LEAGUE.WDD/ORG00001/org.dat", "x",
+       "is one of the simulation's files, which Tovarin never writes, so nothing was added. "
+       "Choose a text file of your own."},
+      {"a roster", "LEAGUE.WDD/ORG00001/T00001RS.ORG", "x",
+       "is one of the simulation's files, which Tovarin never writes, so nothing was added. "
+       "Choose a text file of your own."},
+      {"a text file in an organization folder", "league.wdd/org00002/notes.txt", "a,b,c,d,",
+       "is one of the simulation's files, which Tovarin never writes, so nothing was added. "
+       "Choose a text file of your own."},
+      {"a file with a NUL byte", "renames.txt", std::string("a,b,\0c,d,\r\n", 11),
+       "holds a NUL byte, so it is not a text file of rename records; nothing was added."},
+      {"a folder in its place", "folder.txt/", "", "could not be read.\n"},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    const std::string path = dir / row.file;
+    if (platform::EndsWithSeparator(path)) {
+      dir.MakeDir(row.file);
+    } else {
+      dir.MakeDir(row.file.substr(0, row.file.find_last_of('/') + 1));
+      sim::WriteBytes(path, Bytes(row.bytes));
+    }
+    const std::string named = platform::EndsWithSeparator(path) ? path.substr(0, path.size() - 1)
+                                                                : path;
+    std::string why;
+    EXPECT_FALSE(AppendRenameRecords(named, {kAdded}, &why)) << row.what;
+    const std::string expected = "The rename file " + named + " " + row.why;
+    if (named != path) {
+      EXPECT_EQ(why.rfind(expected, 0), 0u) << why;  // and why, in the system's words
+    } else {
+      EXPECT_EQ(why, expected) << row.what;
+    }
+    if (!row.bytes.empty()) {
+      EXPECT_EQ(fixture::ReadFileText(path), row.bytes) << row.what;
+    }
+  }
+  // Outside the organization folders, a data disk holds rename files like any folder.
+  TempDir dir;
+  dir.MakeDir("LEAGUE.WDD");
+  std::string why;
+  EXPECT_TRUE(AppendRenameRecords(dir / "LEAGUE.WDD/renames.txt", {kAdded}, &why)) << why;
+}
+
+// Appends to one file take turns: every pair of every append is there at the end.
+TEST(AppendRenameRecords, AppendsAtOnceLoseNoPair) {
+  TempDir dir;
+  const std::string path = dir / "renames.txt";
+  constexpr int kAppends = 25;
+  auto append = [&](const std::string& who) {
+    for (int i = 0; i < kAppends; ++i) {
+      std::string why;
+      EXPECT_TRUE(AppendRenameRecords(path, {{{who, std::to_string(i), "x", "y"}}}, &why)) << why;
+    }
+  };
+  std::thread first(append, "A");
+  std::thread second(append, "B");
+  first.join();
+  second.join();
+  EXPECT_EQ(ReadAll(path).size(), 2u * kAppends);
+  EXPECT_FALSE(fixture::FileExists(dir / ".renames.txt.tovarin-lock"));
+
+  // One that waits longer than it may gives up, saying so, and adds nothing.
+  platform::FileLock other;
+  ASSERT_EQ(other.Lock(dir / ".renames.txt.tovarin-lock"), platform::FileLock::Result::kLocked);
+  const std::string before = fixture::ReadFileText(path);
+  std::string why;
+  EXPECT_FALSE(AppendRenameRecords(path, {kAdded}, &why, platform::SystemFileWriter(),
+                                   std::chrono::milliseconds(100)));
+  EXPECT_EQ(why, "The rename file " + path +
+                     " is being written by another Tovarin, so nothing was added. Try again "
+                     "when it has finished.");
+  EXPECT_EQ(fixture::ReadFileText(path), before);
+}
+
+#ifdef _WIN32
+// A rename file another program holds open without sharing cannot be read: the Build is told,
+// and an append refuses rather than replace it with the new records alone.
+TEST(AppendRenameRecords, AFileHeldOpenByAnotherProgram) {
+  TempDir dir;
+  const std::string path = dir / "renames.txt";
+  sim::WriteBytes(path, Bytes("a,b,c,d,\r\n"));
+  const HANDLE held = CreateFileW(platform::NativePath(path).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_NE(RenameReader(path).error(), "");
+  std::string why;
+  EXPECT_FALSE(AppendRenameRecords(path, {kAdded}, &why));
+  EXPECT_EQ(why.rfind("The rename file " + path + " could not be read.\n", 0), 0u) << why;
+  CloseHandle(held);
+  EXPECT_EQ(fixture::ReadFileText(path), "a,b,c,d,\r\n");
+  EXPECT_EQ(RenameReader(path).error(), "");
+}
+#endif
+
 }  // namespace
 }  // namespace tovarin
+
+// Links are POSIX's own here.
+#ifndef _WIN32
+namespace tovarin {
+namespace {
+
+// A rename file that is a link is written through, as an editor would: the file it shares gets
+// the pair and the link stays a link. A link that leads nowhere, or to itself, is refused.
+TEST(AppendRenameRecords, ALinkIsWrittenThrough) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  const std::string shared = dir / "shared/renames.txt";
+  dir.MakeDir("shared");
+  sim::WriteBytes(shared, Bytes("a,b,c,d,\n"));
+  fs::create_symlink(shared, dir / "mine.txt");
+  std::string why;
+  ASSERT_TRUE(AppendRenameRecords(dir / "mine.txt", {kAdded}, &why)) << why;
+  EXPECT_EQ(fixture::ReadFileText(shared), "a,b,c,d,\nJon,Fox,John,Fox,\n");
+  EXPECT_TRUE(fs::is_symlink(dir / "mine.txt"));
+
+  fs::create_symlink(dir / "gone.txt", dir / "dangling.txt");
+  fs::create_symlink(dir / "self.txt", dir / "self.txt");
+  dir.MakeDir("LEAGUE.WDD");
+  sim::WriteBytes(dir / "LEAGUE.WDD/Players.dat", Bytes("x"));
+  fs::create_symlink(dir / "LEAGUE.WDD/Players.dat", dir / "players-link.txt");
+  for (const char* link : {"dangling.txt", "self.txt"}) {
+    EXPECT_FALSE(AppendRenameRecords(dir / link, {kAdded}, &why)) << link;
+    EXPECT_EQ(why, "The rename file " + dir / link +
+                       " is a link that leads to no file, so nothing was added.");
+    EXPECT_TRUE(fs::is_symlink(dir / link)) << link;
+  }
+  EXPECT_FALSE(fixture::FileExists(dir / "gone.txt"));
+  EXPECT_FALSE(AppendRenameRecords(dir / "players-link.txt", {kAdded}, &why));
+  EXPECT_EQ(fixture::ReadFileText(dir / "LEAGUE.WDD/Players.dat"), "x");
+}
+
+}  // namespace
+}  // namespace tovarin
+#endif

@@ -3,6 +3,7 @@
 #include "platform/paths.h"
 #include "shell/settings.h"
 #include "shell/tovarin_view.h"
+#include "shell/form_layout.h"
 #include "support/fake_ui.h"
 #include "support/fixture.h"
 
@@ -20,7 +21,7 @@ struct ViewFixture {
   platform::MemorySettingsStore store;
   FakeDialogs dialogs;
   FakeControls controls;
-  CTovarinView view{store, dialogs, controls, 8};
+  CTovarinView view{store, dialogs, controls, layout::SourceTeamColumn()};
 
   ViewFixture() {
     fixture::StandardOrg(3, 2).Write(dir.MakeDir("Old.wdd/ORG00001"));

@@ -113,6 +113,8 @@ class GatedSettings : public platform::SettingsStore {
   void WriteInt(const std::string& s, const std::string& n, std::int32_t v) override {
     if (writable_) store_.WriteInt(s, n, v);
   }
+  bool Commit(std::string* what) override { return !writable_ || store_.Commit(what); }
+  std::string ReadProblem() override { return store_.ReadProblem(); }
 
  private:
   platform::SettingsStore& store_;

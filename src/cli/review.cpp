@@ -45,6 +45,7 @@ std::optional<Review> ReviewAndCount(const CTovarinView& view, Console& console)
     return std::nullopt;
   }
   for (const std::string& line : MakePreview(review).counts) console.out << line << "\n";
+  for (const std::string& note : review.notes) console.err << note << "\n";
   return review;
 }
 

@@ -28,7 +28,13 @@ int Run(SettingsOptions& options, Console& console) {
     // organizations load.
     FormSession form(console, true, false);
     if (!form.Load(options.sides, options.setup, false, {})) return kError;
-    form.view.SaveSettings();
+    std::string why;
+    if (!form.view.SaveSettings(&why)) {
+      console.err << why << "\n";
+      return kError;
+    }
+  } else if (const std::string problem = console.settings.ReadProblem(); !problem.empty()) {
+    console.err << "The setup could not be read: " << problem << "\n";
   }
   for (const char* name : {kBaseDir, kTgtDataDisk, kTgtOrg, kSrcDataDisk, kSrcOrg, kRename}) {
     console.out << kFile << "/" << name << "="

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "platform/native_path.h"
+#include "platform/system_error.h"
 #else
 #include <fcntl.h>
 #include <sys/file.h>
@@ -31,7 +32,7 @@ FileLock::Result FileLock::Lock(const std::string& path, std::string* why) {
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return Result::kBusy;
-    if (why) *why = "the lock file cannot be created (error " + std::to_string(error) + ")";
+    if (why) *why = SystemErrorText(error);
     return Result::kFailed;
   }
   handle_ = handle;
@@ -56,6 +57,19 @@ FileLock::Result FileLock::Lock(const std::string& path, std::string* why) {
   Unlock();
   for (int attempt = 0; attempt < 100; ++attempt) {
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0 && errno == ELOOP) {
+      // A link is never a lock that a holder made. One that leads nowhere is replaced; one that
+      // leads to a file is left to the user, who may have put it there.
+      struct stat target {};
+      struct stat link {};
+      if (stat(path.c_str(), &target) != 0 && lstat(path.c_str(), &link) == 0 &&
+          S_ISLNK(link.st_mode)) {
+        unlink(path.c_str());
+        continue;
+      }
+      if (why) *why = "it is a symbolic link, not a lock file; remove the link and try again";
+      return Result::kFailed;
+    }
     if (fd < 0) {
       if (why) *why = std::strerror(errno);
       return Result::kFailed;

@@ -16,7 +16,8 @@ class FileLock {
   FileLock& operator=(const FileLock&) = delete;
 
   // Creates the file at `path` when missing and locks it. kBusy when another holder has it;
-  // kFailed, with `why`, when it cannot be created or locked.
+  // kFailed, with `why`, when it cannot be created or locked. A symbolic link in its place that
+  // leads nowhere is replaced; one that leads to a file is refused.
   Result Lock(const std::string& path, std::string* why = nullptr);
 
   // Releases the lock and removes the lock file.

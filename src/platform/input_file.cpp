@@ -3,10 +3,15 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cerrno>
+
 #include "platform/case_blind.h"
 #include "platform/native_path.h"
+#include "platform/system_error.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -15,11 +20,17 @@ namespace tovarin::platform {
 
 #ifdef _WIN32
 
-InputFile OpenInputFile(const std::string& path, long long* size) {
+InputFile OpenInputFile(const std::string& path, long long* size, std::string* why) {
+  SetLastError(ERROR_SUCCESS);
   InputFile file(OpenFile(ResolveCaseBlind(path), "rb"));
-  if (!file) return nullptr;
+  if (!file) {
+    const DWORD system = GetLastError();
+    if (why) *why = system != ERROR_SUCCESS ? SystemErrorText(system) : ErrnoText(errno);
+    return nullptr;
+  }
   struct _stat64 status {};
   if (_fstat64(_fileno(file.get()), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {
+    if (why) *why = kNotAPlainFile;
     return nullptr;
   }
   if (size) *size = status.st_size;
@@ -28,18 +39,23 @@ InputFile OpenInputFile(const std::string& path, long long* size) {
 
 #else
 
-InputFile OpenInputFile(const std::string& path, long long* size) {
+InputFile OpenInputFile(const std::string& path, long long* size, std::string* why) {
   const int fd = open(ResolveCaseBlind(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    if (why) *why = errno == EISDIR ? kNotAPlainFile : ErrnoText(errno);
+    return nullptr;
+  }
   struct stat status {};
   const int flags = fcntl(fd, F_GETFL);
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || flags < 0 ||
       fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    if (why) *why = kNotAPlainFile;
     close(fd);
     return nullptr;
   }
   InputFile file(fdopen(fd, "rb"));
   if (!file) {
+    if (why) *why = ErrnoText(errno);
     close(fd);
     return nullptr;
   }

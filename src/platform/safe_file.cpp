@@ -10,6 +10,7 @@
 #include "platform/case_blind.h"
 #include "platform/native_path.h"
 #include "platform/paths.h"
+#include "platform/system_error.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -19,6 +20,7 @@
 #include "platform/format.h"
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -51,13 +53,24 @@ const FileWriter& SystemFileWriter() {
 void SafeFileWriter::Fail(int error) {
   if (failed_) return;
   failed_ = true;
-  why_ = std::strerror(error);
+#ifdef _WIN32
+  // The system's own word when the failure came from a call of the system; the C runtime
+  // maps a full disk to errno's "Invalid argument".
+  if (const DWORD system = GetLastError(); system != ERROR_SUCCESS) {
+    why_ = SystemErrorText(system);
+    return;
+  }
+#endif
+  why_ = ErrnoText(error);
 }
 
 void SafeFileWriter::Write(const std::string& bytes) {
   if (fd_ < 0 || failed_) return;
   std::size_t done = 0;
   while (done < bytes.size()) {
+#ifdef _WIN32
+    SetLastError(ERROR_SUCCESS);  // so that Fail tells the system's failure from the writer's
+#endif
     const long long n = writer_.Write(fd_, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return Fail(n < 0 ? errno : ENOSPC);
@@ -83,20 +96,6 @@ void IgnoreFileSizeLimitSignal() {
 
 namespace {
 
-std::string SystemMessage(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message(text ? text : L"", length);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                              message.back() == L'.' || message.back() == L' ')) {
-    message.pop_back();
-  }
-  return message.empty() ? Format("system error %lu", error) : Narrow(message);
-}
-
 // A new file beside `target`, opened for writing as a C runtime descriptor (what a FileWriter
 // writes to); its name goes to `temp`. -1 with `why` set when none can be made.
 int CreateTemporary(const std::string& target, std::string& temp, std::string* why) {
@@ -119,7 +118,7 @@ int CreateTemporary(const std::string& target, std::string& temp, std::string* w
     }
     if (GetLastError() != ERROR_FILE_EXISTS) break;
   }
-  SetWhy(why, SystemMessage(GetLastError()));
+  SetWhy(why, SystemErrorText(GetLastError()));
   return -1;
 }
 
@@ -142,7 +141,7 @@ bool SafeFileWriter::Open(const std::string& path, std::string* why) {
   const DWORD attributes = GetFileAttributesW(WidePath(target_).c_str());
   if (target_.empty() || EndsWithSeparator(target_) ||
       (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))) {
-    SetWhy(why, std::strerror(EISDIR));
+    SetWhy(why, ErrnoText(EISDIR));
     return false;
   }
   // Windows would refuse to replace it too; saying so up front names the reason.
@@ -164,13 +163,15 @@ bool SafeFileWriter::Commit(std::string* why) {
     return false;
   }
   // _commit is FlushFileBuffers on the descriptor's handle.
+  SetLastError(ERROR_SUCCESS);
   if (!failed_ && _commit(fd_) != 0) Fail(errno);
+  SetLastError(ERROR_SUCCESS);
   if (_close(fd_) != 0) Fail(errno);
   fd_ = -1;
   if (!failed_ && !MoveFileExW(WidePath(temp_).c_str(), WidePath(target_).c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     failed_ = true;
-    why_ = SystemMessage(GetLastError());
+    why_ = SystemErrorText(GetLastError());
   }
   if (failed_) DeleteFileW(WidePath(temp_).c_str());
   temp_.clear();
@@ -186,6 +187,9 @@ void SafeFileWriter::Discard() {
   temp_.clear();
 }
 
+// The temporary's exclusive handle is its lock.
+void SafeFileWriter::ReleaseLock() {}
+
 #else
 
 long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
@@ -200,7 +204,7 @@ bool SafeFileWriter::Open(const std::string& path, std::string* why) {
   struct stat old {};
   const bool found = stat(target_.c_str(), &old) == 0;
   if (target_.empty() || EndsWithSeparator(target_) || (found && S_ISDIR(old.st_mode))) {
-    SetWhy(why, std::strerror(EISDIR));
+    SetWhy(why, ErrnoText(EISDIR));
     return false;
   }
   const bool replacing = found && S_ISREG(old.st_mode);
@@ -209,13 +213,35 @@ bool SafeFileWriter::Open(const std::string& path, std::string* why) {
     return false;
   }
   const std::string directory = DirectoryOf(target_);
-  temp_ = directory + "." + target_.substr(directory.size()) + ".tovarin-XXXXXX";
-  fd_ = mkstemp(temp_.data());
-  if (fd_ < 0) {
-    SetWhy(why, std::strerror(errno));
-    temp_.clear();
-    return false;
+  // The temporary is locked while it is written, so that RemoveSafeWriteTemporaries tells it
+  // from one a killed writer left. Whoever cleared it between mkstemp and the lock has left the
+  // name to another file, or to none: then another is made.
+  for (int attempt = 0; fd_ < 0; ++attempt) {
+    temp_ = directory + "." + target_.substr(directory.size()) + ".tovarin-XXXXXX";
+    const int fd = mkstemp(temp_.data());
+    if (fd < 0) {
+      SetWhy(why, ErrnoText(errno));
+      temp_.clear();
+      return false;
+    }
+    struct stat held {};
+    struct stat named {};
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &held) == 0 &&
+        lstat(temp_.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino) {
+      fd_ = fd;
+      break;
+    }
+    close(fd);
+    if (attempt == 100) {
+      SetWhy(why, "the temporary file beside it keeps being removed");
+      temp_.clear();
+      return false;
+    }
   }
+  // Holds the lock from Commit's close to its rename; flock belongs to the open file, which
+  // this copy keeps open.
+  lockFd_ = dup(fd_);
   // The new file keeps the old one's permissions, or gets the usual ones for a new file.
   if (replacing) {
     fchmod(fd_, old.st_mode & 07777);
@@ -237,6 +263,7 @@ bool SafeFileWriter::Commit(std::string* why) {
   fd_ = -1;
   if (!failed_ && std::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
   if (failed_) unlink(temp_.c_str());
+  ReleaseLock();
   temp_.clear();
   SetWhy(why, why_);
   return !failed_;
@@ -247,7 +274,13 @@ void SafeFileWriter::Discard() {
   close(fd_);
   fd_ = -1;
   unlink(temp_.c_str());
+  ReleaseLock();
   temp_.clear();
+}
+
+void SafeFileWriter::ReleaseLock() {
+  if (lockFd_ >= 0) close(lockFd_);
+  lockFd_ = -1;
 }
 
 #endif
@@ -261,19 +294,45 @@ bool IsSafeWriteTemporary(const std::string& fileName) {
          fileName.compare(size - kUnique - marker.size(), marker.size(), marker) == 0;
 }
 
-void RemoveSafeWriteTemporaries(const std::string& directory) {
+namespace {
+
+// Removes a temporary that no writer holds. A writer keeps its temporary locked on POSIX systems
+// and open without sharing on Windows, where that alone keeps it from being removed.
+void RemoveUnheld(const std::filesystem::path& path) {
+#ifdef _WIN32
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+#else
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat held {};
+  struct stat named {};
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &held) == 0 &&
+      lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+      held.st_ino == named.st_ino) {
+    unlink(path.c_str());
+  }
+  close(fd);
+#endif
+}
+
+}  // namespace
+
+void RemoveSafeWriteTemporaries(const std::string& directory, const std::string& of) {
   std::error_code ec;
   const std::string resolved = ResolveCaseBlind(directory);
+  const std::string prefix = of.empty() ? "" : "." + of + ".tovarin-";
   std::vector<std::filesystem::path> leftovers;
   for (auto it = std::filesystem::directory_iterator(NativePath(resolved), ec);
        !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
     std::error_code typeError;
+    const std::string name = PathText(it->path().filename());
     if (it->is_regular_file(typeError) && !it->is_symlink(typeError) &&
-        IsSafeWriteTemporary(PathText(it->path().filename()))) {
+        IsSafeWriteTemporary(name) && name.rfind(prefix, 0) == 0) {
       leftovers.push_back(it->path());
     }
   }
-  for (const auto& path : leftovers) std::filesystem::remove(path, ec);
+  for (const auto& path : leftovers) RemoveUnheld(path);
 }
 
 }  // namespace tovarin::platform

@@ -46,11 +46,13 @@ class SafeFileWriter {
 
  private:
   void Fail(int error);
+  void ReleaseLock();
 
   const FileWriter& writer_;
   std::string target_;
   std::string temp_;
   int fd_ = -1;
+  int lockFd_ = -1;  // holds the temporary's lock until it has its place (POSIX systems)
   bool failed_ = false;
   std::string why_;
 };
@@ -62,9 +64,10 @@ bool WriteFileSafely(const std::string& path, const std::string& bytes, std::str
 // True for the name of a temporary file that WriteFileSafely makes beside its target.
 bool IsSafeWriteTemporary(const std::string& fileName);
 
-// Removes the temporary files that an interrupted WriteFileSafely left in `directory`. Only for a
-// caller that keeps every other writer out of that directory.
-void RemoveSafeWriteTemporaries(const std::string& directory);
+// Removes the temporary files that an interrupted WriteFileSafely left in `directory`, or only
+// those of the file named `of` when it is given. One that a running writer is still writing, in
+// this process or another, stays.
+void RemoveSafeWriteTemporaries(const std::string& directory, const std::string& of = "");
 
 // A write beyond the process's file-size limit then fails with EFBIG, reported like any failed
 // write, instead of ending the process with SIGXFSZ. Called once at start-up.

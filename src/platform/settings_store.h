@@ -10,7 +10,8 @@
 namespace tovarin::platform {
 
 // The per-user settings store: named string and 32-bit integer values in named sections.
-// A value that is missing or cannot be read comes back empty; a failed write is ignored.
+// A value that is missing or cannot be read comes back empty. Writes take effect at Commit,
+// which says whether they were stored.
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
@@ -22,6 +23,12 @@ class SettingsStore {
                            const std::string& value) = 0;
   virtual void WriteInt(const std::string& section, const std::string& name,
                         std::int32_t value) = 0;
+  // Stores the writes made since the last Commit. False, with `what` naming the store and
+  // saying why, when any of them was not stored.
+  virtual bool Commit(std::string* /*what*/) { return true; }
+  // Why the stored values cannot be read, naming the store; empty when they can (also when
+  // there are none yet).
+  virtual std::string ReadProblem() { return ""; }
 };
 
 // A store held in memory. It remembers the order of the writes, so callers can check it.

@@ -3,32 +3,53 @@
 #include <windows.h>
 
 #include "platform/native_path.h"
+#include "platform/system_error.h"
 
 namespace tovarin {
 namespace {
 
 using platform::Widen;
 
-// The section's subkey, opened for reading (nullptr when it does not exist) or created.
-HKEY OpenSection(const std::string& key, const std::string& section, bool create) {
+// The section's subkey, opened for reading (nullptr when it does not exist) or created;
+// `status` receives the registry's answer.
+HKEY OpenSection(const std::string& key, const std::string& section, bool create,
+                 LSTATUS* status = nullptr) {
   const std::wstring path = Widen(key + "\\" + section);
   HKEY handle = nullptr;
-  const LSTATUS status =
+  const LSTATUS result =
       create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                KEY_SET_VALUE, nullptr, &handle, nullptr)
              : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &handle);
-  return status == ERROR_SUCCESS ? handle : nullptr;
-}
-
-void SetValue(const std::string& key, const std::string& section, const std::string& name,
-              DWORD type, const void* data, DWORD size) {
-  if (HKEY handle = OpenSection(key, section, true)) {
-    RegSetValueExW(handle, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(handle);
-  }
+  if (status) *status = result;
+  return result == ERROR_SUCCESS ? handle : nullptr;
 }
 
 }  // namespace
+
+void RegistrySettingsStore::SetValue(const std::string& key, const std::string& section,
+                                     const std::string& name, unsigned long type,
+                                     const void* data, unsigned long size) {
+  LSTATUS status = ERROR_SUCCESS;
+  if (HKEY handle = OpenSection(key, section, true, &status)) {
+    status = RegSetValueExW(handle, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data),
+                            size);
+    RegCloseKey(handle);
+  }
+  // The first refusal since the last Commit is the one told.
+  if (status != ERROR_SUCCESS && failure_.empty()) {
+    failure_ = "HKEY_CURRENT_USER\\" + key + "\\" + section + "\n" +
+               platform::SystemErrorText(static_cast<unsigned long>(status));
+  }
+}
+
+bool RegistrySettingsStore::Commit(std::string* what) {
+  // Each value is written at once; what is left is to say whether one failed.
+  std::string failure;
+  failure.swap(failure_);
+  if (failure.empty()) return true;
+  if (what) *what = failure;
+  return false;
+}
 
 std::optional<std::string> RegistrySettingsStore::ReadString(const std::string& section,
                                                              const std::string& name) {
@@ -76,7 +97,14 @@ std::optional<std::int32_t> RegistrySettingsStore::ReadInt(const std::string& se
 void RegistrySettingsStore::WriteString(const std::string& section, const std::string& name,
                                         const std::string& value) {
   std::wstring text;
-  if (!platform::ToWide(value, text)) return;  // never a value that would name another path
+  if (!platform::ToWide(value, text)) {
+    // Never a value that would name another path; the setup is said not to be stored.
+    if (failure_.empty()) {
+      failure_ = "HKEY_CURRENT_USER\\" + key_ + "\\" + section + "\\" + name + "\n" +
+                 platform::kNotPathText;
+    }
+    return;
+  }
   SetValue(key_, section, name, REG_SZ, text.c_str(),
            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }

@@ -8,7 +8,8 @@ namespace tovarin {
 
 // The settings in the per-user registry: each section is a subkey of `key` under
 // HKEY_CURRENT_USER, strings are REG_SZ and integers REG_DWORD. A missing value, or one of another
-// type, reads as missing; a failed write is ignored. Names and strings are ANSI bytes.
+// type, reads as missing; Commit tells of the first write that failed. Names and strings are
+// ANSI bytes.
 class RegistrySettingsStore : public platform::SettingsStore {
  public:
   static constexpr const char* kDefaultKey = "Software\\Didozuza\\Tovarin";
@@ -23,9 +24,16 @@ class RegistrySettingsStore : public platform::SettingsStore {
                    const std::string& value) override;
   void WriteInt(const std::string& section, const std::string& name,
                 std::int32_t value) override;
+  bool Commit(std::string* what) override;
 
  private:
+  // Writes one value (`type` and `size` as the registry takes them), remembering the first
+  // refusal since the last Commit.
+  void SetValue(const std::string& key, const std::string& section, const std::string& name,
+                unsigned long type, const void* data, unsigned long size);
+
   std::string key_;
+  std::string failure_;
 };
 
 }  // namespace tovarin

@@ -18,6 +18,7 @@ const char* const kChooseSourceFirst = "Choose a source organization first.";
 const char* const kNothingPairedQuestion =
     "No target team is paired with a source team, so every target roster will be emptied. "
     "Continue?";
+const char* const kSetupNotStored = "The setup could not be stored: ";
 
 CTovarinView::CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs,
                            FormControls& controls, int sourceColumn,
@@ -31,6 +32,10 @@ CTovarinView::CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialo
 
 void CTovarinView::OnInitialUpdate() {
   RefreshControls();
+  // Unreadable settings read as the defaults; the user is told once the form is up.
+  if (const std::string problem = settings_.ReadProblem(); !problem.empty()) {
+    dialogs_.ShowMessage("The setup could not be read: " + problem, MessageKind::kError);
+  }
   LoadSettings();
   ReloadTeamLists();
   RefreshControls();
@@ -66,7 +71,7 @@ void CTovarinView::LoadSettings() {
   sourceOrgPath = sourceLocation.OrganizationPath();
 }
 
-void CTovarinView::SaveSettings() {
+bool CTovarinView::SaveSettings(std::string* why) {
   using namespace settings;
   settings_.WriteString(kFile, kBaseDir, targetLocation.BaseDirectory());
   settings_.WriteString(kFile, kTgtDataDisk, targetLocation.DataDiskName());
@@ -77,6 +82,10 @@ void CTovarinView::SaveSettings() {
   settings_.WriteInt(kOption, kUseFarm, useFarm);
   settings_.WriteInt(kOption, kThreeLetters, threeLetters);
   settings_.WriteInt(kOption, kSmartInitials, smartInitials);
+  std::string what;
+  if (settings_.Commit(&what)) return true;
+  if (why) *why = kSetupNotStored + what;
+  return false;
 }
 
 void CTovarinView::ReloadTeamLists() {
@@ -156,7 +165,7 @@ class BackingUp : public BuildObserver {
   }
   bool BeforeWritingRosters(const std::vector<std::string>& paths, std::string* why) override {
     std::string reason;
-    if (!store_.Create(organization_, label_, paths, &reason, &made_)) {
+    if (!store_.Create(organization_, label_, paths, &reason, &made_, &notes_)) {
       *why = "The target rosters could not be backed up, so none was replaced.\n" + reason;
       return false;
     }
@@ -168,8 +177,9 @@ class BackingUp : public BuildObserver {
   }
   // A Build that replaced no roster leaves nothing to undo; its backup would only hide the
   // previous Build's from Restore Last Build.
-  void AfterBuild(const BuildResult& result) {
+  void AfterBuild(BuildResult& result) {
     if (result.rostersWritten == 0 && !made_.empty()) store_.Discard(made_);
+    result.notes.insert(result.notes.end(), notes_.begin(), notes_.end());
   }
 
  private:
@@ -178,6 +188,7 @@ class BackingUp : public BuildObserver {
   std::string organization_;
   std::string label_;
   std::string made_;
+  std::vector<std::string> notes_;
 };
 
 }  // namespace
@@ -242,7 +253,8 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   if (!result.ok) {
     dialogs_.ShowMessage(result.error, MessageKind::kError);
   } else if (!dryRun) {
-    SaveSettings();
+    std::string why;
+    if (!SaveSettings(&why)) result.notes.push_back(why);
     dialogs_.ShowMessage(CompletedMessage(result), MessageKind::kDone);
   }
   return result;
@@ -323,7 +335,11 @@ bool CTovarinView::OnCommand(int id) {
     case f::kReset: OnReset(); return true;
     case f::kBuild: OnBuild(); return true;
     case c::kSetBasePath: SetBasePath(); return true;
-    case c::kSaveSetup: SaveSettings(); return true;
+    case c::kSaveSetup: {
+      std::string why;
+      if (!SaveSettings(&why)) dialogs_.ShowMessage(why, MessageKind::kError);
+      return true;
+    }
     case c::kRestoreLastBuild: OnRestoreLastBuild(); return true;
     default: return false;
   }

@@ -45,7 +45,8 @@ class CTovarinView {
   void OnInitialUpdate();
   void RefreshControls();
   void LoadSettings();
-  void SaveSettings();
+  // Writes the setup; false, with the message to show, when it could not be stored.
+  bool SaveSettings(std::string* why = nullptr);
   void ReloadTeamLists();
 
   // Carries out a command of the form's buttons or of the menu, by its id. False for the
@@ -104,6 +105,7 @@ extern const char* const kChooseTargetFirst;
 extern const char* const kCreateRenameFile;
 extern const char* const kChooseSourceFirst;
 extern const char* const kNothingPairedQuestion;
+extern const char* const kSetupNotStored;
 
 // The simulation's executable, which Set Base Path asks the user to point at.
 inline constexpr const char* kSimulationExecutable = "gstnd32.exe";

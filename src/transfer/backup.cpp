@@ -14,6 +14,7 @@
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
+#include "platform/system_error.h"
 #include "simdata/roster_file.h"
 #include "transfer/write_lock.h"
 
@@ -27,8 +28,15 @@ fs::path N(const std::string& path) { return platform::NativePath(path); }
 
 constexpr const char* kManifest = "manifest.txt";
 constexpr const char* kManifestTitle = "Tovarin backup";
-// A manifest lists a few dozen rosters; anything far larger is not one.
-constexpr std::uintmax_t kManifestLimit = 1 << 20;
+// The bounds of a manifest, which its writer keeps too, so that whatever a Build writes reads
+// back: one line per roster file, and team numbers are 16 bits, so an organization names at
+// most 65,536 of them; a line holds one path, and the longest a system allows is Windows'
+// 32,767 UTF-16 units, 3 UTF-8 bytes each at most.
+constexpr std::size_t kManifestEntries = 65536;
+constexpr std::size_t kManifestLine = 128 * 1024;
+// Where a backup being pruned is set aside: no longer a backup's name, so never listed or put
+// back, even when part of it cannot be removed.
+constexpr const char* kPrunedPrefix = "pruned-";
 
 bool Fail(std::string* why, const std::string& text) {
   if (why) *why = text;
@@ -79,16 +87,34 @@ bool AllDigits(const std::string& text, std::size_t from, std::size_t count) {
                      [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The sequence number of a folder named "NNNNNN-YYYYMMDDTHHMMSSZ_label"; 0 for any other name,
-// such as "YYYYMMDD-HHMMSS-mmm_label" of the backups made before sequence numbers.
-unsigned long long SequenceOf(const std::string& name) {
+// The sequence number of a folder named "NNNNNN-YYYYMMDDTHHMMSSZ_label", as digits without leading
+// zeros, of any length, so that every number a backup is given reads back; empty for any other
+// name, such as "YYYYMMDD-HHMMSS-mmm_label" of the backups made before sequence numbers.
+std::string SequenceOf(const std::string& name) {
   const std::size_t dash = name.find('-');
-  if (dash == std::string::npos || dash == 0 || dash > 18 || !AllDigits(name, 0, dash) ||
+  if (dash == std::string::npos || dash == 0 || !AllDigits(name, 0, dash) ||
       !AllDigits(name, dash + 1, 8) || name.compare(dash + 9, 1, "T") != 0 ||
       !AllDigits(name, dash + 10, 6) || name.compare(dash + 16, 2, "Z_") != 0) {
-    return 0;
+    return "";
   }
-  return std::stoull(name.substr(0, dash));
+  const std::size_t first = name.find_first_not_of('0');
+  return first < dash ? name.substr(first, dash - first) : "";
+}
+
+// Numbers written as digits without leading zeros.
+bool LessNumber(const std::string& a, const std::string& b) {
+  return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+std::string NextNumber(std::string number) {
+  for (std::size_t i = number.size(); i-- > 0;) {
+    if (number[i] != '9') {
+      ++number[i];
+      return number;
+    }
+    number[i] = '0';
+  }
+  return "1" + number;
 }
 
 // Folders of this store: named as a backup, now or before sequence numbers.
@@ -96,13 +122,13 @@ bool IsBackupName(const std::string& name) {
   const bool old = AllDigits(name, 0, 8) && name.compare(8, 1, "-") == 0 &&
                    AllDigits(name, 9, 6) && name.compare(15, 1, "-") == 0 &&
                    AllDigits(name, 16, 3) && name.compare(19, 1, "_") == 0;
-  return old || SequenceOf(name) > 0;
+  return old || !SequenceOf(name).empty();
 }
 
 // Oldest first: by sequence number, and the older backups without one by name, before them all.
 bool Older(const BackupInfo& a, const BackupInfo& b) {
-  const unsigned long long sa = SequenceOf(a.name), sb = SequenceOf(b.name);
-  return sa != sb ? sa < sb : a.name < b.name;
+  const std::string sa = SequenceOf(a.name), sb = SequenceOf(b.name);
+  return sa != sb ? LessNumber(sa, sb) : a.name < b.name;
 }
 
 std::tm UtcTime(std::time_t when) {
@@ -113,6 +139,26 @@ std::tm UtcTime(std::time_t when) {
   gmtime_r(&when, &utc);
 #endif
   return utc;
+}
+
+// Removes a folder of the store with all it holds. Its copies may have been made read-only,
+// which on Windows keeps a file from being deleted; they are the store's own, so they go too.
+bool RemoveFolder(const std::string& folder, std::error_code* error) {
+  std::error_code ec;
+  fs::remove_all(N(folder), ec);
+  if (!ec) return true;
+  std::error_code walk;
+  for (auto it = fs::recursive_directory_iterator(N(folder), walk);
+       !walk && it != fs::recursive_directory_iterator(); it.increment(walk)) {
+    std::error_code ignored;
+    if (!it->is_symlink(ignored)) {
+      fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+    }
+  }
+  ec.clear();
+  fs::remove_all(N(folder), ec);
+  if (error) *error = ec;
+  return !ec;
 }
 
 struct ManifestEntry {
@@ -170,15 +216,28 @@ std::string StoredPath(const std::string& text) {
 // the backup, originals that are rosters of the recorded organization. Empty when it is whole,
 // otherwise what is wrong with it.
 std::string ReadManifest(const std::string& directory, bool sequenced, Manifest& manifest) {
-  std::string text;
-  if (!IsOwnFile(directory + kManifest) || !ReadWhole(directory + kManifest, text, kManifestLimit)) {
-    return "its manifest cannot be read";
-  }
-  std::istringstream lines(text);
+  std::ifstream in;
+  if (IsOwnFile(directory + kManifest)) in.open(N(directory + kManifest), std::ios::binary);
+  if (!in.is_open()) return "its manifest cannot be read";
+  // A line longer than any a Build writes is damage, found without holding it whole.
+  std::vector<char> buffer(kManifestLine + 2);
+  auto next = [&](std::string& line) {
+    if (!in.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()))) return false;
+    // Without its line break only at the end of the file.
+    line.assign(buffer.data(), static_cast<std::size_t>(in.gcount() - (in.eof() ? 0 : 1)));
+    return true;
+  };
   std::string line;
-  if (!std::getline(lines, line) || line != kManifestTitle) return "its manifest is not one";
+  if (!next(line) || line != kManifestTitle) return "its manifest is not one";
+  // Rosters are put back where they are found without regard to letter case, so two spellings
+  // of one roster name the same file. Every entry lies in the one organization (checked below),
+  // so its file name, in one case, is the file it puts back.
   std::set<std::string> originals;
-  for (int number = 2; std::getline(lines, line); ++number) {
+  for (int number = 2;; ++number) {
+    if (!next(line)) {
+      if (in.eof() && !in.bad() && in.gcount() == 0) break;
+      return platform::Format("line %d of its manifest cannot be read", number);
+    }
     std::vector<std::string> fields;
     std::size_t start = 0;
     for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
@@ -213,8 +272,14 @@ std::string ReadManifest(const std::string& directory, bool sequenced, Manifest&
       return "its manifest names " + entry.original + ", which is not a roster of " +
              (manifest.organization.empty() ? "its organization" : manifest.organization);
     }
-    if (!originals.insert(entry.original).second) {
+    const std::string fileName =
+        platform::ToUpper(entry.original.substr(platform::DirectoryOf(entry.original).size()));
+    if (!originals.insert(fileName).second) {
       return "its manifest names " + entry.original + " twice";
+    }
+    if (manifest.entries.size() == kManifestEntries) {
+      return platform::Format("its manifest names more than %d rosters",
+                              static_cast<int>(kManifestEntries));
     }
     manifest.entries.push_back(std::move(entry));
   }
@@ -245,7 +310,7 @@ std::string BackupStore::DefaultRoot() {
 
 bool BackupStore::Create(const std::string& organization, const std::string& label,
                          const std::vector<std::string>& paths, std::string* why,
-                         std::string* made) {
+                         std::string* made, std::vector<std::string>* notes) {
   if (made) made->clear();
   if (root_.empty()) return Fail(why, "no per-user data folder is known to keep backups in");
   if (paths.empty()) return true;
@@ -257,10 +322,11 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   std::error_code ec;
   fs::create_directories(N(root_), ec);
 
-  unsigned long long sequence = 0;
+  std::string sequence = "0";
   for (auto it = fs::directory_iterator(N(root_), ec); !ec && it != fs::directory_iterator();
        it.increment(ec)) {
-    sequence = std::max(sequence, SequenceOf(platform::PathText(it->path().filename())));
+    const std::string found = SequenceOf(platform::PathText(it->path().filename()));
+    if (LessNumber(sequence, found)) sequence = found;
   }
   const std::tm utc = UtcTime(std::chrono::system_clock::to_time_t(now_()));
   char stamp[32];
@@ -269,7 +335,10 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   std::strftime(shown, sizeof shown, "%Y-%m-%d %H:%M:%S UTC", &utc);
   std::string name;
   for (int attempt = 0;; ++attempt) {
-    name = platform::Format("%06llu-%s_%s", ++sequence, stamp, Sanitized(label).c_str());
+    sequence = NextNumber(sequence);
+    const std::string number = std::string(sequence.size() < 6 ? 6 - sequence.size() : 0, '0') +
+                               sequence;
+    name = number + "-" + stamp + "_" + Sanitized(label);
     if (fs::create_directory(N(root_ + name), ec)) break;
     if (attempt > 100 || ec) return Fail(why, "cannot create the folder " + root_ + name);
   }
@@ -279,10 +348,20 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
                          "\ntime\t" + shown + "\n";
   std::set<std::string> seen;
   int index = 0;
+  // A manifest that its reader would refuse is no backup.
+  constexpr std::size_t kLongestFields = 128;  // "file", the copy's name, size and checksum
+  if (resolvedOrganization.size() + kLongestFields > kManifestLine) {
+    return Fail(why, "cannot record " + resolvedOrganization + ": its path is too long");
+  }
   for (const std::string& path : paths) {
     const std::string original = platform::ResolveCaseBlind(path);
     if (!seen.insert(original).second) continue;
+    if (seen.size() > kManifestEntries) {
+      return Fail(why, platform::Format("cannot record more than %d rosters in one backup",
+                                        static_cast<int>(kManifestEntries)));
+    }
     if (!IsRosterOf(resolvedOrganization, original) ||
+        original.size() + kLongestFields > kManifestLine ||
         original.find_first_of("\t\n\r") != std::string::npos) {
       return Fail(why, "cannot record " + original + " as a roster of " + resolvedOrganization);
     }
@@ -316,15 +395,28 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   for (const BackupInfo& backup : all) {
     if (excess == 0) break;
     if (backup.name == name) continue;  // the one just made stays, whatever the others say
-    fs::remove_all(N(root_ + backup.name), ec);
+    std::string reason;
+    if (!Prune(backup.name, &reason) && notes) {
+      notes->push_back("The old backup " + root_ + backup.name + " could not be removed: " +
+                       reason);
+    }
     --excess;
   }
   return true;
 }
 
+bool BackupStore::Prune(const std::string& name, std::string* why) {
+  const std::string aside = kPrunedPrefix + name;
+  std::error_code ec;
+  fs::rename(N(root_ + name), N(root_ + aside), ec);
+  if (ec) return Fail(why, platform::ErrorText(ec));
+  if (RemoveFolder(root_ + aside, &ec)) return true;
+  return Fail(why, platform::ErrorText(ec) + "\nWhat is left of it is in " + root_ + aside);
+}
+
 void BackupStore::Discard(const std::string& name) {
   std::error_code ec;
-  if (IsBackupName(name)) fs::remove_all(N(root_ + name), ec);
+  if (IsBackupName(name)) RemoveFolder(root_ + name, &ec);
 }
 
 void BackupStore::RemoveUnfinished() {
@@ -335,12 +427,13 @@ void BackupStore::RemoveUnfinished() {
        it.increment(ec)) {
     std::error_code typeError;
     const std::string name = platform::PathText(it->path().filename());
-    if (it->is_directory(typeError) && !it->is_symlink(typeError) && IsBackupName(name) &&
-        !fs::exists(fs::symlink_status(it->path() / kManifest, typeError))) {
+    if (!it->is_directory(typeError) || it->is_symlink(typeError)) continue;
+    if ((IsBackupName(name) && !fs::exists(fs::symlink_status(it->path() / kManifest, typeError))) ||
+        name.rfind(kPrunedPrefix, 0) == 0) {
       unfinished.push_back(name);
     }
   }
-  for (const std::string& name : unfinished) fs::remove_all(N(root_ + name), ec);
+  for (const std::string& name : unfinished) RemoveFolder(root_ + name, &ec);
 }
 
 std::vector<BackupInfo> BackupStore::List() const {
@@ -352,10 +445,11 @@ std::vector<BackupInfo> BackupStore::List() const {
     std::error_code typeError;
     if (!it->is_directory(typeError) || it->is_symlink(typeError)) continue;
     const std::string name = platform::PathText(it->path().filename());
+    if (name.rfind(kPrunedPrefix, 0) == 0) continue;  // what pruning could not remove
     const std::string directory = root_ + name + platform::kSeparator;
     if (!fs::exists(fs::symlink_status(N(directory + kManifest), typeError))) continue;  // unfinished
     Manifest manifest;
-    const std::string damage = ReadManifest(directory, SequenceOf(name) > 0, manifest);
+    const std::string damage = ReadManifest(directory, !SequenceOf(name).empty(), manifest);
     backups.push_back({name, manifest.organization, manifest.time, manifest.entries.size(),
                        damage});
   }
@@ -385,7 +479,7 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
   };
   const std::string directory = root_ + chosen->name + platform::kSeparator;
   Manifest manifest;
-  std::string damage = ReadManifest(directory, SequenceOf(chosen->name) > 0, manifest);
+  std::string damage = ReadManifest(directory, !SequenceOf(chosen->name).empty(), manifest);
   if (!damage.empty()) return damaged(damage);
 
   // Every copy is read and checked, and every file it replaces read, before anything changes.
@@ -434,7 +528,7 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
         fs::remove(N(targets[i]), removeError)) {
       return true;
     }
-    *reason = removeError.message();
+    *reason = platform::ErrorText(removeError);
     return false;
   };
   for (std::size_t i = 0; i < count; ++i) {

@@ -43,14 +43,17 @@ class BackupStore {
   // `label` in its folder name. A missing roster is recorded as absent, so that putting it back
   // removes what the Build created. With no paths nothing is kept. False, with `why`, when the
   // backup cannot be made whole. `made` receives the new backup's name (empty when none).
+  // Then the oldest backups beyond kKept are pruned, each whole or not at all; `notes`
+  // receives a line for each that could not be removed.
   bool Create(const std::string& organization, const std::string& label,
               const std::vector<std::string>& paths, std::string* why,
-              std::string* made = nullptr);
+              std::string* made = nullptr, std::vector<std::string>* notes = nullptr);
 
   // Removes backup `name`, as for a Build that then replaced nothing.
   void Discard(const std::string& name);
 
-  // Removes the folders that an interrupted Create left behind (no manifest).
+  // Removes the folders that an interrupted Create left behind (no manifest), and what a
+  // pruning could not remove.
   void RemoveUnfinished();
 
   // The backups, damaged ones too, oldest first. Unfinished ones are not listed.
@@ -65,6 +68,10 @@ class BackupStore {
   const std::string& root() const { return root_; }
 
  private:
+  // Removes backup `name` whole: set aside under a name no backup has, then removed. False,
+  // with `why`, when it could not be set aside (it stays whole and listed) or removed.
+  bool Prune(const std::string& name, std::string* why);
+
   std::string root_;
   const platform::FileWriter& writer_;
   Clock now_;

@@ -20,12 +20,15 @@ const char* const kGamesPlayedQuestion =
 const char* const kBuildCompleted = "Build Completed Successfully!";
 
 std::string CompletedMessage(const BuildResult& result) {
+  std::string notes;
+  for (const std::string& note : result.notes) notes += "\n" + note;
   return std::string(kBuildCompleted) + "\n" + std::to_string(result.rostersWritten) +
          (result.rostersWritten == 1 ? " target roster written.\n" : " target rosters written.\n") +
          (result.reportCreated ? "Report: " + result.reportPath
                                : "The report could not be written: " +
                                      platform::ResolveCaseBlind(result.reportPath) + "\n" +
-                                     result.reportError);
+                                     result.reportError) +
+         notes;
 }
 
 namespace {
@@ -113,7 +116,13 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
   written.SetMarker(kNewEntryFirstMarker, kNewEntrySecondMarker);
   TeamPlayerLists lists(static_cast<std::size_t>(largestIndex) + 1);
 
-  if (!params.dryRun) report.Create(result.reportPath, &result.reportError);
+  if (!params.dryRun) {
+    // What a killed Build left of its report; one that a running Build writes stays.
+    if (!params.targetDataDiskPath.empty()) {
+      platform::RemoveSafeWriteTemporaries(params.targetDataDiskPath, "Tovarin.txt");
+    }
+    report.Create(result.reportPath, &result.reportError);
+  }
 
   std::vector<PlayerName> targetPlayers;
   std::vector<PlayerName> sourcePlayers;
@@ -128,6 +137,12 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
   {
     RenameReader renames(params.renamePath);
     RenamePass(renames, sourcePlayers, targetPlayers, targetTeams, state, lists);
+    // The Build goes on without it, as without a rename file, but never silently.
+    if (!renames.error().empty()) {
+      result.notes.push_back("The rename file could not be read: " +
+                             platform::ResolveCaseBlind(params.renamePath) + "\n" +
+                             renames.error());
+    }
   }
   report.WriteLine(NearMatchHeader());
   AutomaticPass(sourcePlayers, targetPlayers, state, [&](int s, int t) {
@@ -149,7 +164,11 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
       paths.push_back(RosterPath(params.targetOrganizationPath, team.teamId));
     }
     std::string why;
-    if (!watch.BeforeWritingRosters(paths, &why)) return Failure(result, why);
+    if (!watch.BeforeWritingRosters(paths, &why)) {
+      // Refused before any roster changed: the old report stays too.
+      report.Discard();
+      return Failure(result, why);
+    }
   }
 
   RosterFile read;

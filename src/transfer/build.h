@@ -71,6 +71,10 @@ struct BuildResult {
   int playersCarried = 0;  // entries of the written rosters
   int playersDropped = 0;  // source roster entries without a target player
   int nearMatches = 0;
+  // What did not go as asked though the Build completed, one message each, for the completion
+  // message: the rename file could not be read, an old backup could not be removed, the setup
+  // could not be stored.
+  std::vector<std::string> notes;
 };
 
 // The three lines asked before the rosters of a target organization with games played are
@@ -79,7 +83,7 @@ extern const char* const kGamesPlayedQuestion;
 extern const char* const kBuildCompleted;
 
 // What a completed Build tells the user: kBuildCompleted, then how many rosters it wrote and
-// where the report is (or that it could not be created).
+// where the report is (or that it could not be created), then its notes.
 std::string CompletedMessage(const BuildResult& result);
 
 // Carries the rosters of each target team's partner (and its farm affiliate) over to the target

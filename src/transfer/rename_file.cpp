@@ -1,10 +1,17 @@
 #include "transfer/rename_file.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/case_blind.h"
+#include "platform/file_lock.h"
 #include "platform/input_file.h"
+#include "platform/native_path.h"
+#include "platform/path_status.h"
+#include "platform/paths.h"
+#include "simdata/roster_file.h"
 
 namespace tovarin {
 namespace {
@@ -20,8 +27,13 @@ bool IsWhiteSpace(int c) {
 
 RenameReader::RenameReader(const std::string& path) {
   if (path.empty()) return;
-  file_ = platform::OpenInputFile(path).release();
-  if (file_ != nullptr) buffer_.resize(kBufferSize);
+  std::string why;
+  file_ = platform::OpenInputFile(path, nullptr, &why).release();
+  if (file_ != nullptr) {
+    buffer_.resize(kBufferSize);
+  } else if (platform::PathExists(path)) {
+    error_ = why;
+  }
 }
 
 RenameReader::~RenameReader() {
@@ -32,6 +44,7 @@ bool RenameReader::Fill() {
   if (file_ == nullptr) return false;
   pos_ = 0;
   end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  if (end_ == 0 && std::ferror(file_) != 0) error_ = "it could not be read to its end";
   return end_ > 0;
 }
 
@@ -118,21 +131,85 @@ std::string ClosingCommas(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// Simulation files are never a rename file, whatever their name says: org.dat, a Players.dat,
+// a roster, or anything in a data disk's organization folder.
+bool IsSimulationFile(const std::string& path) {
+  const std::string folder = platform::DirectoryOf(path);
+  const std::string name = path.substr(folder.size());
+  if (platform::EqualsIgnoreCase(name, "org.dat") ||
+      platform::EqualsIgnoreCase(name, "Players.dat") || IsRosterFileName(name)) {
+    return true;
+  }
+  if (folder.size() < 2) return false;
+  const std::string parent = platform::DirectoryOf(folder.substr(0, folder.size() - 1));
+  const std::string orgName = folder.substr(parent.size(), folder.size() - 1 - parent.size());
+  const std::string disk = parent.empty() ? "" : parent.substr(0, parent.size() - 1);
+  return orgName.size() == 8 && platform::StartsWithIgnoreCase(orgName, "ORG") &&
+         orgName.find_first_not_of("0123456789", 3) == std::string::npos && disk.size() > 4 &&
+         platform::EqualsIgnoreCase(disk.substr(disk.size() - 4), ".wdd");
+}
+
+// How often an append looks again whether another one on the same file has finished.
+constexpr auto kLockRetry = std::chrono::milliseconds(50);
+
+}  // namespace
+
 bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
-                         std::string* why, const platform::FileWriter& writer) {
+                         std::string* why, const platform::FileWriter& writer,
+                         std::chrono::milliseconds patience) {
+  auto refuse = [&](const std::string& text) {
+    if (why) *why = "The rename file " + path + " " + text;
+    return false;
+  };
+  // A link is written through, as an editor would, so that the file it shares gets the records.
+  std::string file = platform::ResolveCaseBlind(path);
+  if (platform::IsSymbolicLink(file)) {
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::canonical(platform::NativePath(file), ec);
+    if (ec) return refuse("is a link that leads to no file, so nothing was added.");
+    file = platform::PathText(target);
+  }
+  if (IsSimulationFile(file)) {
+    return refuse("is one of the simulation's files, which Tovarin never writes, so nothing was "
+                  "added. Choose a text file of your own.");
+  }
+
+  // Held across the read and the replacement: an append that read the file before another
+  // replaced it would put back the old text and lose the other's records.
+  platform::FileLock lock;
+  const std::string folder = platform::DirectoryOf(file);
+  const std::string lockPath = folder + "." + file.substr(folder.size()) + ".tovarin-lock";
+  const auto giveUp = std::chrono::steady_clock::now() + patience;
+  for (;;) {
+    std::string reason;
+    const platform::FileLock::Result locked = lock.Lock(lockPath, &reason);
+    if (locked == platform::FileLock::Result::kLocked) break;
+    if (locked == platform::FileLock::Result::kFailed) {
+      return refuse("could not be written, so nothing was added.\n" + lockPath + ": " + reason);
+    }
+    if (std::chrono::steady_clock::now() >= giveUp) {
+      return refuse("is being written by another Tovarin, so nothing was added. Try again when "
+                    "it has finished.");
+    }
+    std::this_thread::sleep_for(kLockRetry);
+  }
+
   std::string text;
-  if (const platform::InputFile file = platform::OpenInputFile(path)) {
+  std::string reason;
+  if (const platform::InputFile input = platform::OpenInputFile(file, nullptr, &reason)) {
     char chunk[kBufferSize / 4];
     std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) text.append(chunk, n);
-    if (std::ferror(file.get()) != 0) {
-      if (why) *why = "The rename file " + path + " could not be read.";
-      return false;
-    }
-  } else if (std::error_code ec; std::filesystem::exists(platform::ResolveCaseBlind(path), ec)) {
+    while ((n = std::fread(chunk, 1, sizeof chunk, input.get())) > 0) text.append(chunk, n);
+    if (std::ferror(input.get()) != 0) return refuse("could not be read.");
+  } else if (platform::PathExists(file)) {
     // Not a file that can be read (a folder, a FIFO, no permission): never replaced.
-    if (why) *why = "The rename file " + path + " could not be read.";
-    return false;
+    return refuse("could not be read.\n" + reason);
+  }
+  if (text.find('\0') != std::string::npos) {
+    return refuse("holds a NUL byte, so it is not a text file of rename records; nothing was "
+                  "added.");
   }
 
   // What lies after a Ctrl-Z is never read; the new records go in front of it.
@@ -148,10 +225,8 @@ bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord
     for (const std::string& field : record.fields) added += field + ",";
     added += lineBreak;
   }
-  std::string reason;
-  if (!platform::WriteFileSafely(path, read + added + text.substr(end), &reason, writer)) {
-    if (why) *why = "The rename file " + path + " could not be written.\n" + reason;
-    return false;
+  if (!platform::WriteFileSafely(file, read + added + text.substr(end), &reason, writer)) {
+    return refuse("could not be written.\n" + reason);
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -35,6 +36,10 @@ class RenameReader {
   // its missing fields empty; false once no field of a new record remains.
   bool Next(RenameRecord& record);
 
+  // Why a file that is there could not be read (or not to its end); empty when it could, and
+  // for a missing file or none named.
+  const std::string& error() const { return error_; }
+
   // The longest field: its next character begins the next field, even a comma.
   static constexpr std::size_t kMaxField = 49;
 
@@ -48,16 +53,22 @@ class RenameReader {
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool ended_ = false;  // byte 26 or the end of the file was seen
+  std::string error_;
 };
 
 // Adds `records` to the rename file at `path` (created when missing), each on a line of its own as
 // "field,field,field,field,", in the file's own line breaks (CR LF in a new file). Every byte
 // already there stays, and every record already there reads as it did: a last record cut short
 // gets the commas that end it as it was read, and the new lines go before a Ctrl-Z, which would
-// hide them. The file is replaced safely, through `writer`. False, with `why`, when it cannot be
-// read or written.
+// hide them. The file is replaced safely, through `writer`; a link is followed to the file it
+// leads to, which is the one replaced. Only a text file of the user's is written: not one of the
+// simulation's files, nor one holding a NUL byte. Two appends to one file take turns, so that
+// neither loses the other's records; one that waits longer than `patience` gives up. False,
+// with `why`, when nothing was added.
+inline constexpr std::chrono::milliseconds kRenameFilePatience{5000};
 bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
                          std::string* why,
-                         const platform::FileWriter& writer = platform::SystemFileWriter());
+                         const platform::FileWriter& writer = platform::SystemFileWriter(),
+                         std::chrono::milliseconds patience = kRenameFilePatience);
 
 }  // namespace tovarin

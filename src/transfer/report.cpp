@@ -61,6 +61,11 @@ void BuildReport::WriteLine(const std::string& line) {
   }
 }
 
+void BuildReport::Discard() {
+  pending_.clear();
+  file_.Discard();
+}
+
 bool BuildReport::Commit(std::string* why) {
   if (file_.IsOpen()) file_.Write(pending_);
   pending_.clear();

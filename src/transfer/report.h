@@ -44,6 +44,8 @@ class BuildReport {
   // Puts the report in place. False, with `why`, when it could not be written whole; the old
   // file then stays. A report destroyed without Commit leaves the old file too.
   bool Commit(std::string* why = nullptr);
+  // Leaves the old file as it was and closes the report.
+  void Discard();
 
   // A 32,000-player report is some two dozen blocks, each one write.
   static constexpr std::size_t kBlockSize = 64 * 1024;

@@ -198,6 +198,7 @@ Review RunReview(BuildParams params, const TeamList& targetTeams) {
   review.ok = result.ok;
   review.error = result.error;
   if (!result.ok) return review;
+  review.notes = result.notes;
   review.counts.carried = result.playersCarried;
   review.counts.dropped = static_cast<int>(review.dropped.size());
   for (const DroppedPlayer& player : review.dropped) {

@@ -70,6 +70,7 @@ struct Review {
   std::vector<TeamReview> teams;
   std::vector<DroppedPlayer> dropped;  // in the order the Build meets them
   ReviewCounts counts;
+  std::vector<std::string> notes;  // what the Build would say besides (an unreadable rename file)
 };
 
 Review RunReview(BuildParams params, const TeamList& targetTeams);

@@ -12,6 +12,14 @@
 #include "platform/native_path.h"
 #include "platform/paths.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace tovarin::fixture {
@@ -109,6 +117,36 @@ bool FileExists(const std::string& path) {
   std::error_code ec;
   return fs::exists(platform::NativePath(path), ec);
 }
+
+#ifndef _WIN32
+namespace {
+
+bool SetImmutable(const std::string& path, bool on) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+  done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  close(fd);
+  return done;
+}
+
+}  // namespace
+
+bool MakeUndeletable(const std::string& path) {
+  if (geteuid() == 0) return SetImmutable(path, true);
+  return chmod(platform::DirectoryOf(path).c_str(), 0555) == 0;
+}
+
+void MakeDeletable(const std::string& path) {
+  if (geteuid() == 0) {
+    SetImmutable(path, false);
+  } else {
+    chmod(platform::DirectoryOf(path).c_str(), 0755);
+  }
+}
+#endif
 
 sim::OrgBuilder StandardOrg(int teams, std::int8_t farmOrg) {
   sim::OrgBuilder org;

@@ -58,6 +58,14 @@ sim::Bytes ReadFileBytes(const std::string& path);
 std::string ReadFileText(const std::string& path);
 bool FileExists(const std::string& path);
 
+#ifndef _WIN32
+// Makes the file at `path` one that this process cannot remove: its folder read-only, or for
+// root, who may remove anything, the file immutable. False when the system allows neither.
+bool MakeUndeletable(const std::string& path);
+// Undoes MakeUndeletable on the file, wherever its folder has since gone.
+void MakeDeletable(const std::string& path);
+#endif
+
 // A small standard organization: the organization record (farm organization `farmOrg`), two
 // leagues "AL" and "NL" with a division "E" each, and `teams` teams alternating between the two
 // divisions. Team k (from 1) has id k, teamIndex k-1, long name "City k Club", name "City k",
