@@ -15,7 +15,7 @@ cd "$(dirname "$0")"
 source tools/ensure-packages.sh
 ensure_packages "${TOVARIN_PACKAGES[@]}" "${TOVARIN_WINDOWS_PACKAGES[@]}" clang libclang-rt-14-dev
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVARIN_WERROR=ON >/dev/null
 cmake --build build
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
 
@@ -28,7 +28,7 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 echo "== Windows build, tests under Wine"
 # A fresh Wine prefix: Windows' per-user folders and registry, for these tests alone.
 cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-  -DCMAKE_BUILD_TYPE=Debug -DTOVARIN_LINUX_BUILD="$PWD/build" \
+  -DCMAKE_BUILD_TYPE=Debug -DTOVARIN_WERROR=ON -DTOVARIN_LINUX_BUILD="$PWD/build" \
   -DTOVARIN_WINEPREFIX="$scratch/wine" >/dev/null
 cmake --build build-win
 # One X display for every Wine program of the stage: the prefix's desktop process is shared, and
@@ -38,7 +38,7 @@ WINEPREFIX="$scratch/wine" wineserver -k 2>/dev/null || true
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVARIN_BUILD_BENCH=OFF \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVARIN_BUILD_BENCH=OFF -DTOVARIN_WERROR=ON \
   -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_EXE_LINKER_FLAGS="$sanitize" >/dev/null
 cmake --build build-asan
 (cd build-asan && QT_QPA_PLATFORM=offscreen \
