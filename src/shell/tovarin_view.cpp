@@ -256,7 +256,10 @@ Review CTovarinView::ReviewBuild() const {
 bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>& lines) {
   const Acceptance acceptance = AcceptBest(review, lines);
   std::string refused;
-  for (const std::string& line : acceptance.refused) refused += "\n" + DisplayText(line);
+  for (const std::string& line : acceptance.refused) {
+    refused += '\n';  // appended apart: GCC 12 at -O3 takes "\n" + a temporary for an overlap
+    refused += DisplayText(line);
+  }
   if (!refused.empty()) {
     dialogs_.ShowMessage("Not added to the rename file:" + refused, MessageKind::kError);
   }
