@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setOrganizationName(QString::fromLatin1(tovarin::settings::kOrganization));
   QCoreApplication::setApplicationName(QString::fromLatin1(tovarin::settings::kApplication));
   QCoreApplication::setApplicationVersion(QStringLiteral(TOVARIN_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral(TOVARIN_APP_ID));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
