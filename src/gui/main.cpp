@@ -79,6 +79,9 @@ int main(int argc, char** argv) {
       if (!saved) std::fprintf(stderr, "tovarin: cannot write %s\n", qPrintable(file));
       app.exit(saved ? 0 : 1);
     });
+  } else {
+    // Once the window is on the screen, so the question has it behind.
+    QTimer::singleShot(0, &frame, [&frame] { frame.view().GuideFirstStart(); });
   }
   return app.exec();
 }
