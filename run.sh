@@ -3,7 +3,7 @@
 #   ./run.sh           a whole Build from the 2025 organization to the 2026 one, and what it did
 #   ./run.sh gui       the window on the same example, ready for its Build button
 #   ./run.sh windows   the same Build with tovarin-cli.exe, cross-built for Windows, under Wine;
-#                      also makes the Windows zip
+#                      also makes the Windows zip and installer
 set -euo pipefail
 cd "$(dirname "$0")"
 mode="${1:-cli}"
@@ -16,12 +16,35 @@ esac
 source tools/ensure-packages.sh
 ensure_packages "${TOVARIN_PACKAGES[@]}"
 
+# Builds quietly: one line of progress on a terminal, nothing otherwise. The compiler's output
+# goes to $out/build.log, which is shown (its end) and kept when the build fails.
+build() {
+  local log="$out/build.log"
+  mkdir -p "$out"
+  if [ -t 1 ]; then
+    if ! cmake --build "$out" "$@" 2>&1 | tee "$log" | while IFS= read -r line; do
+        case "$line" in "["*/*"]"*) printf '\r\033[KBuilding Tovarin %s' "${line%%]*}]" ;; esac
+      done; then
+      printf '\r\033[K'
+      build_failed "$log"
+    fi
+    printf '\r\033[K'
+  elif ! cmake --build "$out" "$@" >"$log" 2>&1; then
+    build_failed "$log"
+  fi
+}
+build_failed() {
+  tail -n 40 "$1" >&2
+  echo "run.sh: the build failed; its whole output is in $1" >&2
+  exit 1
+}
+
 if [ "$mode" = windows ]; then
   ensure_packages "${TOVARIN_WINDOWS_PACKAGES[@]}"
   out=build-win-release
   cmake -S . -B "$out" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release -DTOVARIN_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$out"
+  build
   (cd "$out" && cpack >/dev/null)
   zip="$PWD/$out/$(cd "$out" && ls -t tovarin-*-win64.zip | head -n 1)"
   # Wine in a prefix of this build's own, made once: its registry holds the example's settings.
@@ -38,7 +61,7 @@ else
   [ "$mode" = gui ] && targets+=(tovarin)
   cmake -S . -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOVARIN_BUILD_TESTS=OFF \
     -DTOVARIN_BUILD_BENCH=OFF >/dev/null
-  cmake --build "$out" --target "${targets[@]}"
+  build --target "${targets[@]}"
   example() { "$out/tools/example/tovarin-example" "$@"; }
   cli() { "$out/src/cli/tovarin-cli" "$@"; }
   native() { printf '%s' "$1"; }
@@ -88,4 +111,5 @@ echo "    ..."
 if [ "$mode" = windows ]; then
   echo
   echo "The Windows zip: $zip"
+  echo "The Windows installer: $PWD/$out/$(cd "$out" && ls -t tovarin-*-win64-setup.exe | head -n 1)"
 fi

@@ -49,7 +49,9 @@ TEST(Backup, ABuildCanBeUndoneByteForByte) {
   EXPECT_EQ(backups[0].files, 3u);
   EXPECT_NE(backups[0].name.find("_LEAGUE.WDD_ORG00001"), std::string::npos) << backups[0].name;
 
-  t.view.OnRestoreLastBuild();
+  t.dialogs.backupChoice = 0;
+  t.view.OnRestoreBuild();
+  ASSERT_EQ(t.dialogs.backupLists, (std::vector<std::vector<std::string>>{{backups[0].time}}));
   ASSERT_EQ(t.dialogs.questions.size(), 1u);
   EXPECT_EQ(t.dialogs.questions[0], "Put back the target rosters of " + t.targetOrg +
                                         "\nas they were before the Build of " + backups[0].time +
@@ -83,6 +85,28 @@ TEST(Backup, RestoreAfterTwoBuildsAndByName) {
   EXPECT_EQ(why, "There is no backup named no-such-backup.");
 }
 
+// The window's Restore Build lists the backups newest first and puts back the one chosen.
+TEST(Backup, RestoreBuildPutsBackTheChosenOne) {
+  BackupTree t;
+  t.Start(/*useFarm=*/false);
+  const auto original = t.Rosters();
+  t.view.OnBuild();
+  t.view.useFarm = 1;
+  t.view.OnBuild();
+  const auto second = t.Rosters();
+  const auto backups = t.List();
+  ASSERT_EQ(backups.size(), 2u);
+
+  t.view.OnRestoreBuild();  // Cancel
+  EXPECT_EQ(t.dialogs.backupLists.back(),
+            (std::vector<std::string>{backups[1].time, backups[0].time}));
+  EXPECT_EQ(t.Rosters(), second);
+
+  t.dialogs.backupChoice = 1;  // the older: as before the first Build
+  t.view.OnRestoreBuild();
+  EXPECT_EQ(t.Rosters(), original);
+}
+
 TEST(Backup, ABuildThatFailedHalfWayIsUndoneToo) {
   BackupTree t;
   std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.sourceOrg, 2)));  // fails at team 2
@@ -100,9 +124,10 @@ TEST(Backup, NoneForADryRunOrADeclinedBuild) {
   t.Start();
   ASSERT_TRUE(t.view.Build(/*dryRun=*/true, nullptr).has_value());
   EXPECT_TRUE(t.List().empty());
-  t.view.OnRestoreLastBuild();
+  t.view.OnRestoreBuild();
   EXPECT_EQ(t.dialogs.messages.back(), "There is no Build to restore.");
   EXPECT_TRUE(t.dialogs.questions.empty());
+  EXPECT_TRUE(t.dialogs.backupLists.empty());
 }
 
 TEST(Backup, RestoreAnsweredNoChangesNothing) {
@@ -111,11 +136,12 @@ TEST(Backup, RestoreAnsweredNoChangesNothing) {
   t.view.OnBuild();
   const auto after = t.Rosters();
   t.dialogs.answers.push_back(false);
-  t.view.OnRestoreLastBuild();
+  t.dialogs.backupChoice = 0;
+  t.view.OnRestoreBuild();
   EXPECT_EQ(t.Rosters(), after);
 }
 
-TEST(Backup, RestoreLastBuildSaysTheNewestIsDamagedAndAsksNothing) {
+TEST(Backup, RestoreBuildSaysTheChosenIsDamagedAndAsksNothing) {
   BackupTree t;
   t.Start();
   t.view.OnBuild();
@@ -124,10 +150,11 @@ TEST(Backup, RestoreLastBuildSaysTheNewestIsDamagedAndAsksNothing) {
   std::filesystem::remove(platform::NativePath(t.backups + name + "/001_T00001RS.ORG"));
   std::filesystem::remove(platform::NativePath(t.backups + name + "/manifest.txt"));
   std::filesystem::create_directory(platform::NativePath(t.backups + name + "/manifest.txt"));
-  t.view.OnRestoreLastBuild();
+  t.dialogs.backupChoice = 0;
+  t.view.OnRestoreBuild();
   EXPECT_TRUE(t.dialogs.questions.empty());
-  EXPECT_EQ(t.dialogs.messages.back(), "The newest backup, " + name +
-                                           ", is damaged: its manifest cannot be read.\n"
+  EXPECT_EQ(t.dialogs.messages.back(), "The backup " + name +
+                                           " is damaged: its manifest cannot be read.\n"
                                            "Nothing was put back.");
   EXPECT_EQ(t.Rosters(), after);
 }

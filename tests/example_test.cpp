@@ -140,7 +140,10 @@ TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
   // Accepting them all carries them all.
   std::string accept;
   for (const auto& [kind, numbers] : free) {
-    for (const std::string& n : numbers) accept += (accept.empty() ? "" : ",") + n.substr(n.find_first_not_of(' '));
+    for (const std::string& n : numbers) {
+      if (!accept.empty()) accept += ',';
+      accept += n.substr(n.find_first_not_of(' '));
+    }
   }
   const std::string after = review({"--accept", accept});
   EXPECT_NE(after.find("14 pairs added to "), std::string::npos) << after;

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 
 #include "platform/paths.h"
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
+#include "shell/restore_list.h"
 #include "shell/tovarin_doc.h"
 #include "support/fixture.h"
 
@@ -74,8 +76,40 @@ TEST(Layout, MenuCommandsAndKeysAreDistinctAndPrompted) {
     EXPECT_TRUE(keys.insert({key.control, key.shift, key.letter, key.functionKey}).second);
     EXPECT_NE(key.letter != 0, key.functionKey != 0);
   }
-  EXPECT_EQ(FindMenuItem(command::kRestoreLastBuild)->text,
-            std::string("&Restore Last Build..."));
+  EXPECT_EQ(FindMenuItem(command::kRestoreBuild)->text, std::string("&Restore Build..."));
+}
+
+TEST(RestoreList, NewestFirstWithDamagedOnesMarked) {
+  const std::vector<BackupInfo> oldestFirst = {
+      {"000001-20261201T100000Z_A.WDD_ORG00001", "/sim/A.WDD/ORG00001/",
+       "2026-12-01 10:00:00 UTC", 30, ""},
+      {"000002-20261202T100000Z_A.WDD_ORG00001", "", "", 0, "its manifest cannot be read"},
+      {"000003-20261203T100000Z_B.WDD_ORG00002", "/sim/B.WDD/ORG00002/",
+       "2026-12-03 10:00:00 UTC", 1, ""},
+  };
+  const std::vector<RestoreRow> rows = RestoreRows(oldestFirst);
+  struct Expected {
+    std::array<std::string, 3> cells;
+    bool damaged;
+    std::string detail;
+  } expected[] = {
+      {{"2026-12-03 10:00:00 UTC", "/sim/B.WDD/ORG00002/", "1"}, false,
+       "Puts back the 1 roster of /sim/B.WDD/ORG00002/ as they were before the Build of "
+       "2026-12-03 10:00:00 UTC."},
+      {{"000002-20261202T100000Z_A.WDD_ORG00001", "", "damaged"}, true,
+       "Damaged, so it cannot be put back: its manifest cannot be read."},
+      {{"2026-12-01 10:00:00 UTC", "/sim/A.WDD/ORG00001/", "30"}, false,
+       "Puts back the 30 rosters of /sim/A.WDD/ORG00001/ as they were before the Build of "
+       "2026-12-01 10:00:00 UTC."},
+  };
+  ASSERT_EQ(rows.size(), std::size(expected));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].name, oldestFirst[oldestFirst.size() - 1 - i].name);
+    EXPECT_EQ(rows[i].cells, expected[i].cells);
+    EXPECT_EQ(rows[i].damaged(), expected[i].damaged);
+    EXPECT_EQ(RestoreDetail(rows[i]), expected[i].detail);
+  }
+  EXPECT_EQ(RestoreColumns().size(), 3u);
 }
 
 TEST(Document, TitleFromItsFileAndAnEmptyFileOnSave) {

@@ -163,8 +163,16 @@ TEST(OrgPicker, MissingBaseDirectoryListsNothing) {
   OrgPicker picker(location);
   EXPECT_TRUE(picker.dataDisks().empty());
   EXPECT_EQ(picker.organizations(), (std::vector<std::string>{""}));
+  EXPECT_EQ(picker.note(), "No data disk (a folder ending in .WDD) was found in " +
+                               location.BaseDirectory() +
+                               ". Use File > Set Base Path to choose gstnd32.exe in the folder "
+                               "where Grandstand is installed.");
   picker.Ok();
   EXPECT_EQ(location.DataDiskName(), "");
+
+  PickerTree tree;  // with data disks, nothing to say
+  OrgLocation found = tree.Location("LEAGUE.WDD", "ORG00002");
+  EXPECT_EQ(OrgPicker(found).note(), "");
 }
 
 // Names are Windows-1252 in the simulation's files and UTF-8 where a person reads them.

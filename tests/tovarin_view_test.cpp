@@ -150,6 +150,39 @@ TEST(TovarinView, SetBasePath) {
   }
 }
 
+TEST(TovarinView, FirstStartOffersSetBasePath) {
+  const std::string exe = kSep + "Sim" + kSep + "gstnd32.exe";
+  struct Case {
+    std::optional<std::string> storedBase;
+    bool ok;
+    std::optional<std::string> chosen;
+    bool asked;
+    std::string base;  // of both sides afterwards
+  } cases[] = {
+      {std::nullopt, true, exe, true, kSep + "Sim" + kSep},
+      {std::nullopt, false, exe, true, ""},      // Cancel: the form as it was
+      {std::string(), true, exe, true, kSep + "Sim" + kSep},  // stored empty is none
+      {kSep + "Old" + kSep, true, exe, false, kSep + "Old" + kSep},
+      {platform::RootDirectory(), true, exe, false, platform::RootDirectory()},
+  };
+  for (const Case& c : cases) {
+    ViewFixture f;
+    if (c.storedBase) f.store.WriteString(settings::kFile, settings::kBaseDir, *c.storedBase);
+    f.store.ClearWrites();
+    f.view.OnInitialUpdate();
+    f.dialogs.answers.push_back(c.ok);
+    f.dialogs.files.push_back(c.chosen);
+    f.view.GuideFirstStart();
+    EXPECT_EQ(f.dialogs.questions,
+              c.asked ? std::vector<std::string>{kFirstStartMessage} : std::vector<std::string>{});
+    EXPECT_EQ(f.dialogs.fileRequests.size(), c.asked && c.ok ? 1u : 0u);
+    const std::string base = c.base.empty() ? platform::RootDirectory() : c.base;
+    EXPECT_EQ(f.view.targetLocation.BaseDirectory(), base);
+    EXPECT_EQ(f.view.sourceLocation.BaseDirectory(), base);
+    EXPECT_TRUE(f.store.writes().empty());  // stored only by a later save, as always
+  }
+}
+
 TEST(TovarinView, ChooseRenameFile) {
   ViewFixture f;
   f.view.OnInitialUpdate();

@@ -19,6 +19,10 @@ ensure_packages() {
 
 TOVARIN_PACKAGES=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
                   libcli11-dev)
+# The Debian package and its checks: dpkg-shlibdeps (dpkg-dev), lintian, desktop-file-validate,
+# appstreamcli, and groff for the man pages' warnings.
+TOVARIN_PACKAGING_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream groff-base file)
 # The Windows build: the MinGW-w64 cross compiler (with threads), GoogleTest's sources to build for
-# it, Wine to run what it builds, and Xvfb for the window tests under Wine.
-TOVARIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb)
+# it, Wine to run what it builds, Xvfb for the window tests under Wine, and NSIS for the
+# installer.
+TOVARIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb nsis)

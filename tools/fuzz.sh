@@ -23,7 +23,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link $sanitize" \
   -DCMAKE_EXE_LINKER_FLAGS="$sanitize" \
-  -DTOVARIN_BUILD_GUI=OFF -DTOVARIN_BUILD_BENCH=OFF -DTOVARIN_FUZZ=ON -DTOVARIN_LIBFUZZER=ON \
+  -DTOVARIN_BUILD_GUI=OFF -DTOVARIN_BUILD_BENCH=OFF -DTOVARIN_FUZZ=ON -DTOVARIN_LIBFUZZER=ON -DTOVARIN_WERROR=ON \
   >/dev/null
 cmake --build "$build" --target tovarin_fuzz_seeds "${targets[@]/#/tovarin_fuzz_}"
 

@@ -90,6 +90,11 @@ class ConsoleDialogs : public ViewDialogs {
     return std::nullopt;
   }
   bool IdentifyOrganization(OrgLocation&) override { return false; }
+  std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>&) override {
+    return std::nullopt;
+  }
+  // Nothing is offered: the command line has no dialog to open.
+  bool AskOkCancel(const std::string&) override { return false; }
 
  private:
   Console& console_;

@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setOrganizationName(QString::fromLatin1(tovarin::settings::kOrganization));
   QCoreApplication::setApplicationName(QString::fromLatin1(tovarin::settings::kApplication));
   QCoreApplication::setApplicationVersion(QStringLiteral(TOVARIN_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral(TOVARIN_APP_ID));
 
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -78,6 +79,9 @@ int main(int argc, char** argv) {
       if (!saved) std::fprintf(stderr, "tovarin: cannot write %s\n", qPrintable(file));
       app.exit(saved ? 0 : 1);
     });
+  } else {
+    // Once the window is on the screen, so the question has it behind.
+    QTimer::singleShot(0, &frame, [&frame] { frame.view().GuideFirstStart(); });
   }
   return app.exec();
 }

@@ -21,6 +21,7 @@
 #include "gui/org_dialog.h"
 #include "gui/path_text.h"
 #include "gui/preview_dialog.h"
+#include "gui/restore_dialog.h"
 #include "gui/tovarin_form.h"
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
@@ -285,6 +286,15 @@ bool CMainFrame::AskYesNo(const std::string& text) {
   return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
+bool CMainFrame::AskOkCancel(const std::string& text) {
+  QMessageBox box(QMessageBox::Information, kApplicationTitle, PathText(text),
+                  QMessageBox::Ok | QMessageBox::Cancel, this);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(QMessageBox::Ok);
+  RunModal(box);
+  return box.clickedButton() == box.button(QMessageBox::Ok);
+}
+
 std::optional<std::string> CMainFrame::ChooseFile(const std::string& initialFile,
                                                   const std::string& defaultExtension) {
   return AskFileName(false, initialFile, defaultExtension, QStringLiteral("Open"));
@@ -322,6 +332,12 @@ std::optional<std::string> CMainFrame::AskFileName(bool create, const std::strin
     return std::nullopt;
   }
   return PathBytes(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+}
+
+std::optional<std::size_t> CMainFrame::ChooseBackup(const std::vector<RestoreRow>& rows) {
+  CRestoreDlg dialog(rows, this);
+  if (RunModal(dialog) != QDialog::Accepted) return std::nullopt;
+  return dialog.chosen();
 }
 
 bool CMainFrame::IdentifyOrganization(OrgLocation& location) {

@@ -52,12 +52,14 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
 
   void ShowMessage(const std::string& text, MessageKind kind) override;
   bool AskYesNo(const std::string& text) override;
+  bool AskOkCancel(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override;
   std::optional<std::string> ChooseNewFile(const std::string& initialFile,
                                            const std::string& defaultExtension,
                                            const std::string& title) override;
   bool IdentifyOrganization(OrgLocation& location) override;
+  std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override;
 
   // A command of the menu or the keyboard, by its id.
   void OnCommand(int command);

@@ -26,7 +26,8 @@ void Fill(QComboBox& list, const std::vector<std::string>& entries, int selectio
 CIdentifyOrgDlg::CIdentifyOrgDlg(OrgPicker& picker, QWidget* parent)
     : QDialog(parent), picker_(picker), units_(DialogFont()) {
   setFont(DialogFont());
-  const layout::DialogLayout& dialog = layout::IdentifyOrganizationDialog();
+  const layout::DialogLayout& dialog =
+      layout::IdentifyOrganizationDialog(!picker_.note().empty());
   setWindowTitle(QString::fromLatin1(dialog.title));
   setFixedSize(units_.X(dialog.width), units_.Y(dialog.height));
 
@@ -57,6 +58,12 @@ CIdentifyOrgDlg::CIdentifyOrgDlg(OrgPicker& picker, QWidget* parent)
         (control.id == layout::id::kDataDiskList ? dataDisks_ : organizations_) = combo;
         break;
       }
+      case layout::ControlKind::kText:
+        note_ = new QLabel(PathText(picker_.note()), this);
+        note_->setGeometry(units_.Rect(r.x, r.y, r.width, r.height));
+        note_->setWordWrap(true);
+        note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        break;
       default: {
         auto* button = new QPushButton(text, this);
         button->setGeometry(units_.Rect(r.x, r.y, r.width, r.height));

@@ -25,6 +25,8 @@ class CIdentifyOrgDlg : public QDialog {
   QComboBox* organizationList() const { return organizations_; }
   QPushButton* okButton() const { return ok_; }
   QPushButton* cancelButton() const { return cancel_; }
+  // The note under the buttons when no data disk was found; null otherwise.
+  QLabel* note() const { return note_; }
 
   void accept() override;
   void reject() override;
@@ -38,6 +40,7 @@ class CIdentifyOrgDlg : public QDialog {
   QComboBox* organizations_;
   QPushButton* ok_;
   QPushButton* cancel_;
+  QLabel* note_ = nullptr;
 };
 
 }  // namespace tovarin::gui

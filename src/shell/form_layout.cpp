@@ -36,20 +36,36 @@ constexpr std::array<DialogControl, kFormItemCount> kForm = {{
     {id::kSourceList, K::kListBox, "", {254, 178, 119, 65}, 6},
 }};
 
+#define TOVARIN_IDENTIFY_ORGANIZATION_CONTROLS                             \
+  {kNoId, K::kLabel, "Data Disk :", {10, 10, 47, 12}, 0},                  \
+  {id::kDataDiskList, K::kDropDownList, "", {63, 10, 127, 42}, 1},         \
+  {kNoId, K::kLabel, "Organization :", {10, 28, 47, 12}, 0},               \
+  {id::kOrganizationList, K::kDropDownList, "", {63, 28, 127, 42}, 2},     \
+  {id::kOk, K::kDefaultButton, "&OK", {39, 47, 50, 14}, 3},                \
+  {id::kCancel, K::kButton, "&Cancel", {105, 47, 50, 14}, 4}
 constexpr std::array<DialogControl, 6> kIdentifyOrganization = {{
-    {kNoId, K::kLabel, "Data Disk :", {10, 10, 47, 12}, 0},
-    {id::kDataDiskList, K::kDropDownList, "", {63, 10, 127, 42}, 1},
-    {kNoId, K::kLabel, "Organization :", {10, 28, 47, 12}, 0},
-    {id::kOrganizationList, K::kDropDownList, "", {63, 28, 127, 42}, 2},
-    {id::kOk, K::kDefaultButton, "&OK", {39, 47, 50, 14}, 3},
-    {id::kCancel, K::kButton, "&Cancel", {105, 47, 50, 14}, 4},
+    TOVARIN_IDENTIFY_ORGANIZATION_CONTROLS,
 }};
+constexpr std::array<DialogControl, 7> kIdentifyOrganizationWithNote = {{
+    TOVARIN_IDENTIFY_ORGANIZATION_CONTROLS,
+    {id::kOrgNote, K::kText, "", {10, 68, 179, 40}, 0},
+}};
+#undef TOVARIN_IDENTIFY_ORGANIZATION_CONTROLS
 
 constexpr std::array<DialogControl, 4> kAbout = {{
     {kNoId, K::kIcon, "", {11, 17, 20, 20}, 0},
     {kNoId, K::kText, kVersionLine, {40, 10, 130, 8}, 0},
     {kNoId, K::kText, kCreditLine, {40, 25, 130, 8}, 0},
     {id::kOk, K::kDefaultButton, "OK", {178, 7, 50, 14}, 1},
+}};
+
+constexpr std::array<DialogControl, 5> kRestoreBuild = {{
+    {kNoId, K::kText, "Each Build kept the target rosters it replaced. Choose the Build to undo:",
+     {7, 7, 316, 9}, 0},
+    {id::kBackupList, K::kColumnList, "", {7, 18, 316, 102}, 1},
+    {id::kBackupDetail, K::kText, "", {7, 124, 316, 16}, 0},
+    {id::kOk, K::kDefaultButton, "&Restore", {218, 144, 50, 14}, 2},
+    {id::kCancel, K::kButton, "Cancel", {273, 144, 50, 14}, 3},
 }};
 
 }  // namespace
@@ -70,9 +86,16 @@ const DialogLayout& Form() {
 
 const DialogControl& FormControl(FormItem item) { return kForm[item]; }
 
-const DialogLayout& IdentifyOrganizationDialog() {
+const DialogLayout& IdentifyOrganizationDialog(bool withNote) {
   static const DialogLayout dialog{kIdentifyOrganizationResource, "Identify Organization", 199,
                                    68, kFont, 8, kIdentifyOrganization};
+  static const DialogLayout withNoteDialog{kIdentifyOrganizationResource, "Identify Organization",
+                                           199, 114, kFont, 8, kIdentifyOrganizationWithNote};
+  return withNote ? withNoteDialog : dialog;
+}
+
+const DialogLayout& RestoreBuildDialog() {
+  static const DialogLayout dialog{0, "Restore Build", 330, 165, kFont, 8, kRestoreBuild};
   return dialog;
 }
 

@@ -20,6 +20,7 @@ enum class ControlKind {
   kTabbedListBox,  // a list box whose rows have tab-separated columns
   kDropDownList,   // a combo box without free text
   kCheckList,      // rows of columns under headers, each row with a checkbox
+  kColumnList,     // rows of columns under headers, one selected
 };
 
 // In dialog units of the dialog's font.
@@ -83,9 +84,13 @@ const DialogLayout& Form();
 int SourceTeamColumn();
 const DialogControl& FormControl(FormItem item);
 
-// The Identify Organization dialog, resource 130, and the About box, resource 100.
-const DialogLayout& IdentifyOrganizationDialog();
+// The Identify Organization dialog, resource 130, and the About box, resource 100. With a note,
+// the dialog is taller and has the text kOrgNote under its buttons.
+const DialogLayout& IdentifyOrganizationDialog(bool withNote = false);
 const DialogLayout& AboutBox();
+// The Restore Build dialog: the backups (RestoreColumns, in restore_list.h), the selected one's
+// detail, Restore and Cancel.
+const DialogLayout& RestoreBuildDialog();
 
 // Control ids of the form and the dialogs, which are also the commands they give.
 namespace id {
@@ -109,6 +114,9 @@ inline constexpr int kTargetLabel = 1022;
 inline constexpr int kSourceLabel = 1023;
 inline constexpr int kDataDiskList = 1000;     // Identify Organization
 inline constexpr int kOrganizationList = 1001;  // Identify Organization
+inline constexpr int kOrgNote = 1002;           // Identify Organization, with a note
+inline constexpr int kBackupList = 1200;        // Restore Build
+inline constexpr int kBackupDetail = 1201;      // Restore Build
 }  // namespace id
 
 inline constexpr int kFormResource = 101;

@@ -12,8 +12,8 @@ constexpr std::array<MenuItem, 7> kFileMenu = {{
      "Shows what a Build would carry and drop, and adds likely players to the rename file", false},
     {command::kSaveSetup, "Save &Current Setup", "Saves file information into system registry",
      false},
-    {command::kRestoreLastBuild, "&Restore Last Build...",
-     "Puts back the target rosters that the last Build replaced", false},
+    {command::kRestoreBuild, "&Restore Build...",
+     "Puts back the target rosters that a Build replaced", false},
     {kSeparator, "", "", false},
     {command::kExit, "E&xit", "Exits the program", false},
 }};

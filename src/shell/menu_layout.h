@@ -9,7 +9,7 @@ namespace command {
 inline constexpr int kSetBasePath = 32775;
 inline constexpr int kSaveSetup = 32777;
 inline constexpr int kExit = 32778;
-inline constexpr int kRestoreLastBuild = 32779;
+inline constexpr int kRestoreBuild = 32779;
 inline constexpr int kPreviewBuild = 32780;
 inline constexpr int kStatusBar = 59393;
 inline constexpr int kHelpTopics = 57667;

@@ -102,6 +102,11 @@ std::string TargetFoldersMessage(const OrgLocation& location) {
 
 OrgPicker::OrgPicker(OrgLocation& location) : location_(location) {
   dataDisks_ = ListUpper(location_.BaseDirectory(), "*.wdd");
+  if (dataDisks_.empty()) {
+    note_ = "No data disk (a folder ending in .WDD) was found in " + location_.BaseDirectory() +
+            ". Use File > Set Base Path to choose gstnd32.exe in the folder where Grandstand is "
+            "installed.";
+  }
   dataDiskSelection_ = FindPrefix(dataDisks_, location_.DataDiskName());
   int storedOrganization = -1;
   if (dataDiskSelection_ >= 0) {

@@ -57,6 +57,9 @@ class OrgPicker {
   const std::vector<std::string>& dataDisks() const { return dataDisks_; }
   const std::vector<std::string>& organizations() const { return organizations_; }
   int dataDiskSelection() const { return dataDiskSelection_; }
+  // What the dialog says under its lists when the base directory holds no data disk, so that
+  // empty lists are not all the user sees; empty otherwise.
+  const std::string& note() const { return note_; }
   int organizationSelection() const { return organizationSelection_; }
 
   // The user confirms a data disk (also the same one again): its organizations are listed and
@@ -77,6 +80,7 @@ class OrgPicker {
   std::vector<std::string> organizations_;
   int dataDiskSelection_ = -1;
   int organizationSelection_ = -1;
+  std::string note_;
 };
 
 }  // namespace tovarin

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
+#include "shell/restore_list.h"
 #include "shell/settings.h"
 #include "shell/sim_text.h"
 #include "transfer/backup.h"
@@ -19,6 +20,9 @@ const char* const kNothingPairedQuestion =
     "No target team is paired with a source team, so every target roster will be emptied. "
     "Continue?";
 const char* const kSetupNotStored = "The setup could not be stored: ";
+const char* const kFirstStartMessage =
+    "Tovarin needs to know where Grandstand is installed. Choose gstnd32.exe in the next "
+    "window.";
 
 CTovarinView::CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialogs,
                            FormControls& controls, int sourceColumn,
@@ -39,6 +43,14 @@ void CTovarinView::OnInitialUpdate() {
   LoadSettings();
   ReloadTeamLists();
   RefreshControls();
+}
+
+void CTovarinView::GuideFirstStart() {
+  // Any stored base path counts, even the root that a Save after a cancelled choice writes.
+  if (settings_.ReadString(settings::kFile, settings::kBaseDir).value_or("").empty() &&
+      dialogs_.AskOkCancel(kFirstStartMessage)) {
+    SetBasePath();
+  }
 }
 
 void CTovarinView::RefreshControls() {
@@ -176,7 +188,7 @@ class BackingUp : public BuildObserver {
     if (next_) next_->OnRoster(team, path, players);
   }
   // A Build that replaced no roster leaves nothing to undo; its backup would only hide the
-  // previous Build's from Restore Last Build.
+  // previous Build's at the top of Restore Build.
   void AfterBuild(BuildResult& result) {
     if (result.rostersWritten == 0 && !made_.empty()) store_.Discard(made_);
     result.notes.insert(result.notes.end(), notes_.begin(), notes_.end());
@@ -269,7 +281,10 @@ Review CTovarinView::ReviewBuild() const {
 bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>& lines) {
   const Acceptance acceptance = AcceptBest(review, lines);
   std::string refused;
-  for (const std::string& line : acceptance.refused) refused += "\n" + DisplayText(line);
+  for (const std::string& line : acceptance.refused) {
+    refused += '\n';  // appended apart: GCC 12 at -O3 takes "\n" + a temporary for an overlap
+    refused += DisplayText(line);
+  }
   if (!refused.empty()) {
     dialogs_.ShowMessage("Not added to the rename file:" + refused, MessageKind::kError);
   }
@@ -295,27 +310,31 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
   return true;
 }
 
-void CTovarinView::OnRestoreLastBuild() {
+void CTovarinView::OnRestoreBuild() {
   BackupStore store(backupDirectory, writer_);
-  const std::vector<BackupInfo> backups = store.List();
-  if (backups.empty()) {
+  const std::vector<RestoreRow> rows = RestoreRows(store.List());
+  if (rows.empty()) {
     dialogs_.ShowMessage("There is no Build to restore.", MessageKind::kError);
     return;
   }
-  const BackupInfo& last = backups.back();
+  const std::optional<std::size_t> chosen = dialogs_.ChooseBackup(rows);
+  if (!chosen || *chosen >= rows.size()) return;
+  const RestoreRow& row = rows[*chosen];
+  const std::string& time = row.cells[0];
+  const std::string& organization = row.cells[1];
   std::string why;
-  if (!last.damage.empty()) {
-    store.Restore("", &why);  // refuses, saying what is wrong with it
+  if (row.damaged()) {
+    store.Restore(row.name, &why);  // refuses, saying what is wrong with it
     dialogs_.ShowMessage(why, MessageKind::kError);
     return;
   }
-  if (!dialogs_.AskYesNo("Put back the target rosters of " + last.organization +
-                         "\nas they were before the Build of " + last.time + "?")) {
+  if (!dialogs_.AskYesNo("Put back the target rosters of " + organization +
+                         "\nas they were before the Build of " + time + "?")) {
     return;
   }
-  if (store.Restore(last.name, &why)) {
-    dialogs_.ShowMessage("The target rosters of " + last.organization +
-                             "\nare as they were before the Build of " + last.time + ".",
+  if (store.Restore(row.name, &why)) {
+    dialogs_.ShowMessage("The target rosters of " + organization +
+                             "\nare as they were before the Build of " + time + ".",
                          MessageKind::kDone);
   } else {
     dialogs_.ShowMessage(why, MessageKind::kError);
@@ -340,7 +359,7 @@ bool CTovarinView::OnCommand(int id) {
       if (!SaveSettings(&why)) dialogs_.ShowMessage(why, MessageKind::kError);
       return true;
     }
-    case c::kRestoreLastBuild: OnRestoreLastBuild(); return true;
+    case c::kRestoreBuild: OnRestoreBuild(); return true;
     default: return false;
   }
 }

@@ -33,7 +33,7 @@ class CTovarinView {
   int threeLetters = 1;
   int smartInitials = 1;
   TeamLists teamLists;  // targetTeams, sourceTeams, their list boxes and labels
-  // Where each Build keeps the target rosters it replaces, for File > Restore Last Build.
+  // Where each Build keeps the target rosters it replaces, for File > Restore Build.
   std::string backupDirectory;
 
   TeamList& targetTeams() { return teamLists.targetTeams(); }
@@ -43,6 +43,9 @@ class CTovarinView {
 
   // Start-up, and again when the document is re-initialised: settings, lists, controls.
   void OnInitialUpdate();
+  // Once the window is shown at start-up: when no base path is stored, says that Set Base Path
+  // comes first and, on OK, runs it.
+  void GuideFirstStart();
   void RefreshControls();
   void LoadSettings();
   // Writes the setup; false, with the message to show, when it could not be stored.
@@ -86,8 +89,9 @@ class CTovarinView {
   // that give no record are shown, the others written. True when the rename file was written.
   bool AddToRenameFile(const Review& review, const std::vector<int>& lines);
 
-  // Puts back the target rosters of the last Build, after asking.
-  void OnRestoreLastBuild();
+  // Lists the kept backups, newest first, and puts back the target rosters of the one the user
+  // chooses, after asking.
+  void OnRestoreBuild();
 
  private:
   void ChooseOrganization(OrgLocation& location, std::string& orgPath);
@@ -106,6 +110,7 @@ extern const char* const kCreateRenameFile;
 extern const char* const kChooseSourceFirst;
 extern const char* const kNothingPairedQuestion;
 extern const char* const kSetupNotStored;
+extern const char* const kFirstStartMessage;
 
 // The simulation's executable, which Set Base Path asks the user to point at.
 inline constexpr const char* kSimulationExecutable = "gstnd32.exe";

@@ -2,11 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tovarin {
 
 class OrgLocation;
 struct ListBoxModel;
+struct RestoreRow;
 
 // The six controls that show the form's fields. The screen implements it; tests record it.
 class FormControls {
@@ -34,6 +36,9 @@ class ViewDialogs {
   virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
   // A question with Yes and No, Yes the default. True for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
+  // A message that offers to do something now: the information icon, OK and Cancel, OK the
+  // default. True for OK.
+  virtual bool AskOkCancel(const std::string& text) = 0;
   // The file-open dialog: the chosen file's full path, or nothing on Cancel.
   virtual std::optional<std::string> ChooseFile(const std::string& initialFile,
                                                 const std::string& defaultExtension) = 0;
@@ -42,6 +47,9 @@ class ViewDialogs {
   virtual std::optional<std::string> ChooseNewFile(const std::string& initialFile,
                                                    const std::string& defaultExtension,
                                                    const std::string& title) = 0;
+  // The Restore Build dialog on `rows` (not empty): the row to put back, or nothing on Cancel.
+  // A damaged row cannot be chosen.
+  virtual std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) = 0;
   // The Identify Organization dialog for `location` (drive it with an OrgPicker). True on OK.
   virtual bool IdentifyOrganization(OrgLocation& location) = 0;
 };

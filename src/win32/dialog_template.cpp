@@ -38,6 +38,7 @@ ControlClass ClassOf(layout::ControlKind kind) {
     case K::kTabbedListBox: return {kListBox, kListStyle | LBS_USETABSTOPS};
     case K::kDropDownList: return {kComboBox, CBS_DROPDOWNLIST | WS_VSCROLL};
     case K::kCheckList:
+    case K::kColumnList:
       return {0, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER,
               WC_LISTVIEWW};
   }

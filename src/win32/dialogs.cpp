@@ -1,6 +1,8 @@
 #include "win32/dialogs.h"
 
 #include "platform/native_path.h"
+#include <commctrl.h>
+
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
 #include "shell/org_location.h"
@@ -30,7 +32,8 @@ HICON AppIcon(HINSTANCE instance) {
 }
 
 bool OrgDialog::Run(HWND owner) {
-  return RunModal(layout::IdentifyOrganizationDialog(), owner, *this) == IDOK;
+  return RunModal(layout::IdentifyOrganizationDialog(!picker_.note().empty()), owner, *this) ==
+         IDOK;
 }
 
 INT_PTR OrgDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -60,6 +63,9 @@ void OrgDialog::OnInit(HWND dialog) {
   organizations_ = ComboBox(dialog, layout::id::kOrganizationList);
   dataDisks_.SetItems(picker_.dataDisks(), picker_.dataDiskSelection());
   ShowOrganizations();
+  if (!picker_.note().empty()) {
+    SetDlgItemTextW(dialog, layout::id::kOrgNote, platform::Widen(picker_.note()).c_str());
+  }
 }
 
 void OrgDialog::OnDataDiskChosen() {
@@ -80,6 +86,99 @@ void OrgDialog::OnOk() {
 void OrgDialog::OnCancel() {
   picker_.Cancel();
   EndDialog(dialog_, IDCANCEL);
+}
+
+std::optional<std::size_t> RestoreDialog::Run(HWND owner) {
+  chosen_.reset();
+  RunModal(layout::RestoreBuildDialog(), owner, *this);
+  return chosen_;
+}
+
+INT_PTR RestoreDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInit(dialog);
+      return FALSE;  // the focus was put on the list
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK:
+          chosen_ = Selected();
+          if (chosen_) EndDialog(dialog, IDOK);
+          return TRUE;
+        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
+        default: return FALSE;
+      }
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom != static_cast<UINT_PTR>(layout::id::kBackupList)) return FALSE;
+      if (header->code == LVN_ITEMCHANGED) ShowSelection();
+      if (header->code == NM_DBLCLK && Selected()) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      return FALSE;  // only watched: the list view's own handling stands
+    }
+    default:
+      return FALSE;
+  }
+}
+
+void RestoreDialog::OnInit(HWND dialog) {
+  dialog_ = dialog;
+  HWND list = GetDlgItem(dialog, layout::id::kBackupList);
+  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+  int index = 0;
+  for (const RestoreColumn& c : RestoreColumns()) {
+    RECT units{0, 0, c.width, 0};
+    MapDialogRect(dialog, &units);
+    std::wstring title = platform::Widen(c.title);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = title.data();
+    column.cx = units.right;
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
+                 reinterpret_cast<LPARAM>(&column));
+  }
+  int first = -1;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    for (int column = 0; column < 3; ++column) {
+      std::wstring text = platform::Widen(rows_[i].cells[static_cast<std::size_t>(column)]);
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = static_cast<int>(i);
+      item.iSubItem = column;
+      item.pszText = text.data();
+      SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, i,
+                   reinterpret_cast<LPARAM>(&item));
+    }
+    if (first < 0 && !rows_[i].damaged()) first = static_cast<int>(i);
+  }
+  // The newest backup that can be put back is the one a user most likely wants.
+  LVITEMW select{};
+  select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  select.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(first < 0 ? 0 : first),
+               reinterpret_cast<LPARAM>(&select));
+  ShowSelection();
+  SetFocus(list);
+}
+
+std::optional<std::size_t> RestoreDialog::Selected() const {
+  const auto row = static_cast<int>(SendMessageW(GetDlgItem(dialog_, layout::id::kBackupList),
+                                                 LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                 LVNI_SELECTED));
+  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return std::nullopt;
+  if (rows_[static_cast<std::size_t>(row)].damaged()) return std::nullopt;
+  return static_cast<std::size_t>(row);
+}
+
+void RestoreDialog::ShowSelection() {
+  const auto row = static_cast<int>(SendMessageW(GetDlgItem(dialog_, layout::id::kBackupList),
+                                                 LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                 LVNI_SELECTED));
+  const bool shown = row >= 0 && static_cast<std::size_t>(row) < rows_.size();
+  SetDlgItemTextW(dialog_, layout::id::kBackupDetail,
+                  shown ? platform::Widen(RestoreDetail(rows_[static_cast<std::size_t>(row)]))
+                              .c_str()
+                        : L"");
+  EnableWindow(GetDlgItem(dialog_, IDOK), Selected().has_value());
 }
 
 void AboutDialog::Run(HWND owner) { RunModal(layout::AboutBox(), owner, *this); }

@@ -3,7 +3,11 @@
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "shell/restore_list.h"
 
 #include "shell/form_layout.h"
 #include "win32/controls.h"
@@ -86,6 +90,27 @@ class OrgDialog {
   HWND dialog_ = nullptr;
   ComboBox dataDisks_;
   ComboBox organizations_;
+};
+
+// Restore Build: the kept backups, newest first, as the shell lists them, in a list view.
+// Restore (also a double-click) takes the selected one; a damaged one is shown, with why, but
+// not taken.
+class RestoreDialog {
+ public:
+  explicit RestoreDialog(const std::vector<RestoreRow>& rows) : rows_(rows) {}
+  // Modal; the chosen row, or nothing on Cancel.
+  std::optional<std::size_t> Run(HWND owner);
+  INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void OnInit(HWND dialog);
+  void ShowSelection();
+  // The selected row, when it can be put back.
+  std::optional<std::size_t> Selected() const;
+
+  const std::vector<RestoreRow>& rows_;
+  HWND dialog_ = nullptr;
+  std::optional<std::size_t> chosen_;
 };
 
 // The About box: icon, version, credit and OK.

@@ -65,5 +65,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     Complain(L"Cannot write " + screenshot);
     return 1;
   }
+  frame.view().GuideFirstStart();
   return frame.Run();
 }

@@ -312,6 +312,12 @@ bool MainFrame::AskYesNo(const std::string& text) {
                      MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1) == IDYES;
 }
 
+bool MainFrame::AskOkCancel(const std::string& text) {
+  return MessageBoxW(Owner(), platform::Widen(text).c_str(),
+                     platform::Widen(layout::kApplicationTitle).c_str(),
+                     MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON1) == IDOK;
+}
+
 std::optional<std::string> MainFrame::ChooseFile(const std::string& initialFile,
                                                  const std::string& defaultExtension) {
   return AskFileName(FileDialog::kOpen, initialFile, defaultExtension);
@@ -348,6 +354,10 @@ std::optional<std::string> MainFrame::AskFileName(FileDialog kind, const std::st
 // A question asked from a dialog of the window, such as Preview Build, belongs to that dialog,
 // so that the dialog waits for the answer too.
 HWND MainFrame::Owner() const { return window_ ? GetLastActivePopup(window_) : nullptr; }
+
+std::optional<std::size_t> MainFrame::ChooseBackup(const std::vector<RestoreRow>& rows) {
+  return RestoreDialog(rows).Run(window_);
+}
 
 bool MainFrame::IdentifyOrganization(OrgLocation& location) {
   OrgPicker picker(location);

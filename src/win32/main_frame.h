@@ -32,15 +32,18 @@ class MainFrame : public ViewDialogs {
   HWND handle() const { return window_; }
   HWND form() const { return form_.handle(); }
   HWND statusBar() const { return statusBar_.handle(); }
+  CTovarinView& view() { return view_; }
 
   void ShowMessage(const std::string& text, MessageKind kind) override;
   bool AskYesNo(const std::string& text) override;
+  bool AskOkCancel(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override;
   std::optional<std::string> ChooseNewFile(const std::string& initialFile,
                                            const std::string& defaultExtension,
                                            const std::string& title) override;
   bool IdentifyOrganization(OrgLocation& location) override;
+  std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override;
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -2,10 +2,14 @@
 // dialog, pairing by hand, the Build and its question, the checkbox and the file choices.
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 
+#include "gui/restore_dialog.h"
 #include "gui_fixture.h"
+#include "platform/paths.h"
 #include "support/pairing_script.h"
 
 namespace tovarin::gui::test {
@@ -221,15 +225,16 @@ TEST(GuiBuild, MissingSourceRosterIsReported) {
   EXPECT_TRUE(w.script.done()) << "no completion message after an error";
 }
 
-// File > Restore Last Build puts back what the Build replaced, after asking.
-TEST(GuiBuild, RestoreLastBuild) {
+// File > Restore Build lists the backups and puts back what the chosen Build replaced, after
+// asking.
+TEST(GuiBuild, RestoreBuild) {
   GuiWindow w;
   BuildTree::Roster(w.tree.targetOrg, 3, {99}, "OLD");
   w.StoreSetup();
   w.Start();
   std::string nothing;
   w.script.steps.push_back(Answer(QMessageBox::Ok, &nothing));
-  w.frame->action(layout::command::kRestoreLastBuild)->trigger();
+  w.frame->action(layout::command::kRestoreBuild)->trigger();
   EXPECT_EQ(nothing, "There is no Build to restore.");
 
   w.script.steps.push_back(Answer(QMessageBox::Ok));  // Build Completed Successfully!
@@ -237,9 +242,29 @@ TEST(GuiBuild, RestoreLastBuild) {
   ASSERT_EQ(w.tree.TargetRoster(3), (std::vector<int>{7}));
 
   std::string question, restored;
+  QStringList row;
+  QString detail;
+  bool canRestore = false;
+  w.script.steps.push_back([&](QDialog& dialog) {
+    auto& restore = dynamic_cast<CRestoreDlg&>(dialog);
+    EXPECT_EQ(restore.windowTitle(), "Restore Build");
+    ASSERT_EQ(restore.list()->topLevelItemCount(), 1);
+    for (int column = 0; column < 3; ++column) {
+      row << restore.list()->topLevelItem(0)->text(column);
+    }
+    detail = restore.detail()->text();
+    canRestore = restore.restoreButton()->isEnabled();
+    QTest::mouseClick(restore.restoreButton(), Qt::LeftButton);
+  });
   w.script.steps.push_back(Answer(QMessageBox::Yes, &question));
   w.script.steps.push_back(Answer(QMessageBox::Ok, &restored));
-  w.frame->action(layout::command::kRestoreLastBuild)->trigger();
+  w.frame->action(layout::command::kRestoreBuild)->trigger();
+  EXPECT_TRUE(canRestore);
+  ASSERT_EQ(row.size(), 3);
+  EXPECT_TRUE(row[0].endsWith(" UTC")) << Std(row[0]);
+  EXPECT_EQ(row[1], QString::fromStdString(w.tree.targetOrg));
+  EXPECT_EQ(row[2], "3");
+  EXPECT_TRUE(detail.startsWith("Puts back the 3 rosters of ")) << Std(detail);
   EXPECT_NE(question.find("Put back the target rosters"), std::string::npos) << question;
   EXPECT_NE(restored.find("are as they were"), std::string::npos) << restored;
   EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
@@ -265,6 +290,62 @@ TEST(GuiCheckbox, TogglesTheFarmOptionWhichOnlySaveStores) {
   w.frame->action(layout::command::kSaveSetup)->trigger();
   EXPECT_EQ(w.store.ReadInt(settings::kOption, settings::kUseFarm), 0);
   EXPECT_EQ(w.Stored(settings::kFile, settings::kTgtOrg), "ORG00001");
+}
+
+// The first start offers Set Base Path; until a base path holds data disks, Identify
+// Organization says so under its lists.
+TEST(GuiFirstStart, OffersSetBasePathAndTheDialogSaysWhenNoDataDiskIsFound) {
+  auto offer = [](QMessageBox::StandardButton button, std::string* text) {
+    return [=](QDialog& dialog) {
+      auto* box = qobject_cast<QMessageBox*>(&dialog);
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->windowTitle(), "Tovarin");
+      EXPECT_EQ(box->icon(), QMessageBox::Information);
+      EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Ok));
+      ASSERT_NE(box->button(QMessageBox::Cancel), nullptr);
+      *text = Std(box->text());
+      QTest::mouseClick(box->button(button), Qt::LeftButton);
+    };
+  };
+  const fixture::TempDir empty;
+  GuiWindow w;
+  w.Start();
+  std::string text;
+  w.script.steps.push_back(offer(QMessageBox::Cancel, &text));
+  w.frame->view().GuideFirstStart();
+  EXPECT_EQ(text, kFirstStartMessage);
+  EXPECT_EQ(w.frame->view().targetLocation.BaseDirectory(), platform::RootDirectory());
+
+  // OK opens Set Base Path; here on a folder without data disks.
+  FileRequest request;
+  w.script.steps.push_back(offer(QMessageBox::Ok, &text));
+  w.script.steps.push_back(ChooseFile(empty / kSimulationExecutable, &request));
+  w.frame->view().GuideFirstStart();
+  EXPECT_EQ(request.proposedName, kSimulationExecutable);
+  EXPECT_EQ(w.frame->view().targetLocation.BaseDirectory(), empty.path());
+
+  QString note;
+  QSize size, expected;
+  w.script.steps.push_back([&](QDialog& dialog) {
+    auto& picker = dynamic_cast<CIdentifyOrgDlg&>(dialog);
+    ASSERT_NE(picker.note(), nullptr);
+    note = picker.note()->text();
+    const DialogUnits units(picker.font());
+    size = picker.size();
+    expected = QSize(units.X(199), units.Y(114));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+  });
+  w.Click(w.c().targetOrganization);
+  EXPECT_EQ(note, QString::fromStdString("No data disk (a folder ending in .WDD) was found in " +
+                                         empty.path() +
+                                         ". Use File > Set Base Path to choose gstnd32.exe in "
+                                         "the folder where Grandstand is installed."));
+  EXPECT_EQ(size, expected);
+
+  // A stored base path: nothing is offered at the next start.
+  w.frame->action(layout::command::kSaveSetup)->trigger();
+  w.frame->view().GuideFirstStart();
+  EXPECT_TRUE(w.script.done());
 }
 
 // Both file choices of the form: what the dialog proposes, and what OK and Cancel give.

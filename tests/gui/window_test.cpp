@@ -127,7 +127,7 @@ TEST(GuiWindowFrame, FixedSizeMenusAndTitle) {
     menus << menu->text() + ": " + items.join(" | ");
   }
   EXPECT_EQ(menus, (QStringList{
-                       "&File: Set &Base Path | - | &Preview Build... | Save &Current Setup | &Restore Last Build... | - "
+                       "&File: Set &Base Path | - | &Preview Build... | Save &Current Setup | &Restore Build... | - "
                        "| E&xit",
                        "&View: &Status Bar",
                        "&Help: &Help Topics | - | &About Tovarin...",
@@ -188,7 +188,7 @@ TEST(GuiStatusBar, PromptsWhileAMenuItemIsHighlighted) {
   const std::vector<std::pair<QAction*, QString>> prompts = {
       {f.action(c::kSetBasePath), "Select Your Grandstand base directory"},
       {f.action(c::kSaveSetup), "Saves file information into system registry"},
-      {f.action(c::kRestoreLastBuild), ""},
+      {f.action(c::kRestoreBuild), ""},
       {f.action(c::kPreviewBuild), ""},
       {f.action(c::kExit), "Exits the program"},
       {f.action(c::kStatusBar), "Show or hide the status bar"},

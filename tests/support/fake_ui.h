@@ -11,6 +11,7 @@
 
 #include "pairing/list_box.h"
 #include "shell/org_location.h"
+#include "shell/restore_list.h"
 #include "shell/view_interfaces.h"
 
 namespace tovarin::fixture {
@@ -77,6 +78,16 @@ class FakeDialogs : public ViewDialogs {
     answers.pop_front();
     return answer;
   }
+  // Restore Build: records the rows shown and chooses `backupChoice`.
+  std::vector<std::vector<std::string>> backupLists;  // the time column of each list shown
+  std::optional<std::size_t> backupChoice;
+  std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override {
+    backupLists.emplace_back();
+    for (const RestoreRow& row : rows) backupLists.back().push_back(row.cells[0]);
+    return backupChoice;
+  }
+  // OK/Cancel takes its answer from the same queue as Yes/No.
+  bool AskOkCancel(const std::string& text) override { return AskYesNo(text); }
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override {
     fileRequests.push_back({initialFile, defaultExtension});

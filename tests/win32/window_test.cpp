@@ -93,7 +93,8 @@ class Win32Window {
       // Whatever a failed test left open is cancelled, then the window is closed.
       WaitFor([this] {
         for (const char* title :
-             {"Tovarin", "Identify Organization", "About Tovarin", "Preview Build"}) {
+             {"Tovarin", "Identify Organization", "About Tovarin", "Preview Build",
+              "Restore Build"}) {
           if (HWND dialog = FindDialog(title)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         }
         if (started_) PostMessageW(window_, WM_CLOSE, 0, 0);
@@ -107,15 +108,17 @@ class Win32Window {
   void StoreSetup(bool useFarm = true) { tree.StoreSetup(store, useFarm); }
 
   // Starts the window on its own thread; `wait` until it is shown (not when a message box of
-  // the start-up is to be answered first).
-  void Start(bool wait = true) {
-    ui_ = std::thread([this] {
+  // the start-up is to be answered first). `guide`: as tovarin.exe starts, with the first
+  // start's offer.
+  void Start(bool wait = true, bool guide = false) {
+    ui_ = std::thread([this, guide] {
       MainFrame frame(store, GetModuleHandleW(nullptr));
       if (frame.Create(SW_SHOWNORMAL)) {
         window_ = frame.handle();
         form_ = frame.form();
         bar_ = frame.statusBar();
         started_ = true;
+        if (guide) frame.view().GuideFirstStart();
         frame.Run();
       }
       finished_ = true;
@@ -286,7 +289,7 @@ TEST(Win32Window, StartsFromTheRegistryWithTheFormOfTheTable) {
     items.push_back(platform::Narrow(text));
   }
   EXPECT_EQ(items, (Rows{"Set &Base Path", "", "&Preview Build...", "Save &Current Setup",
-                         "&Restore Last Build...", "", "E&xit"}));
+                         "&Restore Build...", "", "E&xit"}));
 }
 
 TEST(Win32Window, IdentifyOrganizationDialog) {
@@ -337,6 +340,79 @@ TEST(Win32Window, IdentifyOrganizationDialog) {
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(w.Shows(id::kTargetOrgPath, ""));
   EXPECT_TRUE(w.ListRows(id::kTargetList).empty());
+}
+
+// The first start offers Set Base Path (Cancel here); Identify Organization then says that no
+// data disk was found. A stored base path offers nothing.
+TEST(Win32Window, FirstStartOffersSetBasePath) {
+  for (const bool stored : {false, true}) {
+    Win32Window w;
+    if (stored) w.store.WriteString(settings::kFile, settings::kBaseDir, w.tree.dir.path());
+    w.Start(/*wait=*/stored, /*guide=*/true);
+    if (!stored) {
+      HWND box = nullptr;
+      ASSERT_TRUE(WaitFor([&] { return (box = FindDialog("Tovarin")) != nullptr; }));
+      EXPECT_EQ(WindowText(GetDlgItem(box, kMessageBoxText)), kFirstStartMessage);
+      EXPECT_EQ(reinterpret_cast<HICON>(
+                    SendMessageW(GetDlgItem(box, kMessageBoxIcon), STM_GETICON, 0, 0)),
+                LoadIconW(nullptr, MAKEINTRESOURCEW(32516)));  // IDI_INFORMATION
+      EXPECT_TRUE(SendMessageW(GetDlgItem(box, IDOK), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
+      EXPECT_NE(GetDlgItem(box, IDCANCEL), nullptr);
+      PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+      ASSERT_TRUE(w.Started());
+    }
+    w.ClickLater(id::kTargetOrganization);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Identify Organization")) != nullptr; }));
+    const std::string note = WindowText(GetDlgItem(dialog, id::kOrgNote));
+    if (stored) {
+      EXPECT_EQ(GetDlgItem(dialog, id::kOrgNote), nullptr) << note;
+    } else {
+      EXPECT_EQ(note.rfind("No data disk (a folder ending in .WDD) was found in ", 0), 0u) << note;
+    }
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+  }
+}
+
+// File > Restore Build: the kept backups in a list view, newest first, and the chosen one put
+// back after the question.
+TEST(Win32Window, RestoreBuildListsTheBackupsAndPutsBackTheChosenOne) {
+  Win32Window w;
+  BuildTree::Roster(w.tree.targetOrg, 3, {99}, "OLD");
+  w.StoreSetup();
+  w.Start();
+  w.ClickLater(id::kBuild);
+  EXPECT_EQ(w.Answer(IDOK), w.tree.Completed());
+  ASSERT_EQ(w.tree.TargetRoster(3), (std::vector<int>{7}));
+
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kRestoreBuild, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Restore Build")) != nullptr; }));
+  HWND list = GetDlgItem(dialog, id::kBackupList);
+  auto cell = [list](int row, int column) {
+    wchar_t text[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+    return platform::Narrow(text);
+  };
+  ASSERT_GE(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);  // earlier tests' backups follow
+  EXPECT_EQ(cell(0, 1), Native(w.tree.targetOrg));
+  EXPECT_EQ(cell(0, 2), "3");
+  EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+  const std::string time = cell(0, 0);
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, id::kBackupDetail)),
+            "Puts back the 3 rosters of " + Native(w.tree.targetOrg) +
+                " as they were before the Build of " + time + ".");
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(w.Answer(IDYES, true), "Put back the target rosters of " + Native(w.tree.targetOrg) +
+                                       "\nas they were before the Build of " + time + "?");
+  EXPECT_NE(w.Answer(IDOK).find("are as they were"), std::string::npos);
+  EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
 }
 
 // Match, Un Match and Reset by button and by double-click, each step checked on both lists.

@@ -1,0 +1,33 @@
+#include "shell/restore_list.h"
+
+namespace tovarin {
+
+std::span<const RestoreColumn> RestoreColumns() {
+  static constexpr std::array<RestoreColumn, 3> columns = {{
+      {"Build time", 90},
+      {"Target organization", 170},
+      {"Rosters", 50},
+  }};
+  return columns;
+}
+
+std::vector<RestoreRow> RestoreRows(const std::vector<BackupInfo>& backups) {
+  std::vector<RestoreRow> rows;
+  for (auto b = backups.rbegin(); b != backups.rend(); ++b) {
+    RestoreRow row{b->name, {}, b->damage};
+    // A damaged manifest may not tell its time or organization; the folder name then stands in.
+    row.cells[0] = b->time.empty() ? b->name : b->time;
+    row.cells[1] = b->organization;
+    row.cells[2] = !b->damage.empty() ? "damaged" : std::to_string(b->files);
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::string RestoreDetail(const RestoreRow& row) {
+  if (row.damaged()) return "Damaged, so it cannot be put back: " + row.damage + ".";
+  return "Puts back the " + row.cells[2] + (row.cells[2] == "1" ? " roster" : " rosters") +
+         " of " + row.cells[1] + " as they were before the Build of " + row.cells[0] + ".";
+}
+
+}  // namespace tovarin
