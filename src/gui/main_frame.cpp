@@ -54,8 +54,9 @@ bool HasWildcard(const QString& name) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(platform::SettingsStore& settings, QWidget* parent)
+CMainFrame::CMainFrame(platform::SettingsStore& settings, ModalRunner runModal, QWidget* parent)
     : QMainWindow(parent),
+      runModal_(std::move(runModal)),
       form_(new CTovarinForm(this)),
       view_(settings, *this, *form_, layout::SourceTeamColumn()) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -263,12 +264,10 @@ void CMainFrame::OnAbout() {
 }
 
 int CMainFrame::RunModal(QDialog& dialog) {
-  if (!modalHook_) return dialog.exec();
+  if (!runModal_) return dialog.exec();
   dialog.setWindowModality(Qt::ApplicationModal);
   dialog.show();
-  modalHook_(dialog);
-  if (dialog.isVisible()) dialog.reject();
-  return dialog.result();
+  return runModal_(dialog);
 }
 
 void CMainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {

@@ -24,17 +24,16 @@ class CTovarinForm;
 class CMainFrame : public QMainWindow, public ViewDialogs {
   Q_OBJECT
  public:
-  explicit CMainFrame(platform::SettingsStore& settings, QWidget* parent = nullptr);
+  // Every modal dialog (message boxes, file dialogs, Identify Organization, About, Preview) is
+  // run by `runModal`, given the dialog already shown; it returns the dialog's result. Without
+  // one, each runs its own event loop as usual. A test plays the user there.
+  using ModalRunner = std::function<int(QDialog&)>;
+  explicit CMainFrame(platform::SettingsStore& settings, ModalRunner runModal = {},
+                      QWidget* parent = nullptr);
   ~CMainFrame() override;
 
   // The document's first initial update: settings, team lists, controls. Run before showing.
   void StartUp();
-
-  // Every modal dialog (message boxes, file dialogs, Identify Organization, About) goes to
-  // `hook` instead of its own event loop: the dialog is shown, the hook plays the user on it,
-  // and a dialog the hook leaves open is cancelled. Without a hook the dialogs run as usual.
-  using ModalHook = std::function<void(QDialog&)>;
-  void SetModalHook(ModalHook hook) { modalHook_ = std::move(hook); }
 
   CTovarinForm& form() { return *form_; }
   CTovarinView& view() { return view_; }
@@ -85,10 +84,10 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   void UpdateTitle();
   void UpdateIndicators();
 
+  ModalRunner runModal_;
   CTovarinDoc doc_;
   CTovarinForm* form_;
   CTovarinView view_;
-  ModalHook modalHook_;
   std::map<int, QAction*> actions_;
   QLabel* idle_ = nullptr;
   QLabel* caps_ = nullptr;

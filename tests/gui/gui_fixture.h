@@ -169,8 +169,12 @@ class GuiWindow {
   void StoreSetup(bool useFarm = true) { tree.StoreSetup(store, useFarm); }
 
   void Start() {
-    frame = std::make_unique<CMainFrame>(store);
-    frame->SetModalHook(std::ref(script));
+    // The script plays the user on each dialog; one it leaves open is cancelled.
+    frame = std::make_unique<CMainFrame>(store, [this](QDialog& dialog) {
+      script(dialog);
+      if (dialog.isVisible()) dialog.reject();
+      return dialog.result();
+    });
     frame->StartUp();
     frame->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
