@@ -2,7 +2,8 @@
 # Takes docs/screenshot-windows.png: tovarin.exe under Wine, on a virtual X display, started on
 # the example league from settings in the registry of a throwaway Wine prefix.
 #   tools/win32-screenshot.sh BUILD-WIN LINUX-BUILD
-# BUILD-WIN holds the cross build (src/win32/tovarin.exe), LINUX-BUILD the example generator.
+# BUILD-WIN holds the cross build (its window's picture taker,
+# tools/win32-screenshot/tovarin-window-screenshot.exe), LINUX-BUILD the example generator.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 win="${1:?usage: tools/win32-screenshot.sh BUILD-WIN LINUX-BUILD}"
@@ -34,7 +35,8 @@ set_value Option UseFarm REG_DWORD 1
 wineserver -w
 
 xvfb-run -a -s "-screen 0 1024x768x24" \
-  wine "$win/src/win32/tovarin.exe" --screenshot "Z:$(echo "$scratch/shot.bmp" | tr / '\\')"
+  wine "$win/tools/win32-screenshot/tovarin-window-screenshot.exe" \
+    "Z:$(echo "$scratch/shot.bmp" | tr / '\\')"
 
 # The window writes a BMP; the README takes a PNG.
 python3 - "$scratch/shot.bmp" docs/screenshot-windows.png <<'PY'

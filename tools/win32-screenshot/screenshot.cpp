@@ -1,4 +1,4 @@
-#include "win32/screenshot.h"
+#include "win32-screenshot/screenshot.h"
 
 #include <vector>
 
