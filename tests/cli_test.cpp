@@ -444,6 +444,59 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
   EXPECT_EQ(f.Run({"review", "--yes"}).status, 2);
 }
 
+TEST(Cli, RenamesChecksTheRenameFile) {
+  CliFixture f;
+  const std::string renames = f.tree.dir / "renames.txt";
+  auto check = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args = {"renames"};
+    for (const std::string& side : f.Sides()) args.push_back(side);
+    args.insert(args.end(), extra.begin(), extra.end());
+    return f.Run(args);
+  };
+
+  CliRun run = check({"--rename", renames});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "1 record: 0 pair players, 1 signs players, 0 do nothing; 0 problems\n");
+
+  // One line per problem, FILE:LINE:COLUMN: message, then the summary; exit 1.
+  sim::WriteBytes(renames, BuildTree::Text("Jon,Fox,John,Fox\r\nTim,Gray,Guy,New,\r\n"));
+  run = check({"--rename", renames});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            renames + ":1:17: the fourth field runs across a line break: most likely the comma "
+                      "after \"Fox\" is missing, and the record after it is shifted\n" +
+                renames + ":1:9: names no target player: \"John Fox\\nTim\"\n" + renames +
+                ":2:5: names no source player and no team: \"Gray Guy\"\n" + renames +
+                ":2:14: names no target player: \"New\"\n"
+                "2 records: 0 pair players, 0 sign players, 2 do nothing; 4 problems\n");
+
+  // Names are printed as UTF-8.
+  sim::WriteBytes(renames, BuildTree::Text("Jon,Fox,J\xf6hn,Fox,\r\n"));
+  run = check({"--rename", renames});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("\"J\xc3\xb6hn Fox\"; nearest target player: John Fox (#3)"),
+            std::string::npos)
+      << run.out;
+
+  run = check({"--rename", f.tree.dir / "missing.txt"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "The rename file " + f.tree.dir / "missing.txt" + " cannot be opened.\n");
+
+  // Wrong usage: no rename file, or no organizations, chosen; review refuses as build does.
+  run = check({});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("no rename file is chosen"), std::string::npos) << run.err;
+  for (const std::string command : {"renames", "review", "build"}) {
+    run = f.Run({command});
+    EXPECT_EQ(run.status, 2) << command;
+    EXPECT_EQ(run.err, "tovarin-cli: no setup is stored; give " + command +
+                           " --target DIR --source DIR, or store them first with tovarin-cli "
+                           "settings --target DIR --source DIR\n"
+                           "Try 'tovarin-cli --help' for more information.\n");
+  }
+}
+
 TEST(Cli, UsageErrors) {
   CliFixture f;
   const std::string target = f.tree.targetOrg, source = f.tree.sourceOrg;

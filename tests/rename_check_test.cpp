@@ -63,7 +63,7 @@ TEST(RenameCheck, SaysWhatTheBuildDoesAndWhatIsWrong) {
        {{"nothing",
          {"1:21: the fourth field runs across a line break: most likely the comma after "
           "\"Smith\" is missing, and the 2 records after it are shifted",
-          "1:12: names no target player: \"Jon Smith\nBob\""}},
+          "1:12: names no target player: \"Jon Smith\\nBob\""}},
         {"nothing", {"2:5: names no source player and no team", "2:15: names no target player"}},
         {"nothing", {"3:14: names no target player: \"Lee\""}}}},
       {"a missing comma at the end of the file",

@@ -66,8 +66,7 @@ int Run(BuildOptions& options, Console& console) {
   if (!form.Load(options.sides, options.setup, options.pairing.reset, pairCommands)) return kError;
   CTovarinView& view = form.view;
   if (!options.sides.given && !view.MissingOrganization().empty()) {
-    throw UsageError{"no setup is stored; give build --target DIR --source DIR, or store them "
-                     "first with tovarin-cli settings --target DIR --source DIR"};
+    throw UsageError{NoSetupStored("build")};
   }
 
   DryRunPrinter printer(console.out);

@@ -63,6 +63,9 @@ int Run(ReviewOptions& options, Console& console) {
   FormSession form(console, false, false);
   if (!form.Load(options.sides, options.setup, options.pairing.reset, pairCommands)) return kError;
   CTovarinView& view = form.view;
+  if (!options.sides.given && !view.MissingOrganization().empty()) {
+    throw UsageError{NoSetupStored("review")};
+  }
   const std::optional<Review> review = ReviewAndCount(view, console);
   if (!review) return kError;
   if (!accepting) {

@@ -12,7 +12,25 @@ namespace {
 
 const char* const kFieldNames[4] = {"first", "second", "third", "fourth"};
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+// A field in quotes, its control characters spelled out so that a message stays on one line.
+std::string Quoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '\n') {
+      quoted += "\\n";
+    } else if (c == '\r') {
+      quoted += "\\r";
+    } else if (c == '\t') {
+      quoted += "\\t";
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      const char* const hex = "0123456789ABCDEF";
+      quoted += std::string("\\x") + hex[(c >> 4) & 0xF] + hex[c & 0xF];
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
 
 std::string FieldsName(const std::string& first, const std::string& last) {
   return Quoted(first.empty() || last.empty() ? first + last : first + " " + last);
