@@ -63,9 +63,16 @@ TEST(Cli, BuildWithBothSides) {
   EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4}));
   EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{}));
   EXPECT_EQ(run.out,
-            f.tree.Completed() + "\nRosters written: 3\nPlayers carried: 3\n"
+            f.tree.Completed(3, "", "") + "\nRosters written: 3\nPlayers carried: 3\n"
             "Players dropped (no match on the target data disk): 2\nNear misses: 1\n"
             "Report: " + f.tree.targetDisk + "Tovarin.txt\n");
+
+  // With a rename file, the summary says how many of its records the Build used.
+  run = f.Run(f.Build({"--rename", f.tree.dir / "renames.txt", "--no-farm", "--summary"}));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("\nNear misses: 1\nRename file: 1 of 1 records used\nReport: "),
+            std::string::npos)
+      << run.out;
 }
 
 TEST(Cli, OrganizationDirectoriesAreTakenAsTheDialogWouldGiveThem) {
@@ -412,7 +419,8 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
       "Players carried: 5\n"
       "Players dropped: 2\n"
       "Dropped players with candidates: 1\n"
-      "Target teams left empty: 0\n";
+      "Target teams left empty: 0\n"
+      "Rename records the Build would use: 1 of 1\n";
   CliRun run = f.Run(args);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, counts +
@@ -434,7 +442,8 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, counts + "Added 1 pair to " + renames +
                          "\nPlayers carried: 6\nPlayers dropped: 1\n"
-                         "Dropped players with candidates: 0\nTarget teams left empty: 0\n");
+                         "Dropped players with candidates: 0\nTarget teams left empty: 0\n"
+                         "Rename records the Build would use: 2 of 2\n");
   EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\n");
   EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt")) << "a review writes no report";
 

@@ -52,6 +52,7 @@ void PrintSummary(const BuildResult& result, std::ostream& out) {
       << "Players carried: " << result.playersCarried << "\n"
       << "Players dropped (no match on the target data disk): " << result.playersDropped << "\n"
       << "Near misses: " << result.nearMatches << "\n"
+      << (result.renameFile ? RenameUseLine(result) + "\n" : "")
       << "Report: " << (result.reportCreated ? result.reportPath : "(could not be written)")
       << "\n";
 }

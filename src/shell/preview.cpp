@@ -31,6 +31,11 @@ PreviewModel MakePreview(const Review& review) {
       "Dropped players with candidates: " + std::to_string(review.counts.withCandidates),
       "Target teams left empty: " + std::to_string(review.counts.emptyTeams),
   };
+  if (review.counts.renameFile) {
+    model.counts.push_back("Rename records the Build would use: " +
+                           std::to_string(review.counts.renameRecordsUsed) + " of " +
+                           std::to_string(review.counts.renameRecords));
+  }
   for (const TeamReview& team : review.teams) {
     PreviewModel::Team row;
     row.heading = team.team->longName + ": " +

@@ -11,7 +11,8 @@ namespace tovarin {
 // and so would a Win32 one; the command line prints the same texts.
 struct PreviewModel {
   // "Players carried: N", "Players dropped: N", "Dropped players with candidates: N",
-  // "Target teams left empty: N".
+  // "Target teams left empty: N", and with a rename file "Rename records the Build would use: U
+  // of N".
   std::vector<std::string> counts;
 
   struct Team {

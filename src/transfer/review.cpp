@@ -199,6 +199,9 @@ Review RunReview(BuildParams params, const TeamList& targetTeams) {
   review.error = result.error;
   if (!result.ok) return review;
   review.counts.carried = result.playersCarried;
+  review.counts.renameFile = result.renameFile;
+  review.counts.renameRecords = result.renameRecords;
+  review.counts.renameRecordsUsed = result.renameRecordsUsed;
   review.counts.dropped = static_cast<int>(review.dropped.size());
   for (const DroppedPlayer& player : review.dropped) {
     if (!player.candidates.empty()) ++review.counts.withCandidates;

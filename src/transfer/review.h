@@ -60,6 +60,9 @@ struct ReviewCounts {
   int dropped = 0;         // source players dropped
   int withCandidates = 0;  // dropped players with at least one candidate
   int emptyTeams = 0;      // target teams that would receive nobody
+  bool renameFile = false;  // a rename file is chosen
+  int renameRecords = 0;    // its records
+  int renameRecordsUsed = 0;  // those the Build would use (see BuildResult)
 };
 
 // What a Build on these parameters would do, computed by the Build itself as a dry run, with

@@ -24,13 +24,16 @@ QStringList Items(const QTreeWidget& tree) {
   return items;
 }
 
-QString Counts(int carried, int dropped, int withCandidates, int empty) {
+// `renameUse` is "U of N", empty without a rename file.
+QString Counts(int carried, int dropped, int withCandidates, int empty,
+               const QString& renameUse) {
   return QString("Players carried: %1\nPlayers dropped: %2\nDropped players with candidates: "
                  "%3\nTarget teams left empty: %4")
-      .arg(carried)
-      .arg(dropped)
-      .arg(withCandidates)
-      .arg(empty);
+             .arg(carried)
+             .arg(dropped)
+             .arg(withCandidates)
+             .arg(empty) +
+         (renameUse.isEmpty() ? "" : "\nRename records the Build would use: " + renameUse);
 }
 
 // Checks Jon Fox's candidate and adds it, then hands the dialog to `after`. Without a rename
@@ -40,7 +43,7 @@ Step PreviewAndAddFox(bool renames, std::function<void(CPreviewDlg&)> after) {
     auto* preview = qobject_cast<CPreviewDlg*>(&dialog);
     ASSERT_NE(preview, nullptr) << "not the preview";
     EXPECT_EQ(preview->windowTitle(), "Preview Build");
-    EXPECT_EQ(preview->counts()->text(), renames ? Counts(5, 2, 1, 0) : Counts(4, 2, 1, 1));
+    EXPECT_EQ(preview->counts()->text(), renames ? Counts(5, 2, 1, 0, "1 of 1") : Counts(4, 2, 1, 1, ""));
     QStringList teams = {
         "City 1 Club: 3 players",
         "  John Smith (2), from City 1's roster",
@@ -68,7 +71,7 @@ Step PreviewAndAddFox(bool renames, std::function<void(CPreviewDlg&)> after) {
 
 // The checked player shows as carried once his pair is in the rename file.
 void ExpectFoxCarried(CPreviewDlg& preview, bool renames) {
-  EXPECT_EQ(preview.counts()->text(), renames ? Counts(6, 1, 0, 0) : Counts(5, 1, 0, 1));
+  EXPECT_EQ(preview.counts()->text(), renames ? Counts(6, 1, 0, 0, "2 of 2") : Counts(5, 1, 0, 1, "1 of 1"));
   EXPECT_EQ(Items(*preview.teams()).mid(0, 5), (QStringList{
                                                    "City 1 Club: 4 players",
                                                    "  John Smith (2), from City 1's roster",
