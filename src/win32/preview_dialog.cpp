@@ -17,10 +17,10 @@ namespace id = preview_id;
 
 // The Qt dialog's size and order, in the dialog units of the form's font.
 constexpr std::array<layout::DialogControl, 8> kPreview = {{
-    {id::kCounts, K::kText, "", {7, 7, 406, 34}, 0},
-    {layout::kNoId, K::kText, "Target teams and the players each would receive", {7, 44, 406, 8},
+    {id::kCounts, K::kText, "", {7, 7, 406, 42}, 0},  // five lines
+    {layout::kNoId, K::kText, "Target teams and the players each would receive", {7, 52, 406, 8},
      0},
-    {id::kTeams, K::kListBox, "", {7, 54, 406, 112}, 1},
+    {id::kTeams, K::kListBox, "", {7, 62, 406, 104}, 1},
     {layout::kNoId, K::kText, "Dropped players and their best candidates", {7, 172, 406, 8}, 0},
     {id::kDropped, K::kCheckList, "", {7, 182, 406, 92}, 2},
     {id::kAdd, K::kButton, "&Add to Rename File", {7, 279, 80, 14}, 3},

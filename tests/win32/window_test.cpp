@@ -526,7 +526,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   const auto counts = [dialog] { return WindowText(GetDlgItem(dialog, preview_id::kCounts)); };
   EXPECT_EQ(counts(),
             "Players carried: 5\nPlayers dropped: 2\nDropped players with candidates: 1\n"
-            "Target teams left empty: 0");
+            "Target teams left empty: 0\nRename records the Build would use: 1 of 1");
   const ListBox teams(dialog, preview_id::kTeams);
   Rows teamRows;
   for (int row = 0; row < teams.Count(); ++row) teamRows.push_back(teams.Row(row));
@@ -549,7 +549,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   EXPECT_TRUE(WaitFor([&] {
     return counts() ==
            "Players carried: 6\nPlayers dropped: 1\nDropped players with candidates: 0\n"
-           "Target teams left empty: 0";
+           "Target teams left empty: 0\nRename records the Build would use: 2 of 2";
   }));
   EXPECT_EQ(DroppedRows(dialog), Rows{"Tim Gray | City 2 | no candidate"});
   EXPECT_EQ(teams.Row(2), "    John Fox (3), from City 1's roster");
