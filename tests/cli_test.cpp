@@ -424,8 +424,8 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
   CliRun run = f.Run(args);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, counts +
-                         "  1. Jon Fox, City 1: John Fox (near miss)\n"
-                         "  2. Tim Gray, City 2: no candidate\n");
+                         "    #5 Jon Fox, City 1: John Fox (near miss)\n"
+                         "    #6 Tim Gray, City 2: no candidate\n");
 
   // A choice that gives no record refuses them all.
   auto accept = [&](const std::string& lines) {
@@ -433,12 +433,15 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
     with.insert(with.end(), {"--accept", lines});
     return f.Run(with);
   };
-  run = accept("1,2");
+  run = accept("5,6");
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n2: Tim Gray has no candidate\n");
+  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#6: Tim Gray has no candidate\n");
+  run = accept("1");
+  EXPECT_EQ(run.status, 1) << "a player the Build carries";
+  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#1: not a dropped player\n");
   EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\n");
 
-  run = accept("1");
+  run = accept("#5");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, counts + "Added 1 pair to " + renames +
                          "\nPlayers carried: 6\nPlayers dropped: 1\n"

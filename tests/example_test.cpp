@@ -129,7 +129,8 @@ TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
     for (const char* kind : {"likely", "nickname", "near miss"}) {
       const std::string end = std::string("(") + kind + ")";
       if (line.size() > end.size() && line.compare(line.size() - end.size(), end.size(), end) == 0) {
-        free[kind].push_back(line.substr(0, line.find('.')));
+        const std::size_t number = line.find('#');
+        free[kind].push_back(line.substr(number, line.find(' ', number) - number));
       }
     }
   }
@@ -140,7 +141,7 @@ TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
   // Accepting them all carries them all.
   std::string accept;
   for (const auto& [kind, numbers] : free) {
-    for (const std::string& n : numbers) accept += (accept.empty() ? "" : ",") + n.substr(n.find_first_not_of(' '));
+    for (const std::string& n : numbers) accept += (accept.empty() ? "" : ",") + n;
   }
   const std::string after = review({"--accept", accept});
   EXPECT_NE(after.find("Added 14 pairs to "), std::string::npos) << after;

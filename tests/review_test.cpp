@@ -203,20 +203,23 @@ TEST(Review, AcceptedPairsAreCarriedByTheNextBuildAndNothingElseChanges) {
   EXPECT_EQ(t.TargetRoster(2), (std::vector<int>{1}));
 
   const Review review = t.Run();
-  // Lines 1 to 3 have free candidates; 4 has none, 9 does not exist, 3 twice gives one record.
-  const Acceptance refused = AcceptBest(review, {4, 9});
+  // Source players 1 to 3 have free candidates; 5 has none, 9 is outside the player file, 7 is
+  // carried and 8 on no roster; 3 twice gives one record.
+  const Acceptance refused = AcceptBest(review, {5, 9, 7, 8});
   EXPECT_TRUE(refused.records.empty());
-  EXPECT_EQ(refused.refused, (std::vector<std::string>{"4: Here Nobody has no candidate",
-                                                       "9: there is no dropped player 9"}));
-  const Acceptance accepted = AcceptBest(review, {1, 2, 3, 3});
+  EXPECT_EQ(refused.refused, (std::vector<std::string>{"#5: Here Nobody has no candidate",
+                                                       "#9: player 9 has no candidate",
+                                                       "#7: not a dropped player",
+                                                       "#8: not a dropped player"}));
+  const Acceptance accepted = AcceptBest(review, {3, 1, 2, 3});
   EXPECT_EQ(accepted.refused,
-            (std::vector<std::string>{"3: Michael Smith is already given to 3"}));
+            (std::vector<std::string>{"#3: Michael Smith is already given to #3"}));
   ASSERT_EQ(accepted.records.size(), 3u);
   std::string why;
   ASSERT_TRUE(AppendRenameRecords(t.view.renamePath, accepted.records, &why)) << why;
   EXPECT_EQ(ReadFileText(t.view.renamePath),
-            "C3,,Sam,Park,\r\nPat,O'Neil,Pat,ONeil,\r\nJos\xE9,Pe\xF1" "a,Jose,Pena,\r\n"
-            "Mike,Smith,Michael,Smith,\r\n");
+            "C3,,Sam,Park,\r\nMike,Smith,Michael,Smith,\r\nPat,O'Neil,Pat,ONeil,\r\n"
+            "Jos\xE9,Pe\xF1" "a,Jose,Pena,\r\n");
 
   const Review after = t.Run();
   EXPECT_EQ(after.counts.dropped, 3);

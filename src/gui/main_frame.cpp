@@ -21,6 +21,7 @@
 #include "gui/org_dialog.h"
 #include "gui/path_text.h"
 #include "gui/preview_dialog.h"
+#include "gui/rename_check_dialog.h"
 #include "gui/tovarin_form.h"
 #include "platform/dialog_units.h"
 #include "shell/menu_layout.h"
@@ -134,6 +135,7 @@ void CMainFrame::OnCommand(int command) {
   switch (command) {
     case c::kExit: close(); break;
     case c::kPreviewBuild: OnPreviewBuild(); break;
+    case c::kCheckRenameFile: OnCheckRenameFile(); break;
     case c::kHelpTopics:
     case c::kHelp:
     case c::kContextHelp: OnHelp(); break;
@@ -252,8 +254,16 @@ void CMainFrame::OnHelp() {
 }
 
 void CMainFrame::OnPreviewBuild() {
+  if (!view_.ReadyToReview()) return;
   CPreviewDlg preview(view_, this);
   RunModal(preview);
+}
+
+void CMainFrame::OnCheckRenameFile() {
+  const std::optional<RenameCheckModel> model = view_.CheckRenameFile();
+  if (!model) return;
+  CRenameCheckDlg check(*model, this);
+  RunModal(check);
 }
 
 void CMainFrame::OnAbout() {

@@ -228,27 +228,30 @@ std::string CandidateText(const Candidate& candidate) {
   return text;
 }
 
-Acceptance AcceptBest(const Review& review, const std::vector<int>& lines) {
+Acceptance AcceptBest(const Review& review, const std::vector<int>& sourcePlayers) {
   Acceptance acceptance;
-  std::unordered_map<int, int> given;  // target player -> the line that took him
-  for (const int line : lines) {
-    const std::string number = std::to_string(line) + ": ";
-    if (line < 1 || static_cast<std::size_t>(line) > review.dropped.size()) {
-      acceptance.refused.push_back(number + "there is no dropped player " + std::to_string(line));
+  std::unordered_map<int, const DroppedPlayer*> dropped;
+  for (const DroppedPlayer& player : review.dropped) dropped.emplace(player.sourcePlayer, &player);
+  std::unordered_map<int, int> given;  // target player -> the source player who took him
+  for (const int number : sourcePlayers) {
+    const std::string tag = "#" + std::to_string(number) + ": ";
+    const auto it = dropped.find(number);
+    if (it == dropped.end()) {
+      acceptance.refused.push_back(tag + "not a dropped player");
       continue;
     }
-    const DroppedPlayer& player = review.dropped[static_cast<std::size_t>(line - 1)];
+    const DroppedPlayer& player = *it->second;
     const Candidate* best = player.best();
     const std::string who = player.name.last.empty() && player.name.first.empty()
                                 ? "player " + std::to_string(player.sourcePlayer)
                                 : FullName(player.name);
     if (!best) {
-      acceptance.refused.push_back(number + who + " has no candidate");
+      acceptance.refused.push_back(tag + who + " has no candidate");
     } else if (!best->acceptable()) {
-      acceptance.refused.push_back(number + who + ": " + CandidateText(*best));
-    } else if (const auto [it, added] = given.emplace(best->target, line); !added) {
-      acceptance.refused.push_back(number + FullName(best->name) + " is already given to " +
-                                   std::to_string(it->second));
+      acceptance.refused.push_back(tag + who + ": " + CandidateText(*best));
+    } else if (const auto [at, added] = given.emplace(best->target, number); !added) {
+      acceptance.refused.push_back(tag + FullName(best->name) + " is already given to #" +
+                                   std::to_string(at->second));
     } else {
       acceptance.records.push_back(
           {{player.name.first, player.name.last, best->name.first, best->name.last}});

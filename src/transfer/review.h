@@ -91,8 +91,10 @@ struct Acceptance {
   std::vector<std::string> refused;   // one line for each choice that gives no record
 };
 
-// `lines` count review.dropped from 1. A player whose best candidate is taken, cannot be named
-// by a record, or was given to an earlier line is refused, as is a line that does not exist.
-Acceptance AcceptBest(const Review& review, const std::vector<int>& lines);
+// `sourcePlayers` are source player numbers of review.dropped: a number that names no dropped
+// player is refused, as is a player whose best candidate is taken, cannot be named by a record,
+// or was given to a player chosen before him. Numbers, not positions in a listing, so that a
+// review made again between listing and choosing never writes another player's pair.
+Acceptance AcceptBest(const Review& review, const std::vector<int>& sourcePlayers);
 
 }  // namespace tovarin

@@ -1,11 +1,13 @@
 // File > Preview Build: the review of a Build on the form's setup, and its pairs added to the
-// rename file, driven as a user would.
+// rename file, driven as a user would; File > Check Rename File.
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTreeWidget>
 
 #include "gui/preview_dialog.h"
+#include "gui/rename_check_dialog.h"
 #include "gui_fixture.h"
 
 namespace tovarin::gui::test {
@@ -116,6 +118,75 @@ TEST(GuiPreview, AsksWhereToCreateARenameFileWhenTheFormHasNone) {
   EXPECT_EQ(fixture::ReadFileText(created), "Jon,Fox,John,Fox,\r\n");
   EXPECT_EQ(w.frame->view().renamePath, created);
   EXPECT_EQ(w.c().renamePath->text(), QString::fromStdString(created).toLower());
+}
+
+// The checked players' numbers are their source player numbers, whatever their order.
+TEST(GuiPreview, CheckboxesCarryTheSourcePlayerNumber) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  w.script.steps.push_back([](QDialog& dialog) {
+    auto& preview = dynamic_cast<CPreviewDlg&>(dialog);
+    EXPECT_EQ(preview.dropped()->topLevelItem(0)->data(0, Qt::UserRole).toInt(), 5);
+    EXPECT_EQ(preview.dropped()->topLevelItem(1)->data(0, Qt::UserRole).toInt(), 6);
+    preview.reject();
+  });
+  w.frame->action(layout::command::kPreviewBuild)->trigger();
+  EXPECT_TRUE(w.script.done());
+}
+
+// Without organizations, Preview Build and Check Rename File refuse as Build does; without a
+// rename file, Check Rename File asks for one.
+TEST(GuiRenameCheck, RefusedWithoutOrganizationsOrRenameFile) {
+  GuiWindow w;
+  w.Start();
+  std::string preview, check;
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &preview));
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &check));
+  w.frame->action(layout::command::kPreviewBuild)->trigger();
+  w.frame->action(layout::command::kCheckRenameFile)->trigger();
+  EXPECT_TRUE(w.script.done());
+  EXPECT_EQ(preview, "Choose a target organization first.");
+  EXPECT_EQ(check, "Choose a target organization first.");
+
+  GuiWindow without;
+  without.StoreSetup();
+  without.store.WriteString(settings::kFile, settings::kRename, "");
+  without.Start();
+  without.script.steps.push_back(Answer(QMessageBox::Ok, &check));
+  without.frame->action(layout::command::kCheckRenameFile)->trigger();
+  EXPECT_TRUE(without.script.done());
+  EXPECT_EQ(check, "Choose a rename file first.");
+}
+
+// Each record with what the Build does with it, its problems under it, and the summary.
+TEST(GuiRenameCheck, ShowsEveryRecordAndItsProblems) {
+  GuiWindow w;
+  w.StoreSetup();
+  sim::WriteBytes(w.tree.dir / "renames.txt",
+                  fixture::BuildTree::Text("C3,,Sam,Park,\r\nJon,Fox,J\xf6hn,Fox,\r\n"));
+  w.Start();
+  w.script.steps.push_back([](QDialog& dialog) {
+    auto* check = qobject_cast<CRenameCheckDlg*>(&dialog);
+    ASSERT_NE(check, nullptr) << "not the check";
+    EXPECT_EQ(check->windowTitle(), "Check Rename File");
+    EXPECT_EQ(check->summary()->text(),
+              "2 records: 0 pair players, 1 signs players, 1 does nothing; 1 problem");
+    QStringList rows;
+    for (int i = 0; i < check->rows()->count(); ++i) {
+      rows << check->rows()->item(i)->text() + " @" +
+                  check->rows()->item(i)->data(Qt::UserRole).toString();
+    }
+    EXPECT_EQ(rows, (QStringList{
+                        "Line 1: signs Sam Park (#7) to C3 (City 3 Club) @1",
+                        "Line 2: does nothing: it names no target player @2",
+                        QString::fromUtf8("    2:9: names no target player: \"J\xc3\xb6hn Fox\"; "
+                                          "nearest target player: John Fox (#3) @2"),
+                    }));
+    QTest::mouseClick(check->closeButton(), Qt::LeftButton);
+  });
+  w.frame->action(layout::command::kCheckRenameFile)->trigger();
+  EXPECT_TRUE(w.script.done());
 }
 
 }  // namespace

@@ -283,7 +283,7 @@ TEST(Win32Window, StartsFromTheRegistryWithTheFormOfTheTable) {
     GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
     items.push_back(platform::Narrow(text));
   }
-  EXPECT_EQ(items, (Rows{"Set &Base Path", "", "&Preview Build...", "Save &Current Setup",
+  EXPECT_EQ(items, (Rows{"Set &Base Path", "", "&Preview Build...", "Check Rena&me File...", "Save &Current Setup",
                          "&Restore Last Build...", "", "E&xit"}));
 }
 
