@@ -8,6 +8,7 @@
 
 #include "gui/dialog_units.h"
 #include "gui/path_text.h"
+#include "gui/sim_text.h"
 
 namespace tovarin::gui {
 
@@ -25,7 +26,7 @@ CRenameCheckDlg::CRenameCheckDlg(const RenameCheckModel& model, QWidget* parent)
   rows_ = new QListWidget(this);
   rows_->setUniformItemSizes(true);
   for (const RenameCheckModel::Row& row : model.rows) {
-    auto* item = new QListWidgetItem(QString::fromStdString(row.text), rows_);
+    auto* item = new QListWidgetItem(FromWindows1252(row.text), rows_);
     item->setData(Qt::UserRole, row.line);
   }
 

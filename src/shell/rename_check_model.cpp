@@ -30,13 +30,13 @@ RenameCheckModel CheckRenames(const BuildParams& params, const TeamList& targetT
   for (const RenameFinding& finding : model.check.records) {
     model.rows.push_back({finding.line,
                           "Line " + std::to_string(finding.line) + ": " +
-                              DisplayText(finding.effect),
+                              finding.effect,
                           false});
     for (const RenameProblem& problem : finding.problems) {
       model.rows.push_back({problem.line,
                             "    " + std::to_string(problem.line) + ":" +
                                 std::to_string(problem.column) + ": " +
-                                DisplayText(problem.message),
+                                problem.message,
                             true});
     }
   }

@@ -9,8 +9,8 @@
 
 namespace tovarin {
 
-// The check of a rename file as the Check Rename File dialog and tovarin-cli renames show it, in
-// UTF-8.
+// The check of a rename file as the Check Rename File dialog and tovarin-cli renames show it. Row
+// texts hold names as the files do, in Windows-1252, as PreviewModel's do; the path is UTF-8.
 struct RenameCheckModel {
   std::string error;  // why the file could not be checked; empty when it was
   std::string path;   // the rename file

@@ -26,6 +26,7 @@
 #include "win32/controls.h"
 #include "win32/main_frame.h"
 #include "win32/preview_dialog.h"
+#include "win32/rename_check_dialog.h"
 
 namespace tovarin::win32 {
 namespace {
@@ -540,6 +541,15 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
                           "City 3 Club: 1 player",
                           "    Sam Park (7), from the rename file",
                       }));
+  // Each row carries its player's source number, which Add to Rename File takes.
+  for (const auto [row, number] : {std::pair{0, 5}, std::pair{1, 6}}) {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageW(GetDlgItem(dialog, preview_id::kDropped), LVM_GETITEMW, 0,
+                 reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.lParam, number);
+  }
   Tick(dialog, 0);
   Tick(dialog, 1);
   EXPECT_EQ(DroppedRows(dialog), (Rows{"Jon Fox | City 1 | John Fox (near miss) | [x]",
@@ -559,6 +569,39 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   EXPECT_FALSE(fixture::FileExists(w.tree.targetDisk + "Tovarin.txt"));
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
+}
+
+// File > Check Rename File: each record, its problems under it, and the summary.
+TEST(Win32Window, CheckRenameFileShowsEveryRecordAndItsProblems) {
+  Win32Window w;
+  w.StoreSetup();
+  sim::WriteBytes(w.tree.dir / "renames.txt",
+                  BuildTree::Text("C3,,Sam,Park,\r\nJon,Fox,J\xf6hn,Fox,\r\n"));
+  w.Start();
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kCheckRenameFile, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Check Rename File")) != nullptr; }));
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, rename_check_id::kSummary)),
+            "2 records: 0 pair players, 1 signs players, 1 does nothing; 1 problem");
+  const ListBox rows(dialog, rename_check_id::kRows);
+  Rows shown;
+  for (int row = 0; row < rows.Count(); ++row) shown.push_back(rows.Row(row));
+  EXPECT_EQ(shown, (Rows{"Line 1: signs Sam Park (#7) to C3 (City 3 Club)",
+                         "Line 2: does nothing: it names no target player",
+                         "    2:9: names no target player: \"J\xc3\xb6hn Fox\"; nearest target "
+                         "player: John Fox (#3)"}));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
+}
+
+// Without organizations, Check Rename File and Preview Build refuse as Build does.
+TEST(Win32Window, CheckAndPreviewRefuseWithoutOrganizations) {
+  Win32Window bare;
+  bare.Start();
+  PostMessageW(bare.window(), WM_COMMAND, layout::command::kPreviewBuild, 0);
+  EXPECT_EQ(bare.Answer(IDOK), "Choose a target organization first.");
+  PostMessageW(bare.window(), WM_COMMAND, layout::command::kCheckRenameFile, 0);
+  EXPECT_EQ(bare.Answer(IDOK), "Choose a target organization first.");
 }
 
 }  // namespace
