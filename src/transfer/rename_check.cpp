@@ -134,6 +134,17 @@ RenameCheck CheckRenameFile(const std::string& path, const std::vector<PlayerNam
     }
   }
   Nearest nearestSource(source), nearestTarget(target);
+  // Records shifted by a missing comma: their names are the wrong fields, so what they name (or
+  // fail to) is not worth a problem of its own; the missing comma's problem counts them.
+  std::vector<int> shiftedBy(read.size(), -1);
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    const RenameFieldPlace* fields = read[i].place.fields;
+    if (std::none_of(fields, fields + 4, [](const RenameFieldPlace& f) { return f.breakLine > 0; }))
+      continue;
+    for (std::size_t j = i + 1; j < read.size() && !read[j].place.fields[0].startsLine; ++j) {
+      shiftedBy[j] = static_cast<int>(i);
+    }
+  }
 
   for (std::size_t i = 0; i < read.size(); ++i) {
     const RenameRecord& record = read[i].record;
@@ -151,22 +162,26 @@ RenameCheck CheckRenameFile(const std::string& path, const std::vector<PlayerNam
       finding.problems.push_back({at.line, at.column, std::move(message)});
     };
 
+    const bool shifted = shiftedBy[i] >= 0;
+    bool sourceRanOn = false, targetRanOn = false;
     for (int f = 0; f < 4; ++f) {
       const RenameFieldPlace& field = place.fields[f];
       if (field.breakLine > 0) {
+        (f < 2 ? sourceRanOn : targetRanOn) = true;
         const std::string& text = record.fields[f];
         std::string before = text.substr(0, text.find('\n'));
         before.erase(before.find_last_not_of(" \t\r\v\f") + 1);
-        int shifted = 0;
-        for (std::size_t j = i + 1; j < read.size() && !read[j].place.fields[0].startsLine; ++j) {
-          ++shifted;
+        int after = 0;
+        for (std::size_t j = i + 1; j < read.size() && shiftedBy[j] == static_cast<int>(i); ++j) {
+          ++after;
         }
         std::string message = "the " + std::string(kFieldNames[f]) +
                               " field runs across a line break: most likely the comma after " +
                               Quoted(before) + " is missing";
-        if (shifted > 0) {
-          message += ", and the " + (shifted == 1 ? std::string("record") : std::to_string(shifted) + " records") +
-                     " after it " + (shifted == 1 ? "is" : "are") + " shifted";
+        if (after > 0) {
+          message += ", and the " +
+                     (after == 1 ? std::string("record") : std::to_string(after) + " records") +
+                     " after it " + (after == 1 ? "is" : "are") + " shifted";
         }
         finding.problems.push_back({field.breakLine, field.breakColumn, message});
       }
@@ -189,7 +204,7 @@ RenameCheck CheckRenameFile(const std::string& path, const std::vector<PlayerNam
                   PlayerText(source, found.source) +
                   " is a source player of these names, so the signing is lost");
     }
-    if (found.source == 0 && found.team == nullptr) {
+    if (found.source == 0 && found.team == nullptr && !shifted && !sourceRanOn) {
       std::string message = "names no source player and no team: " +
                             FieldsName(record.fields[0], record.fields[1]);
       if (const int n = nearestSource.Find(record.fields[0], record.fields[1]); n > 0) {
@@ -197,7 +212,7 @@ RenameCheck CheckRenameFile(const std::string& path, const std::vector<PlayerNam
       }
       problem(0, message);
     }
-    if (found.target == 0) {
+    if (found.target == 0 && !shifted && !targetRanOn) {
       std::string message = "names no target player: " +
                             FieldsName(record.fields[2], record.fields[3]);
       if (const int n = nearestTarget.Find(record.fields[2], record.fields[3]); n > 0) {
@@ -255,7 +270,10 @@ RenameCheck CheckRenameFile(const std::string& path, const std::vector<PlayerNam
                          found.team->longName + ")";
         break;
       case RenameEffect::kNothing:
-        if (found.source == 0 && found.team != nullptr && found.target > 0) {
+        if (shifted) {
+          finding.effect = "does nothing: it is shifted by the missing comma at line " +
+                           std::to_string(check.records[static_cast<std::size_t>(shiftedBy[i])].line);
+        } else if (found.source == 0 && found.team != nullptr && found.target > 0) {
           finding.effect = "does nothing: its team's index is not valid";
         } else if (found.source > 0 || found.team != nullptr) {
           finding.effect = "does nothing: it names no target player";

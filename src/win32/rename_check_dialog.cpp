@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "pairing/list_box.h"
 #include "win32/controls.h"
 #include "win32/dialogs.h"
 
