@@ -424,7 +424,7 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
   CliRun run = f.Run(args);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, counts +
-                         "    #5 Jon Fox, City 1: John Fox (near miss)\n"
+                         "    #5 Jon Fox, City 1: John Fox (near miss, 1 letter apart)\n"
                          "    #6 Tim Gray, City 2: no candidate\n");
 
   // A choice that gives no record refuses them all.

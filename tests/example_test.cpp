@@ -126,9 +126,10 @@ TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
   std::istringstream lines(review({}));
   std::map<std::string, std::vector<std::string>> free;
   for (std::string line; std::getline(lines, line);) {
-    for (const char* kind : {"likely", "nickname", "near miss"}) {
-      const std::string end = std::string("(") + kind + ")";
-      if (line.size() > end.size() && line.compare(line.size() - end.size(), end.size(), end) == 0) {
+    for (const char* kind : {"likely", "nickname", "respelled", "near miss"}) {
+      const bool unclaimed = !line.empty() && line.back() == ')' &&
+                        line.find(std::string(" (") + kind) != std::string::npos;
+      if (unclaimed) {
         const std::size_t number = line.find('#');
         free[kind].push_back(line.substr(number, line.find(' ', number) - number));
       }

@@ -122,6 +122,61 @@ TEST(Review, RanksCandidatesAndShowsTakenOnes) {
   EXPECT_TRUE(t.dialogs.messages.empty());
 }
 
+TEST(Review, EditDistance) {
+  const struct {
+    const char* a;
+    const char* b;
+    int distance;
+  } rows[] = {
+      {"WHITAKER", "WHITTAKER", 1},  {"HERNANDEZ", "HERNADNEZ", 1}, {"SMITH", "SMYTH", 1},
+      {"SMITH", "SMIT", 1},          {"DOUGLAS", "DAVID", 6},       {"STEPHEN", "STEVEN", 2},
+      {"", "AB", 2},                 {"ABC", "CBA", 2},             {"JON", "JON", 0},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(EditDistance(row.a, row.b), row.distance) << row.a << " " << row.b;
+    EXPECT_EQ(EditDistance(row.b, row.a), row.distance) << row.b << " " << row.a;
+  }
+}
+
+// Last names one edit apart give "respelled" candidates when the first names agree (or are a
+// known pair); candidates of one kind come closest first names first, and a near miss says how
+// far apart the first names are.
+TEST(Review, RespelledLastNamesAndNearMissesByLikeness) {
+  BuildTree t;
+  sim::WritePlayersFile(t.sourceDisk + "Players.dat", {{"Whitaker", "Stephen"},
+                                                       {"Hernandez", "Luis"},
+                                                       {"Turner", "Douglas"},
+                                                       {"Wallace", "Bob"},
+                                                       {"Kim", "Lee"}});
+  sim::WritePlayersFile(t.targetDisk + "Players.dat", {{"Whittaker", "Stephen"},
+                                                       {"Hernadnez", "Luis"},
+                                                       {"Turner", "David"},
+                                                       {"Turner", "Dougles"},
+                                                       {"Walace", "Robert"},
+                                                       {"Wallice", "Tom"},
+                                                       {"Kin", "Leo"},
+                                                       {"Park", "Sam"}});
+  BuildTree::Roster(t.sourceOrg, 1, {1, 2, 3, 4, 5});
+  BuildTree::Roster(t.sourceOrg, 2, {});
+  t.Start(/*useFarm=*/false);
+  const Review review = RunReview(t.view.MakeBuildParams(), t.view.targetTeams());
+  ASSERT_TRUE(review.ok) << review.error;
+  std::vector<std::string> shown;
+  for (const DroppedPlayer& d : review.dropped) {
+    std::string line = FullName(d.name) + ":";
+    for (const Candidate& c : d.candidates) line += " " + CandidateText(c) + ";";
+    shown.push_back(line);
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{
+                       "Stephen Whitaker: Stephen Whittaker (respelled);",
+                       "Luis Hernandez: Luis Hernadnez (respelled);",
+                       "Douglas Turner: Dougles Turner (near miss, 1 letter apart); David Turner "
+                       "(near miss, 6 letters apart);",
+                       "Bob Wallace: Robert Walace (respelled);",
+                       "Lee Kim:",
+                   }));
+}
+
 TEST(Review, OnlyCandidatesARecordCanNameAreWritable) {
   ReviewTree t;
   sim::WritePlayersFile(t.sourceDisk + "Players.dat",

@@ -84,6 +84,11 @@ class Reviewer : public BuildObserver {
       std::string last = FoldName(target[i].last);
       if (!last.empty()) byFoldedLast_[std::move(last)].push_back(static_cast<int>(i + 1));
     }
+    // Each folded last name under itself and under every name one deletion from it: two names
+    // one edit apart always share a key, so respellings are found without a walk over all pairs.
+    for (const auto& [last, players] : byFoldedLast_) {
+      for (const std::string& key : Deletions(last)) byDeletion_[key].push_back(&last);
+    }
     owner_.assign(target.size() + 1, 0);
     for (std::size_t s = 1; s < state_->playerMap.size(); ++s) {
       const int t = state_->playerMap[s];
@@ -102,6 +107,32 @@ class Reviewer : public BuildObserver {
     indexed_ = true;
   }
 
+  // `name` and each name one deletion from it.
+  static std::vector<std::string> Deletions(const std::string& name) {
+    std::vector<std::string> keys{name};
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (i > 0 && name[i] == name[i - 1]) continue;  // the same name as the deletion before
+      keys.push_back(name.substr(0, i) + name.substr(i + 1));
+    }
+    return keys;
+  }
+
+  // The folded last names of target players one edit from `last`.
+  std::vector<const std::string*> Respellings(const std::string& last) {
+    std::vector<const std::string*> found;
+    for (const std::string& key : Deletions(last)) {
+      const auto it = byDeletion_.find(key);
+      if (it == byDeletion_.end()) continue;
+      for (const std::string* other : it->second) {
+        if (*other != last && std::find(found.begin(), found.end(), other) == found.end() &&
+            EditDistance(last, *other) == 1) {
+          found.push_back(other);
+        }
+      }
+    }
+    return found;
+  }
+
   const std::string& FoldedFirst(int t) {
     std::string& folded = foldedFirst_[static_cast<std::size_t>(t - 1)];
     if (folded.empty()) {
@@ -112,8 +143,7 @@ class Reviewer : public BuildObserver {
 
   void FindCandidates(DroppedPlayer& player) {
     if (!indexed_) BuildIndexes();
-    const auto bucket = byFoldedLast_.find(FoldName(player.name.last));
-    if (bucket == byFoldedLast_.end()) return;
+    const std::string foldedLast = FoldName(player.name.last);
     const std::string folded = FoldName(player.name.first);
     const std::string first = MarkedFirst(folded);
     std::vector<std::string> nicknames;
@@ -121,45 +151,61 @@ class Reviewer : public BuildObserver {
     const bool sourceWritable =
         FitsRenameField(player.name.first) && FitsRenameField(player.name.last) &&
         lowestSource_[KeyOf(player.name)] == player.sourcePlayer;
+    const auto isNickname = [&](int t) {
+      return std::find(nicknames.begin(), nicknames.end(), FoldedFirst(t)) != nicknames.end();
+    };
 
     const std::vector<PlayerName>& target = *target_;
-    for (const int t : bucket->second) {
-      const PlayerName& name = target[static_cast<std::size_t>(t - 1)];
-      Candidate c;
-      if (FoldedFirst(t) == first) {
-        c.kind = CandidateKind::kLikely;
-      } else if (std::find(nicknames.begin(), nicknames.end(), FoldedFirst(t)) != nicknames.end()) {
-        c.kind = CandidateKind::kNickname;
-      } else if (name.last == player.name.last && name.first != player.name.first &&
-                 !name.first.empty() && !player.name.first.empty() &&
-                 name.first[0] == player.name.first[0]) {
-        c.kind = CandidateKind::kNearMiss;
-      } else {
-        continue;
-      }
-      c.target = t;
-      c.name = name;
-      if (state_->used[static_cast<std::size_t>(t - 1)]) {
-        c.takenBy = owner_[static_cast<std::size_t>(t)];
-        if (c.takenBy == 0) {
-          c.takenBy = Candidate::kTakenByRename;
+    // The players of one folded last name; `respelled` when it is one edit from his.
+    const auto consider = [&](const std::vector<int>& bucket, bool respelled) {
+      for (const int t : bucket) {
+        const PlayerName& name = target[static_cast<std::size_t>(t - 1)];
+        Candidate c;
+        if (respelled) {
+          if (FoldedFirst(t) != first && !isNickname(t)) continue;
+          c.kind = CandidateKind::kRespelled;
+        } else if (FoldedFirst(t) == first) {
+          c.kind = CandidateKind::kLikely;
+        } else if (isNickname(t)) {
+          c.kind = CandidateKind::kNickname;
+        } else if (name.last == player.name.last && name.first != player.name.first &&
+                   !name.first.empty() && !player.name.first.empty() &&
+                   name.first[0] == player.name.first[0]) {
+          c.kind = CandidateKind::kNearMiss;
         } else {
-          c.takenByName = (*source_)[static_cast<std::size_t>(c.takenBy - 1)];
+          continue;
         }
+        c.target = t;
+        c.name = name;
+        c.distance = EditDistance(folded, FoldedFirst(t).substr(1));
+        if (state_->used[static_cast<std::size_t>(t - 1)]) {
+          c.takenBy = owner_[static_cast<std::size_t>(t)];
+          if (c.takenBy == 0) {
+            c.takenBy = Candidate::kTakenByRename;
+          } else {
+            c.takenByName = (*source_)[static_cast<std::size_t>(c.takenBy - 1)];
+          }
+        }
+        // The bucket holds every namesake of t (they share its last name), lowest number first.
+        const bool lowestTarget = std::none_of(bucket.begin(), bucket.end(), [&](int other) {
+          return other < t && SameName(target[static_cast<std::size_t>(other - 1)], name);
+        });
+        c.writable = sourceWritable && lowestTarget && FitsRenameField(name.first) &&
+                     FitsRenameField(name.last);
+        player.candidates.push_back(std::move(c));
       }
-      // The bucket holds every namesake of t (they share its last name), lowest number first.
-      const bool lowestTarget = std::none_of(
-          bucket->second.begin(), bucket->second.end(), [&](int other) {
-            return other < t && SameName(target[static_cast<std::size_t>(other - 1)], name);
-          });
-      c.writable = sourceWritable && lowestTarget && FitsRenameField(name.first) &&
-                   FitsRenameField(name.last);
-      player.candidates.push_back(std::move(c));
+    };
+    if (foldedLast.empty()) return;
+    if (const auto bucket = byFoldedLast_.find(foldedLast); bucket != byFoldedLast_.end()) {
+      consider(bucket->second, false);
     }
+    for (const std::string* last : Respellings(foldedLast)) consider(byFoldedLast_[*last], true);
     std::stable_sort(player.candidates.begin(), player.candidates.end(),
                      [](const Candidate& a, const Candidate& b) {
                        if (a.taken() != b.taken()) return !a.taken();
-                       return a.kind < b.kind;
+                       if (a.kind != b.kind) return a.kind < b.kind;
+                       if (a.distance != b.distance) return a.distance < b.distance;
+                       return a.target < b.target;
                      });
   }
 
@@ -171,6 +217,8 @@ class Reviewer : public BuildObserver {
 
   bool indexed_ = false;
   std::unordered_map<std::string, std::vector<int>> byFoldedLast_;  // ascending numbers
+  // A folded last name or one deletion from it -> the folded last names it comes from.
+  std::unordered_map<std::string, std::vector<const std::string*>> byDeletion_;
   std::vector<std::string> foldedFirst_;  // folded on demand, behind a mark byte
   std::vector<int> owner_;                // target number -> the source player paired with it
   std::unordered_map<std::string, int> lowestSource_;
@@ -184,6 +232,8 @@ const char* CandidateKindName(CandidateKind kind) {
       return "likely";
     case CandidateKind::kNickname:
       return "nickname";
+    case CandidateKind::kRespelled:
+      return "respelled";
     case CandidateKind::kNearMiss:
       return "near miss";
   }
@@ -217,7 +267,12 @@ std::string FullName(const PlayerName& name) {
 }
 
 std::string CandidateText(const Candidate& candidate) {
-  std::string text = FullName(candidate.name) + " (" + CandidateKindName(candidate.kind) + ")";
+  std::string text = FullName(candidate.name) + " (" + CandidateKindName(candidate.kind);
+  if (candidate.kind == CandidateKind::kNearMiss) {
+    text += ", " + std::to_string(candidate.distance) +
+            (candidate.distance == 1 ? " letter apart" : " letters apart");
+  }
+  text += ")";
   if (candidate.takenBy == Candidate::kTakenByRename) {
     text += ", taken by the rename file";
   } else if (candidate.taken()) {

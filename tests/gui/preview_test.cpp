@@ -61,7 +61,7 @@ Step PreviewAndAddFox(bool renames, std::function<void(CPreviewDlg&)> after) {
     }
     EXPECT_EQ(Items(*preview->teams()), teams);
     EXPECT_EQ(Items(*preview->dropped()), (QStringList{
-                                              "Jon Fox | City 1 | John Fox (near miss) | [ ]",
+                                              "Jon Fox | City 1 | John Fox (near miss, 1 letter apart) | [ ]",
                                               "Tim Gray | City 2 | no candidate",
                                           }));
     preview->dropped()->topLevelItem(0)->setCheckState(0, Qt::Checked);

@@ -542,7 +542,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
                           "    Sam Park (7), from the rename file",
                       }));
   // Each row carries its player's source number, which Add to Rename File takes.
-  for (const auto [row, number] : {std::pair{0, 5}, std::pair{1, 6}}) {
+  for (const auto& [row, number] : {std::pair{0, 5}, std::pair{1, 6}}) {
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -552,7 +552,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   }
   Tick(dialog, 0);
   Tick(dialog, 1);
-  EXPECT_EQ(DroppedRows(dialog), (Rows{"Jon Fox | City 1 | John Fox (near miss) | [x]",
+  EXPECT_EQ(DroppedRows(dialog), (Rows{"Jon Fox | City 1 | John Fox (near miss, 1 letter apart) | [x]",
                                        "Tim Gray | City 2 | no candidate"}));
 
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(preview_id::kAdd, BN_CLICKED), 0);
