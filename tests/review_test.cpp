@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/build_tree.h"
+#include "support/respelling_corpus.h"
 #include "transfer/name_fold.h"
 #include "transfer/rename_file.h"
 #include "transfer/report.h"
@@ -175,6 +176,20 @@ TEST(Review, RespelledLastNamesAndNearMissesByLikeness) {
                        "Bob Wallace: Robert Walace (respelled);",
                        "Lee Kim:",
                    }));
+}
+
+// On a league whose target disk respells players in every way, the best candidate is the true
+// player nearly always, and a "likely" one never names someone else.
+TEST(Review, RespellingCorpus) {
+  fixture::TempDir dir;
+  const fixture::RespellingScore score =
+      fixture::ScoreReview(fixture::MakeRespellingCorpus(1500, 7), dir);
+  ASSERT_GT(score.respelled, 500);
+  EXPECT_GT(score.likely, 100);
+  EXPECT_EQ(score.likelyWrong, 0);
+  std::string misses;
+  for (const std::string& miss : score.misses) misses += miss + "\n";
+  EXPECT_GE(score.bestRight * 100, score.respelled * 95) << misses;
 }
 
 TEST(Review, OnlyCandidatesARecordCanNameAreWritable) {

@@ -1,6 +1,7 @@
 #include "transfer/review.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 
@@ -86,9 +87,12 @@ class Reviewer : public BuildObserver {
     }
     // Each folded last name under itself and under every name one deletion from it: two names
     // one edit apart always share a key, so respellings are found without a walk over all pairs.
+    // Keys are hashes, kept in one sorted array: a hash that two names share by chance costs
+    // one more EditDistance, and nothing is allocated per key.
     for (const auto& [last, players] : byFoldedLast_) {
-      for (const std::string& key : Deletions(last)) byDeletion_[key].push_back(&last);
+      ForEachDeletion(last, [&](std::uint64_t key) { byDeletion_.push_back({key, &last}); });
     }
+    std::sort(byDeletion_.begin(), byDeletion_.end(), ByKey);
     owner_.assign(target.size() + 1, 0);
     for (std::size_t s = 1; s < state_->playerMap.size(); ++s) {
       const int t = state_->playerMap[s];
@@ -107,29 +111,43 @@ class Reviewer : public BuildObserver {
     indexed_ = true;
   }
 
-  // `name` and each name one deletion from it.
-  static std::vector<std::string> Deletions(const std::string& name) {
-    std::vector<std::string> keys{name};
+  static bool ByKey(const std::pair<std::uint64_t, const std::string*>& a,
+                    const std::pair<std::uint64_t, const std::string*>& b) {
+    return a.first < b.first;
+  }
+
+  // Calls `use` with the hash of `name` and of each name one deletion from it.
+  template <class Use>
+  static void ForEachDeletion(const std::string& name, Use use) {
+    const auto hash = [&name](std::size_t skip) {
+      std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+      for (std::size_t i = 0; i < name.size(); ++i) {
+        if (i == skip) continue;
+        h = (h ^ static_cast<unsigned char>(name[i])) * 1099511628211ull;
+      }
+      return h;
+    };
+    use(hash(name.size()));
     for (std::size_t i = 0; i < name.size(); ++i) {
       if (i > 0 && name[i] == name[i - 1]) continue;  // the same name as the deletion before
-      keys.push_back(name.substr(0, i) + name.substr(i + 1));
+      use(hash(i));
     }
-    return keys;
   }
 
   // The folded last names of target players one edit from `last`.
   std::vector<const std::string*> Respellings(const std::string& last) {
     std::vector<const std::string*> found;
-    for (const std::string& key : Deletions(last)) {
-      const auto it = byDeletion_.find(key);
-      if (it == byDeletion_.end()) continue;
-      for (const std::string* other : it->second) {
+    ForEachDeletion(last, [&](std::uint64_t key) {
+      auto it = std::lower_bound(byDeletion_.begin(), byDeletion_.end(),
+                                 std::pair<std::uint64_t, const std::string*>{key, nullptr}, ByKey);
+      for (; it != byDeletion_.end() && it->first == key; ++it) {
+        const std::string* other = it->second;
         if (*other != last && std::find(found.begin(), found.end(), other) == found.end() &&
             EditDistance(last, *other) == 1) {
           found.push_back(other);
         }
       }
-    }
+    });
     return found;
   }
 
@@ -217,8 +235,8 @@ class Reviewer : public BuildObserver {
 
   bool indexed_ = false;
   std::unordered_map<std::string, std::vector<int>> byFoldedLast_;  // ascending numbers
-  // A folded last name or one deletion from it -> the folded last names it comes from.
-  std::unordered_map<std::string, std::vector<const std::string*>> byDeletion_;
+  // (hash of a folded last name or of one deletion from it, that last name), sorted.
+  std::vector<std::pair<std::uint64_t, const std::string*>> byDeletion_;
   std::vector<std::string> foldedFirst_;  // folded on demand, behind a mark byte
   std::vector<int> owner_;                // target number -> the source player paired with it
   std::unordered_map<std::string, int> lowestSource_;
