@@ -1,7 +1,6 @@
 #include "transfer/rename_check.h"
 
 #include <algorithm>
-#include <optional>
 #include <unordered_map>
 
 #include "transfer/matching.h"
