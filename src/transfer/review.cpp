@@ -89,8 +89,9 @@ class Reviewer : public BuildObserver {
     // one edit apart always share a key, so respellings are found without a walk over all pairs.
     // Keys are hashes, kept in one sorted array: a hash that two names share by chance costs
     // one more EditDistance, and nothing is allocated per key.
-    for (const auto& [last, players] : byFoldedLast_) {
-      ForEachDeletion(last, [&](std::uint64_t key) { byDeletion_.push_back({key, &last}); });
+    for (const auto& entry : byFoldedLast_) {
+      const std::string* last = &entry.first;
+      ForEachDeletion(*last, [&](std::uint64_t key) { byDeletion_.push_back({key, last}); });
     }
     std::sort(byDeletion_.begin(), byDeletion_.end(), ByKey);
     owner_.assign(target.size() + 1, 0);
