@@ -577,6 +577,8 @@ TEST(Cli, EachCommandHasItsHelp) {
        {"--match", "--summary"}},
       {{"restore", "--help"}, "tovarin-cli restore [OPTIONS] [NAME...]", {"--list"},
        {"--target"}},
+      {{"renames", "--help"}, "tovarin-cli renames [OPTIONS]", {"--target", "--rename"},
+       {"--farm", "--accept", "--match"}},
   };
   for (const Case& c : cases) {
     const CliRun run = f.Run(c.args);
