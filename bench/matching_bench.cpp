@@ -19,6 +19,7 @@
 #include "transfer/build.h"
 #include "transfer/matching.h"
 #include "transfer/review.h"
+#include "support/respelling_corpus.h"
 
 namespace tovarin {
 namespace {
@@ -183,6 +184,31 @@ void BM_Review(benchmark::State& state) {
 
 BENCHMARK(BM_BuildDryRun)->Arg(1000)->Arg(10000)->Arg(32000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Review)->Arg(1000)->Arg(10000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// How good the review's candidates are on a league whose target disk respells players in every
+// way it knows of: how often the best candidate is the true player, and how often a "likely" one
+// is someone else.
+void BM_RespellingCorpus(benchmark::State& state) {
+  const fixture::RespellingCorpus corpus =
+      fixture::MakeRespellingCorpus(static_cast<int>(state.range(0)), 2026);
+  fixture::RespellingScore score;
+  for (auto _ : state) {
+    fixture::TempDir dir;
+    score = fixture::ScoreReview(corpus, dir);
+  }
+  state.counters["respelled"] = score.respelled;
+  state.counters["best_right_pct"] = 100.0 * score.bestRight / std::max(score.respelled, 1);
+  state.counters["likely"] = score.likely;
+  state.counters["likely_wrong_pct"] = 100.0 * score.likelyWrong / std::max(score.likely, 1);
+  std::printf("respelling corpus, %d players: best candidate right for %d of %d respelled "
+              "(%.1f%%); likely candidates wrong: %d of %d (%.1f%%)\n",
+              static_cast<int>(state.range(0)), score.bestRight, score.respelled,
+              100.0 * score.bestRight / std::max(score.respelled, 1), score.likelyWrong,
+              score.likely, 100.0 * score.likelyWrong / std::max(score.likely, 1));
+  for (const std::string& miss : score.misses) std::printf("  missed %s\n", miss.c_str());
+}
+
+BENCHMARK(BM_RespellingCorpus)->Arg(5000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Shows the runs as usual and keeps their times, to print how much faster the index is.
 class SummaryReporter : public benchmark::ConsoleReporter {

@@ -127,26 +127,31 @@ std::string PlayerLines(const std::vector<sim::Player>& players) {
 // A NUL inside a field, and Ctrl-Z, which ends the file before the record after it.
 const char kCutAndEnded[] = "Jo\0hn,Smith,Jon,Smith,\x1a,ignored,";
 
-void RenameSeeds(Seeds& seeds) {
+// The rename file targets share their input, and so their seeds.
+void RenameSeeds(Seeds& seeds, const std::string& name) {
   const std::string source = PlayerLines(kSourcePlayers);
   const std::string target = PlayerLines(kTargetPlayers);
   const std::string teams = "C1\nC2\nC3\nC4\nC5\n";
   const std::string noShift(1, '\0');
-  seeds.Add("rename", JoinPieces({source, target, teams, noShift},
+  seeds.Add(name, JoinPieces({source, target, teams, noShift},
                                  "C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\n"));
   // CR LF astride the reader's refill, then a record without its last comma.
-  seeds.Add("rename", JoinPieces({source, target, teams, std::string(1, '\x03')},
+  seeds.Add(name, JoinPieces({source, target, teams, std::string(1, '\x03')},
                                  "\r\nJohn,Smith,John,Smith,\r\nC1,x,Guy,New"));
   const std::string nearSource = PlayerLines({{"Smith", "John"}, {"Smith", "John"}, {"Doe", ""},
                                               {"Smith", "Jo"}, {"Kim", "Lee"}});
   const std::string nearTarget = PlayerLines({{"Smith", "Jon"}, {"Smith", "Johnny"},
                                               {"smith", "John"}, {"Smith", "John"}, {"Doe", ""},
                                               {"Kim", "Lee"}, {"Kim", "Leo"}});
-  seeds.Add("rename",
+  seeds.Add(name,
             JoinPieces({nearSource, nearTarget, "C1\nKim\nC3\n", noShift},
                        std::string(49, 'x') + ",Kim,Lee,Kim,\n  Lee ,Kim,Leo,Kim,\n" +
                            std::string(kCutAndEnded, sizeof kCutAndEnded - 1)));
-  seeds.Add("rename", JoinPieces({source, target, teams, noShift}, " \t\r\n\f\v "));
+  seeds.Add(name, JoinPieces({source, target, teams, noShift}, " \t\r\n\f\v "));
+  // A missing comma, a record replaced, a target claimed twice, an identical record.
+  seeds.Add(name, JoinPieces({source, target, teams, noShift},
+                               "John,Smith,John,Smith\nJon,Fox,John,Fox,\nJon,Fox,Sam,Park,\n"
+                               "C3,,Sam,Park,\nC3,,Sam,Park,\n"));
 }
 
 // A Build seed: flags, both org.dat files, both player files, the rename file, then the roster
@@ -206,7 +211,8 @@ int main(int argc, char** argv) {
   tovarin::fuzz::OrgDatSeeds(seeds);
   tovarin::fuzz::PlayersSeeds(seeds);
   tovarin::fuzz::RosterSeeds(seeds);
-  tovarin::fuzz::RenameSeeds(seeds);
+  tovarin::fuzz::RenameSeeds(seeds, "rename");
+  tovarin::fuzz::RenameSeeds(seeds, "rename_check");
   tovarin::fuzz::BuildSeeds(seeds);
   return 0;
 }

@@ -2,10 +2,8 @@
 // reading of its rules; the rename pass and the automatic pass then run on small player lists and
 // a few target teams, and must agree with their literal versions, down to every near match.
 //
-// Input: piece 1 = source players, piece 2 = target players (one "last,first" a line), piece 3 =
-// the target teams' short names (one a line), piece 4 = one byte that may move the rename file
-// against the reader's 64 KiB buffer, the rest = the rename file. Last, a pair is added to the
-// file, which must then read as before with that pair after it.
+// Input: as harness/rename_input.h has it. Last, a pair is added to the file, which must then
+// read as before with that pair after it.
 
 #include <algorithm>
 #include <cstdint>
@@ -16,6 +14,7 @@
 
 #include "harness/fuzz_support.h"
 #include "harness/plain_reference.h"
+#include "harness/rename_input.h"
 #include "support/plain_matching.h"
 #include "transfer/matching.h"
 #include "transfer/rename_file.h"
@@ -23,42 +22,7 @@
 namespace tovarin::fuzz {
 namespace {
 
-constexpr std::size_t kMaxPlayers = 64;
-constexpr std::size_t kMaxTeams = 8;
-constexpr std::size_t kMaxRenameFile = 8 * 1024;
 constexpr std::size_t kTeamLists = 4;  // teamIndex runs from -1, so some fall outside
-constexpr std::size_t kReaderBuffer = 64 * 1024;
-
-// Text as a name read from a record holds it: up to a zero byte, never longer than its field.
-std::string AsName(std::string_view text, std::size_t width) {
-  text = text.substr(0, text.find('\0'));
-  return std::string(text.substr(0, width));
-}
-
-std::vector<PlayerName> Players(std::string_view text) {
-  std::vector<PlayerName> players;
-  for (const std::string_view line : Lines(text, kMaxPlayers)) {
-    const std::size_t comma = line.find(',');
-    const std::string_view last = line.substr(0, comma);
-    const std::string_view first =
-        comma == std::string_view::npos ? std::string_view() : line.substr(comma + 1);
-    players.push_back({AsName(last, 15), AsName(first, 129)});
-  }
-  return players;
-}
-
-TeamList Teams(std::string_view text) {
-  TeamList teams;
-  int index = -1;
-  for (const std::string_view line : Lines(text, kMaxTeams)) {
-    TeamEntry team;
-    team.teamIndex = index++;
-    team.teamId = index;
-    team.shortName = AsName(line, 5);
-    teams.push_back(team);
-  }
-  return teams;
-}
 
 using NearMatches = std::vector<std::pair<int, int>>;
 
@@ -77,17 +41,11 @@ void CheckState(const MatchState& state, std::size_t targetCount) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tovarin;
   using namespace tovarin::fuzz;
-  Pieces pieces(data, size);
-  const std::vector<PlayerName> source = Players(pieces.Next(4096));
-  const std::vector<PlayerName> target = Players(pieces.Next(4096));
-  const TeamList teams = Teams(pieces.Next(256));
-  const std::string_view shift = pieces.Next(1);
-  std::string file(pieces.Rest(kMaxRenameFile));
-  // Blank lines ahead of the records put a CR LF pair, or any byte, across the reader's refill.
-  if (!shift.empty() && (shift[0] & 1)) {
-    const std::size_t before = static_cast<unsigned char>(shift[0]) >> 1;
-    file.insert(0, kReaderBuffer - before, '\n');
-  }
+  const RenameInput input = ReadRenameInput(data, size);
+  const std::vector<PlayerName>& source = input.source;
+  const std::vector<PlayerName>& target = input.target;
+  const TeamList& teams = input.teams;
+  const std::string& file = input.file;
 
   const std::string path = FreshDir("rename") + "renames.txt";
   WriteFile(path, file);

@@ -127,7 +127,7 @@ TEST(Build, FailureTable) {
       {"rename file missing",
        [](BuildTree& t) {
          std::filesystem::remove(platform::NativePath(t.dir / "renames.txt"));
-         return t.Completed();
+         return t.Completed(3, "", "Rename file: 0 of 0 records used");
        },
        {true, true, true}, "full", true},
   };
@@ -366,6 +366,20 @@ TEST(Build, TeamsSharingATeamIndexShareTheirList) {
   EXPECT_EQ(t.TargetRoster(2), (std::vector<int>{7, 2, 4, 5, 1}));
 }
 
+// Used: a signing, and the last record for a source player who reaches a roster. Not used: a
+// record the automatic pass overrides, one a later record repeats, one that names nobody.
+TEST(Build, SaysHowManyRenameRecordsItUsed) {
+  BuildTree t;
+  sim::WriteBytes(t.dir / "renames.txt",
+                  BuildTree::Text("C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\nAl,Lee,Guy,New,\r\n"
+                                  "Jon,Fox,John,Fox,\r\nNobody,Here,X,Y,\r\n"));
+  t.Start();
+  t.view.OnBuild();
+  EXPECT_EQ(t.dialogs.messages,
+            (std::vector<std::string>{t.Completed(3, "", "Rename file: 2 of 5 records used")}));
+  EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{2, 3, 4, 5}));
+}
+
 TEST(Build, OrganizationWithoutTeams) {
   BuildTree t;
   sim::OrgBuilder org;
@@ -373,7 +387,9 @@ TEST(Build, OrganizationWithoutTeams) {
   org.Write(t.targetOrg);
   t.Start();
   t.view.OnBuild();
-  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{t.Completed(0)}));
+  // The rename file's signing has no team to go to.
+  EXPECT_EQ(t.dialogs.messages,
+            (std::vector<std::string>{t.Completed(0, "", "Rename file: 0 of 1 records used")}));
   EXPECT_TRUE(t.dialogs.questions.empty());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(platform::NativePath(t.targetOrg)), {}), 1);  // org.dat
   const std::string report = ReadFileText(t.targetDisk + "Tovarin.txt");

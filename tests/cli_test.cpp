@@ -63,9 +63,16 @@ TEST(Cli, BuildWithBothSides) {
   EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4}));
   EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{}));
   EXPECT_EQ(run.out,
-            f.tree.Completed() + "\nRosters written: 3\nPlayers carried: 3\n"
+            f.tree.Completed(3, "", "") + "\nRosters written: 3\nPlayers carried: 3\n"
             "Players dropped (no match on the target data disk): 2\nNear misses: 1\n"
             "Report: " + f.tree.targetDisk + "Tovarin.txt\n");
+
+  // With a rename file, the summary says how many of its records the Build used.
+  run = f.Run(f.Build({"--rename", f.tree.dir / "renames.txt", "--no-farm", "--summary"}));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("\nNear misses: 1\nRename file: 1 of 1 records used\nReport: "),
+            std::string::npos)
+      << run.out;
 }
 
 TEST(Cli, OrganizationDirectoriesAreTakenAsTheDialogWouldGiveThem) {
@@ -164,7 +171,7 @@ TEST(Cli, ASetupThatCannotBeStoredIsSaid) {
   CliRun build = run({"build", "--target", tree.targetOrg, "--source", tree.sourceOrg,
                       "--save-setup"});
   EXPECT_EQ(build.status, 0) << build.err;
-  EXPECT_EQ(build.out, tree.Completed() + "\n" + said);
+  EXPECT_EQ(build.out, tree.Completed(3, "", "") + "\n" + said);  // no rename file given
 }
 
 // Asking for the version or the help reads no settings at all, so no settings file can hold
@@ -474,12 +481,13 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
       "Players carried: 5\n"
       "Players dropped: 2\n"
       "Dropped players with candidates: 1\n"
-      "Target teams left empty: 0\n";
+      "Target teams left empty: 0\n"
+      "Rename records the Build would use: 1 of 1\n";
   CliRun run = f.Run(args);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, counts +
-                         "  1. Jon Fox, City 1: John Fox (near miss)\n"
-                         "  2. Tim Gray, City 2: no candidate\n");
+                         "    #5 Jon Fox, City 1: John Fox (near miss, 1 letter apart)\n"
+                         "    #6 Tim Gray, City 2: no candidate\n");
 
   // A choice that gives no record refuses them all.
   auto accept = [&](const std::string& lines) {
@@ -487,16 +495,20 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
     with.insert(with.end(), {"--accept", lines});
     return f.Run(with);
   };
-  run = accept("1,2");
+  run = accept("5,6");
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n2: Tim Gray has no candidate\n");
+  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#6: Tim Gray has no candidate\n");
+  run = accept("1");
+  EXPECT_EQ(run.status, 1) << "a player the Build carries";
+  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#1: not a dropped player\n");
   EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\n");
 
-  run = accept("1");
+  run = accept("#5");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, counts + "1 pair added to " + renames +
                          "\nPlayers carried: 6\nPlayers dropped: 1\n"
-                         "Dropped players with candidates: 0\nTarget teams left empty: 0\n");
+                         "Dropped players with candidates: 0\nTarget teams left empty: 0\n"
+                         "Rename records the Build would use: 2 of 2\n");
   EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\n");
   EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt")) << "a review writes no report";
 
@@ -520,7 +532,7 @@ TEST(Cli, TheRenameFileIsTheUsersOwn) {
   };
   const std::string players = f.tree.sourceDisk + "Players.dat";
   const sim::Bytes before = ReadFileBytes(players);
-  CliRun run = review(players, {"--accept", "1"});
+  CliRun run = review(players, {"--accept", "5"});  // Jon Fox, whose candidate is free
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "The rename file " + players +
                          " is one of the simulation's files, which Tovarin never writes, so "
@@ -534,10 +546,65 @@ TEST(Cli, TheRenameFileIsTheUsersOwn) {
   EXPECT_EQ(run.err.rfind("The rename file could not be read: " + named + "\n", 0), 0u) << run.err;
   run = f.Run(f.Build({"--rename", named}));
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out.rfind(f.tree.Completed() + "\nThe rename file could not be read: " + named +
-                              "\n", 0),
+  EXPECT_EQ(run.out.rfind(f.tree.Completed(3, "", "Rename file: 0 of 0 records used") +
+                              "\nThe rename file could not be read: " + named + "\n",
+                          0),
             0u)
       << run.out;
+}
+
+TEST(Cli, RenamesChecksTheRenameFile) {
+  CliFixture f;
+  const std::string renames = f.tree.dir / "renames.txt";
+  auto check = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args = {"renames"};
+    for (const std::string& side : f.Sides()) args.push_back(side);
+    args.insert(args.end(), extra.begin(), extra.end());
+    return f.Run(args);
+  };
+
+  CliRun run = check({"--rename", renames});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "1 record: 0 pair players, 1 signs players, 0 do nothing; 0 problems\n");
+
+  // One line per problem, FILE:LINE:COLUMN: message, then the summary; exit 1.
+  // The record after the missing comma is shifted, and so says nothing of its own; the next
+  // line starts afresh.
+  sim::WriteBytes(renames, BuildTree::Text("Jon,Fox,John,Fox\r\nTim,Gray,Guy,New,\r\nX,\r\n"
+                                           "Tim,Gray,New,Guy,\r\n"));
+  run = check({"--rename", renames});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            renames + ":1:17: the fourth field runs across a line break: most likely the comma "
+                      "after \"Fox\" is missing, and the record after it is shifted\n" +
+                renames + ":4:10: names no target player: \"New Guy\"\n"
+                "3 records: 0 pair players, 0 sign players, 3 do nothing; 2 problems\n");
+
+  // Names are printed as UTF-8.
+  sim::WriteBytes(renames, BuildTree::Text("Jon,Fox,J\xf6hn,Fox,\r\n"));
+  run = check({"--rename", renames});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("\"J\xc3\xb6hn Fox\"; nearest target player: John Fox (#3)"),
+            std::string::npos)
+      << run.out;
+
+  run = check({"--rename", f.tree.dir / "missing.txt"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "The rename file " + f.tree.dir / "missing.txt" + " cannot be opened.\n");
+
+  // Wrong usage: no rename file, or no organizations, chosen; review refuses as build does.
+  run = check({});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("no rename file is chosen"), std::string::npos) << run.err;
+  for (const std::string command : {"renames", "review", "build"}) {
+    run = f.Run({command});
+    EXPECT_EQ(run.status, 2) << command;
+    EXPECT_EQ(run.err, "tovarin-cli: no setup is stored; give " + command +
+                           " --target DIR --source DIR, or store them first with tovarin-cli "
+                           "settings --target DIR --source DIR\n"
+                           "Try 'tovarin-cli --help' for more information.\n");
+  }
 }
 
 TEST(Cli, UsageErrors) {
@@ -607,6 +674,8 @@ TEST(Cli, EachCommandHasItsHelp) {
        {"--match", "--summary"}},
       {{"restore", "--help"}, "tovarin-cli restore [OPTIONS] [NAME...]", {"--list"},
        {"--target"}},
+      {{"renames", "--help"}, "tovarin-cli renames [OPTIONS]", {"--target", "--rename"},
+       {"--farm", "--accept", "--match"}},
   };
   for (const Case& c : cases) {
     const CliRun run = f.Run(c.args);

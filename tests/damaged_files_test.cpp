@@ -73,7 +73,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
            damaged.Raw(r);
          }
          damaged.Write(t.targetOrg);
-         return t.Completed(2);
+         return t.Completed(2, "", "Rename file: 0 of 1 records used");  // C3 is gone
        },
        "WW-", true, true},
       {"target team with a negative team index",
@@ -177,14 +177,14 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
       {"rename file missing",
        [](Damaged& t) {
          fs::remove(platform::NativePath(t.dir / "renames.txt"));
-         return t.Completed();
+         return t.Completed(3, "", "Rename file: 0 of 0 records used");
        },
        "WWW", true, true},
       {"rename file of odd text",
        [](Damaged& t) {
          sim::WriteBytes(t.dir / "renames.txt",
                          BuildTree::Text(std::string(60, 'x') + ",C3,,Sam,Park\r\n\x1A" "C2,,x"));
-         return t.Completed();
+         return t.Completed(3, "", "Rename file: 0 of 2 records used");
        },
        "WWW", true, true},
       {"report cannot be written",
@@ -328,14 +328,16 @@ TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
       {"rename file a FIFO",
        [&](Damaged& t) {
          fifo(t.dir / "renames.txt");  // the Build runs without it, and says so
-         return t.Completed() + "\nThe rename file could not be read: " + t.dir / "renames.txt" +
+         return t.Completed(3, "", "Rename file: 0 of 0 records used") +
+                "\nThe rename file could not be read: " + t.dir / "renames.txt" +
                 "\nit is not a plain file";
        },
        "WWW"},
       {"rename file a link to /dev/zero",
        [&](Damaged& t) {
          zero(t.dir / "renames.txt");  // the Build runs without it, and says so
-         return t.Completed() + "\nThe rename file could not be read: " + t.dir / "renames.txt" +
+         return t.Completed(3, "", "Rename file: 0 of 0 records used") +
+                "\nThe rename file could not be read: " + t.dir / "renames.txt" +
                 "\nit is not a plain file";
        },
        "WWW"},

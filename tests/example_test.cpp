@@ -126,10 +126,12 @@ TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
   std::istringstream lines(review({}));
   std::map<std::string, std::vector<std::string>> free;
   for (std::string line; std::getline(lines, line);) {
-    for (const char* kind : {"likely", "nickname", "near miss"}) {
-      const std::string end = std::string("(") + kind + ")";
-      if (line.size() > end.size() && line.compare(line.size() - end.size(), end.size(), end) == 0) {
-        free[kind].push_back(line.substr(0, line.find('.')));
+    for (const char* kind : {"likely", "nickname", "respelled", "near miss"}) {
+      const bool unclaimed = !line.empty() && line.back() == ')' &&
+                        line.find(std::string(" (") + kind) != std::string::npos;
+      if (unclaimed) {
+        const std::size_t number = line.find('#');
+        free[kind].push_back(line.substr(number, line.find(' ', number) - number));
       }
     }
   }
@@ -140,10 +142,7 @@ TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
   // Accepting them all carries them all.
   std::string accept;
   for (const auto& [kind, numbers] : free) {
-    for (const std::string& n : numbers) {
-      if (!accept.empty()) accept += ',';
-      accept += n.substr(n.find_first_not_of(' '));
-    }
+    for (const std::string& n : numbers) accept += (accept.empty() ? "" : ",") + n;
   }
   const std::string after = review({"--accept", accept});
   EXPECT_NE(after.find("14 pairs added to "), std::string::npos) << after;

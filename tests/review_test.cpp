@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/build_tree.h"
+#include "support/respelling_corpus.h"
 #include "transfer/name_fold.h"
 #include "transfer/rename_file.h"
 #include "transfer/report.h"
@@ -122,6 +123,75 @@ TEST(Review, RanksCandidatesAndShowsTakenOnes) {
   EXPECT_TRUE(t.dialogs.messages.empty());
 }
 
+TEST(Review, EditDistance) {
+  const struct {
+    const char* a;
+    const char* b;
+    int distance;
+  } rows[] = {
+      {"WHITAKER", "WHITTAKER", 1},  {"HERNANDEZ", "HERNADNEZ", 1}, {"SMITH", "SMYTH", 1},
+      {"SMITH", "SMIT", 1},          {"DOUGLAS", "DAVID", 6},       {"STEPHEN", "STEVEN", 2},
+      {"", "AB", 2},                 {"ABC", "CBA", 2},             {"JON", "JON", 0},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(EditDistance(row.a, row.b), row.distance) << row.a << " " << row.b;
+    EXPECT_EQ(EditDistance(row.b, row.a), row.distance) << row.b << " " << row.a;
+  }
+}
+
+// Last names one edit apart give "respelled" candidates when the first names agree (or are a
+// known pair); candidates of one kind come closest first names first, and a near miss says how
+// far apart the first names are.
+TEST(Review, RespelledLastNamesAndNearMissesByLikeness) {
+  BuildTree t;
+  sim::WritePlayersFile(t.sourceDisk + "Players.dat", {{"Whitaker", "Stephen"},
+                                                       {"Hernandez", "Luis"},
+                                                       {"Turner", "Douglas"},
+                                                       {"Wallace", "Bob"},
+                                                       {"Kim", "Lee"}});
+  sim::WritePlayersFile(t.targetDisk + "Players.dat", {{"Whittaker", "Stephen"},
+                                                       {"Hernadnez", "Luis"},
+                                                       {"Turner", "David"},
+                                                       {"Turner", "Dougles"},
+                                                       {"Walace", "Robert"},
+                                                       {"Wallice", "Tom"},
+                                                       {"Kin", "Leo"},
+                                                       {"Park", "Sam"}});
+  BuildTree::Roster(t.sourceOrg, 1, {1, 2, 3, 4, 5});
+  BuildTree::Roster(t.sourceOrg, 2, {});
+  t.Start(/*useFarm=*/false);
+  const Review review = RunReview(t.view.MakeBuildParams(), t.view.targetTeams());
+  ASSERT_TRUE(review.ok) << review.error;
+  std::vector<std::string> shown;
+  for (const DroppedPlayer& d : review.dropped) {
+    std::string line = FullName(d.name) + ":";
+    for (const Candidate& c : d.candidates) line += " " + CandidateText(c) + ";";
+    shown.push_back(line);
+  }
+  EXPECT_EQ(shown, (std::vector<std::string>{
+                       "Stephen Whitaker: Stephen Whittaker (respelled);",
+                       "Luis Hernandez: Luis Hernadnez (respelled);",
+                       "Douglas Turner: Dougles Turner (near miss, 1 letter apart); David Turner "
+                       "(near miss, 6 letters apart);",
+                       "Bob Wallace: Robert Walace (respelled);",
+                       "Lee Kim:",
+                   }));
+}
+
+// On a league whose target disk respells players in every way, the best candidate is the true
+// player nearly always, and a "likely" one never names someone else.
+TEST(Review, RespellingCorpus) {
+  fixture::TempDir dir;
+  const fixture::RespellingScore score =
+      fixture::ScoreReview(fixture::MakeRespellingCorpus(1500, 7), dir);
+  ASSERT_GT(score.respelled, 500);
+  EXPECT_GT(score.likely, 100);
+  EXPECT_EQ(score.likelyWrong, 0);
+  std::string misses;
+  for (const std::string& miss : score.misses) misses += miss + "\n";
+  EXPECT_GE(score.bestRight * 100, score.respelled * 95) << misses;
+}
+
 TEST(Review, OnlyCandidatesARecordCanNameAreWritable) {
   ReviewTree t;
   sim::WritePlayersFile(t.sourceDisk + "Players.dat",
@@ -203,20 +273,23 @@ TEST(Review, AcceptedPairsAreCarriedByTheNextBuildAndNothingElseChanges) {
   EXPECT_EQ(t.TargetRoster(2), (std::vector<int>{1}));
 
   const Review review = t.Run();
-  // Lines 1 to 3 have free candidates; 4 has none, 9 does not exist, 3 twice gives one record.
-  const Acceptance refused = AcceptBest(review, {4, 9});
+  // Source players 1 to 3 have free candidates; 5 has none, 9 is outside the player file, 7 is
+  // carried and 8 on no roster; 3 twice gives one record.
+  const Acceptance refused = AcceptBest(review, {5, 9, 7, 8});
   EXPECT_TRUE(refused.records.empty());
-  EXPECT_EQ(refused.refused, (std::vector<std::string>{"4: Here Nobody has no candidate",
-                                                       "9: there is no dropped player 9"}));
-  const Acceptance accepted = AcceptBest(review, {1, 2, 3, 3});
+  EXPECT_EQ(refused.refused, (std::vector<std::string>{"#5: Here Nobody has no candidate",
+                                                       "#9: player 9 has no candidate",
+                                                       "#7: not a dropped player",
+                                                       "#8: not a dropped player"}));
+  const Acceptance accepted = AcceptBest(review, {3, 1, 2, 3});
   EXPECT_EQ(accepted.refused,
-            (std::vector<std::string>{"3: Michael Smith is already given to 3"}));
+            (std::vector<std::string>{"#3: Michael Smith is already given to #3"}));
   ASSERT_EQ(accepted.records.size(), 3u);
   std::string why;
   ASSERT_TRUE(AppendRenameRecords(t.view.renamePath, accepted.records, &why)) << why;
   EXPECT_EQ(ReadFileText(t.view.renamePath),
-            "C3,,Sam,Park,\r\nPat,O'Neil,Pat,ONeil,\r\nJos\xE9,Pe\xF1" "a,Jose,Pena,\r\n"
-            "Mike,Smith,Michael,Smith,\r\n");
+            "C3,,Sam,Park,\r\nMike,Smith,Michael,Smith,\r\nPat,O'Neil,Pat,ONeil,\r\n"
+            "Jos\xE9,Pe\xF1" "a,Jose,Pena,\r\n");
 
   const Review after = t.Run();
   EXPECT_EQ(after.counts.dropped, 3);

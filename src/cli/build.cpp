@@ -52,6 +52,7 @@ void PrintSummary(const BuildResult& result, std::ostream& out) {
       << "Players carried: " << result.playersCarried << "\n"
       << "Players dropped (no match on the target data disk): " << result.playersDropped << "\n"
       << "Near misses: " << result.nearMatches << "\n"
+      << (result.renameFile ? RenameUseLine(result) + "\n" : "")
       << "Report: " << (result.reportCreated ? result.reportPath : "(could not be written)")
       << "\n";
 }
@@ -66,8 +67,7 @@ int Run(BuildOptions& options, Console& console) {
   if (!form.Load(options.sides, options.setup, options.pairing.reset, pairCommands)) return kError;
   CTovarinView& view = form.view;
   if (!options.sides.given && !view.MissingOrganization().empty()) {
-    throw UsageError{"no setup is stored; give build --target DIR --source DIR, or store them "
-                     "first with tovarin-cli settings --target DIR --source DIR"};
+    throw UsageError{NoSetupStored("build")};
   }
 
   DryRunPrinter printer(console.out);

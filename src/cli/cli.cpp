@@ -14,9 +14,9 @@ const char* const kDescription =
     "Grandstand baseball simulation, matching players by name.";
 
 const char* const kExitStatus =
-    "Exit status: 0 done, 1 an error (its message on standard error), 2 wrong usage,\n"
-    "3 a question (games played, or no team paired) was not answered Yes (nothing\n"
-    "written).";
+    "Exit status: 0 done, 1 an error (its message on standard error) or, for renames,\n"
+    "problems found, 2 wrong usage, 3 a question (games played, or no team paired) was\n"
+    "not answered Yes (nothing written).";
 
 // "--name" of an argument that looks like an option ("--name=value" included), else empty.
 std::string OptionName(const std::string& arg) {
@@ -100,7 +100,8 @@ int Run(const std::vector<std::string>& args, Console& console) {
   const std::vector<Command> commands = {AddBuildCommand(program), AddPairsCommand(program),
                                          AddSettingsCommand(program),
                                          AddRestoreCommand(program),
-                                         AddReviewCommand(program)};
+                                         AddReviewCommand(program),
+                                         AddRenamesCommand(program)};
   for (const Command& command : commands) {
     command.app->allow_extras();
     command.app->set_help_flag("-h,--help", "show this help");

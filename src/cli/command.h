@@ -31,5 +31,9 @@ Command AddPairsCommand(CLI::App& program);
 Command AddSettingsCommand(CLI::App& program);
 Command AddRestoreCommand(CLI::App& program);
 Command AddReviewCommand(CLI::App& program);
+Command AddRenamesCommand(CLI::App& program);
+
+// Why `command` cannot work on the stored setup: none is stored.
+std::string NoSetupStored(const std::string& command);
 
 }  // namespace tovarin::cli

@@ -71,6 +71,12 @@ TeamEntry* FindTeam(TeamList& list, int id) {
 
 }  // namespace
 
+std::string NoSetupStored(const std::string& command) {
+  return "no setup is stored; give " + command +
+         " --target DIR --source DIR, or store them first with tovarin-cli settings --target DIR "
+         "--source DIR";
+}
+
 void AddSideOptions(CLI::App& app, SideOptions& sides, const std::string& description) {
   sides.app = &app;
   app.add_option("--target", sides.target,

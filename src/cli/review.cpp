@@ -20,12 +20,13 @@ struct ReviewOptions {
   std::string accept;
 };
 
-// "3,7,12" as line numbers; empty when the text is not such a list.
-std::vector<int> LineNumbers(const std::string& text) {
+// "1486,#7,12" as source player numbers; empty when the text is not such a list.
+std::vector<int> PlayerNumbers(const std::string& text) {
   std::vector<int> lines;
   for (std::size_t at = 0; at <= text.size();) {
     const std::size_t comma = std::min(text.find(',', at), text.size());
-    const std::string number = text.substr(at, comma - at);
+    std::string number = text.substr(at, comma - at);
+    if (!number.empty() && number[0] == '#') number.erase(0, 1);
     if (number.empty() || number.size() > 6 ||
         number.find_first_not_of("0123456789") != std::string::npos) {
       return {};
@@ -55,15 +56,18 @@ int Run(ReviewOptions& options, Console& console) {
   TakeSetupOptions(options.setup);
   const std::vector<PairCommand> pairCommands = PairCommands(options.pairing);
   const bool accepting = options.setup.app->count("--accept") > 0;
-  const std::vector<int> accept = LineNumbers(options.accept);
+  const std::vector<int> accept = PlayerNumbers(options.accept);
   if (accepting && !options.setup.renameGiven) throw UsageError{"--accept needs --rename"};
   if (accepting && accept.empty()) {
-    throw UsageError{"--accept " + options.accept + ": expected line numbers such as 1,4,7"};
+    throw UsageError{"--accept " + options.accept + ": expected player numbers as review lists them, such as 1486,#27"};
   }
 
   FormSession form(console, false, false);
   if (!form.Load(options.sides, options.setup, options.pairing.reset, pairCommands)) return kError;
   CTovarinView& view = form.view;
+  if (!options.sides.given && !view.MissingOrganization().empty()) {
+    throw UsageError{NoSetupStored("review")};
+  }
   const std::optional<Review> review = ReviewAndCount(view, console);
   if (!review) return kError;
   if (!accepting) {
@@ -96,8 +100,8 @@ Command AddReviewCommand(CLI::App& program) {
   AddSetupOptions(*app, options->setup);
   AddPairingOptions(*app, options->pairing);
   app->add_option("--accept", options->accept,
-                  "add the best candidates of these dropped players\n(numbered as review lists "
-                  "them) to the rename file;\nneeds --rename")
+                  "add the best candidates of these dropped players\n(by the source player "
+                  "number review lists, #N)\nto the rename file, all or none; needs --rename")
       ->type_name("N,...")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   return {app, [options](Console& console) { return Run(*options, console); }};

@@ -22,6 +22,7 @@
 #include "gui/path_text.h"
 #include "gui/preview_dialog.h"
 #include "gui/restore_dialog.h"
+#include "gui/rename_check_dialog.h"
 #include "gui/tovarin_form.h"
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
@@ -136,6 +137,7 @@ void CMainFrame::OnCommand(int command) {
   switch (command) {
     case c::kExit: close(); break;
     case c::kPreviewBuild: OnPreviewBuild(); break;
+    case c::kCheckRenameFile: OnCheckRenameFile(); break;
     case c::kHelpTopics:
     case c::kHelp:
     case c::kContextHelp: OnHelp(); break;
@@ -254,8 +256,16 @@ void CMainFrame::OnHelp() {
 }
 
 void CMainFrame::OnPreviewBuild() {
+  if (!view_.ReadyToReview()) return;
   CPreviewDlg preview(view_, this);
   RunModal(preview);
+}
+
+void CMainFrame::OnCheckRenameFile() {
+  const std::optional<RenameCheckModel> model = view_.CheckRenameFile();
+  if (!model) return;
+  CRenameCheckDlg check(*model, this);
+  RunModal(check);
 }
 
 void CMainFrame::OnAbout() {

@@ -68,6 +68,7 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   void OnHelp();
   void OnAbout();
   void OnPreviewBuild();
+  void OnCheckRenameFile();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -88,6 +88,7 @@ void CPreviewDlg::Refresh() {
     auto* item = new QTreeWidgetItem(
         dropped_, {FromWindows1252(row.player), FromWindows1252(row.team),
                    FromWindows1252(row.candidate)});
+    item->setData(0, Qt::UserRole, row.sourcePlayer);
     if (row.acceptable) {
       item->setCheckState(0, Qt::Unchecked);
       checkable = true;
@@ -99,13 +100,14 @@ void CPreviewDlg::Refresh() {
 }
 
 void CPreviewDlg::AddToRenameFile() {
-  std::vector<int> lines;
+  std::vector<int> players;
   for (int i = 0; i < dropped_->topLevelItemCount(); ++i) {
-    if (dropped_->topLevelItem(i)->checkState(0) == Qt::Checked) lines.push_back(i + 1);
+    const QTreeWidgetItem* item = dropped_->topLevelItem(i);
+    if (item->checkState(0) == Qt::Checked) players.push_back(item->data(0, Qt::UserRole).toInt());
   }
-  if (lines.empty()) return;
+  if (players.empty()) return;
   // The checked players are carried now: the refreshed review shows them on their teams.
-  if (view_.AddToRenameFile(review_, lines)) Refresh();
+  if (view_.AddToRenameFile(review_, players)) Refresh();
 }
 
 }  // namespace tovarin::gui

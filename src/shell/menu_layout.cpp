@@ -5,11 +5,14 @@
 namespace tovarin::layout {
 namespace {
 
-constexpr std::array<MenuItem, 7> kFileMenu = {{
+constexpr std::array<MenuItem, 8> kFileMenu = {{
     {command::kSetBasePath, "Set &Base Path", "Select Your Grandstand base directory", false},
     {kSeparator, "", "", false},
     {command::kPreviewBuild, "&Preview Build...",
      "Shows what a Build would carry and drop, and adds likely players to the rename file", false},
+    {command::kCheckRenameFile, "Check Rena&me File...",
+     "Says what a Build does with each record of the rename file, and what is wrong with it",
+     false},
     {command::kSaveSetup, "Save &Current Setup", "Saves file information into system registry",
      false},
     {command::kRestoreBuild, "&Restore Build...",

@@ -11,6 +11,7 @@ inline constexpr int kSaveSetup = 32777;
 inline constexpr int kExit = 32778;
 inline constexpr int kRestoreBuild = 32779;
 inline constexpr int kPreviewBuild = 32780;
+inline constexpr int kCheckRenameFile = 32781;
 inline constexpr int kStatusBar = 59393;
 inline constexpr int kHelpTopics = 57667;
 inline constexpr int kAbout = 57664;

@@ -31,6 +31,11 @@ PreviewModel MakePreview(const Review& review) {
       "Dropped players with candidates: " + std::to_string(review.counts.withCandidates),
       "Target teams left empty: " + std::to_string(review.counts.emptyTeams),
   };
+  if (review.counts.renameFile) {
+    model.counts.push_back("Rename records the Build would use: " +
+                           std::to_string(review.counts.renameRecordsUsed) + " of " +
+                           std::to_string(review.counts.renameRecords));
+  }
   for (const TeamReview& team : review.teams) {
     PreviewModel::Team row;
     row.heading = team.team->longName + ": " +
@@ -43,6 +48,7 @@ PreviewModel MakePreview(const Review& review) {
   }
   for (const DroppedPlayer& player : review.dropped) {
     PreviewModel::Dropped row;
+    row.sourcePlayer = player.sourcePlayer;
     row.player = player.name.last.empty() && player.name.first.empty()
                      ? "player " + std::to_string(player.sourcePlayer) + " (not in the player file)"
                      : FullName(player.name);
@@ -57,8 +63,9 @@ PreviewModel MakePreview(const Review& review) {
 
 std::string DroppedLine(const PreviewModel& model, std::size_t index) {
   const PreviewModel::Dropped& row = model.dropped[index];
-  return platform::Format("%3d. ", static_cast<int>(index + 1)) + row.player + ", " + row.team +
-         ": " + row.candidate;
+  const std::string number = "#" + std::to_string(row.sourcePlayer);
+  return platform::Format("%6s ", number.c_str()) + row.player + ", " + row.team + ": " +
+         row.candidate;
 }
 
 }  // namespace tovarin

@@ -16,6 +16,7 @@ namespace tovarin {
 const char* const kCreateRenameFile = "Create Rename File";
 const char* const kChooseTargetFirst = "Choose a target organization first.";
 const char* const kChooseSourceFirst = "Choose a source organization first.";
+const char* const kChooseRenameFileFirst = "Choose a rename file first.";
 const char* const kNothingPairedQuestion =
     "No target team is paired with a source team, so every target roster will be emptied. "
     "Continue?";
@@ -275,11 +276,34 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
 void CTovarinView::OnBuild() { Build(false, nullptr); }
 
 Review CTovarinView::ReviewBuild() const {
+  if (std::string missing = MissingOrganization(); !missing.empty()) {
+    Review refused;
+    refused.error = std::move(missing);
+    return refused;
+  }
   return RunReview(MakeBuildParams(), teamLists.targetTeams());
 }
 
-bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>& lines) {
-  const Acceptance acceptance = AcceptBest(review, lines);
+bool CTovarinView::ReadyToReview() {
+  const std::string missing = MissingOrganization();
+  if (!missing.empty()) dialogs_.ShowMessage(missing, MessageKind::kError);
+  return missing.empty();
+}
+
+std::optional<RenameCheckModel> CTovarinView::CheckRenameFile() {
+  std::string refusal = MissingOrganization();
+  if (refusal.empty() && renamePath.empty()) refusal = kChooseRenameFileFirst;
+  if (refusal.empty()) {
+    RenameCheckModel model = CheckRenames(MakeBuildParams(), teamLists.targetTeams());
+    if (model.error.empty()) return model;
+    refusal = model.error;
+  }
+  dialogs_.ShowMessage(refusal, MessageKind::kError);
+  return std::nullopt;
+}
+
+bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>& sourcePlayers) {
+  const Acceptance acceptance = AcceptBest(review, sourcePlayers);
   std::string refused;
   for (const std::string& line : acceptance.refused) {
     refused += '\n';  // appended apart: GCC 12 at -O3 takes "\n" + a temporary for an overlap

@@ -6,6 +6,7 @@
 #include "pairing/team_lists.h"
 #include "platform/settings_store.h"
 #include "shell/org_location.h"
+#include "shell/rename_check_model.h"
 #include "shell/view_interfaces.h"
 #include "transfer/build.h"
 #include "transfer/review.h"
@@ -82,12 +83,19 @@ class CTovarinView {
   BuildParams MakeBuildParams() const;
 
   // What a Build on the current setup would do, with candidates for the players it would drop.
-  // Nothing is written, so nothing is asked about games played.
+  // Nothing is written, so nothing is asked about games played. Without both organizations it
+  // is not ok, with MissingOrganization() as its error.
   Review ReviewBuild() const;
-  // Appends the best candidates of the chosen lines of `review` (counted from 1) to the rename
-  // file. Without a rename file it asks where to create one, which becomes the form's. Choices
+  // Before Preview Build: shows why a review cannot be made, as a Build would, and says whether
+  // it can.
+  bool ReadyToReview();
+  // File > Check Rename File: the check of the rename file against the setup's players and
+  // teams; nothing, with the reason shown, when it cannot be made.
+  std::optional<RenameCheckModel> CheckRenameFile();
+  // Appends the best candidates of the chosen dropped players of `review` (by source player
+  // number) to the rename file. Without a rename file it asks where to create one, which becomes the form's. Choices
   // that give no record are shown, the others written. True when the rename file was written.
-  bool AddToRenameFile(const Review& review, const std::vector<int>& lines);
+  bool AddToRenameFile(const Review& review, const std::vector<int>& sourcePlayers);
 
   // Lists the kept backups, newest first, and puts back the target rosters of the one the user
   // chooses, after asking.
@@ -108,6 +116,7 @@ extern const char* const kChooseTargetFirst;
 // The title of the dialog that names a new rename file.
 extern const char* const kCreateRenameFile;
 extern const char* const kChooseSourceFirst;
+extern const char* const kChooseRenameFileFirst;
 extern const char* const kNothingPairedQuestion;
 extern const char* const kSetupNotStored;
 extern const char* const kFirstStartMessage;

@@ -24,11 +24,17 @@ std::string CompletedMessage(const BuildResult& result) {
   for (const std::string& note : result.notes) notes += "\n" + note;
   return std::string(kBuildCompleted) + "\n" + std::to_string(result.rostersWritten) +
          (result.rostersWritten == 1 ? " target roster written.\n" : " target rosters written.\n") +
+         (result.renameFile ? RenameUseLine(result) + "\n" : "") +
          (result.reportCreated ? "Report: " + result.reportPath
                                : "The report could not be written: " +
                                      platform::ResolveCaseBlind(result.reportPath) + "\n" +
                                      result.reportError) +
          notes;
+}
+
+std::string RenameUseLine(const BuildResult& result) {
+  return "Rename file: " + std::to_string(result.renameRecordsUsed) + " of " +
+         std::to_string(result.renameRecords) + " records used";
 }
 
 namespace {
@@ -65,7 +71,8 @@ using TeamOrigins = std::vector<std::vector<Origin>>;
 // file, or without a target player, are dropped.
 void CarryPlayers(const RosterFile& roster, RosterSource from, const TeamEntry& team,
                   const TeamEntry& partner, const MatchState& state, std::vector<int>& list,
-                  std::vector<Origin>& origins, BuildResult& result, BuildObserver& watch) {
+                  std::vector<Origin>& origins, std::vector<char>& carried, BuildResult& result,
+                  BuildObserver& watch) {
   for (int i = 0; i < roster.count(); ++i) {
     const int p = roster.entry(i).player;
     const int target = (p > 0 && static_cast<std::size_t>(p) < state.playerMap.size())
@@ -74,9 +81,32 @@ void CarryPlayers(const RosterFile& roster, RosterSource from, const TeamEntry& 
     if (target > 0) {
       list.push_back(target);
       origins.push_back({from, p});
+      carried[static_cast<std::size_t>(p)] = 1;
     } else {
       ++result.playersDropped;
       watch.OnDropped(team, partner, from, p);
+    }
+  }
+}
+
+// A signing always reaches its team's roster. A pairing counts when its record is the last for
+// its source player, the automatic pass left it, and the source player is on a roster.
+void CountRenameUse(const std::vector<RenameEffect>& effects, const MatchState& state,
+                    const std::vector<char>& carried, const std::string& renamePath,
+                    BuildResult& result) {
+  result.renameFile = !renamePath.empty();
+  result.renameRecords = static_cast<int>(effects.size());
+  std::vector<std::size_t> last(state.playerMap.size(), effects.size());
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    if (effects[i].kind == RenameEffect::kPairs) last[static_cast<std::size_t>(effects[i].source)] = i;
+  }
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    const RenameEffect& e = effects[i];
+    const auto s = static_cast<std::size_t>(e.source);
+    if (e.kind == RenameEffect::kSigns ||
+        (e.kind == RenameEffect::kPairs && last[s] == i && state.playerMap[s] == e.target &&
+         carried[s])) {
+      ++result.renameRecordsUsed;
     }
   }
 }
@@ -134,9 +164,10 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
   }
 
   MatchState state = NewMatchState(sourcePlayers.size(), targetPlayers.size());
+  std::vector<RenameEffect> renameEffects;
   {
     RenameReader renames(params.renamePath);
-    RenamePass(renames, sourcePlayers, targetPlayers, targetTeams, state, lists);
+    renameEffects = RenamePass(renames, sourcePlayers, targetPlayers, targetTeams, state, lists);
     // The Build goes on without it, as without a rename file, but never silently.
     if (!renames.error().empty()) {
       result.notes.push_back("The rename file could not be read: " +
@@ -171,6 +202,7 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
     }
   }
 
+  std::vector<char> carried(sourcePlayers.size() + 1, 0);  // source players on a new roster
   RosterFile read;
   for (const TeamEntry& team : targetTeams) {
     std::vector<int>& list = lists[static_cast<std::size_t>(team.teamIndex)];
@@ -186,14 +218,15 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
         case RosterFile::LoadResult::kMalformed:
           return Failure(result, ReadError(path, why));
       }
-      CarryPlayers(read, RosterSource::kRoster, team, *partner, state, list, from, result, watch);
+      CarryPlayers(read, RosterSource::kRoster, team, *partner, state, list, from, carried,
+                   result, watch);
       if (params.useFarm) {
         const std::string farmPath = FarmRosterPath(params.sourceDataDiskPath,
                                                     params.sourceFarmOrg, partner->farmTeamId);
         switch (read.Load(farmPath, &why)) {
           case RosterFile::LoadResult::kOk:
             CarryPlayers(read, RosterSource::kFarmRoster, team, *partner, state, list, from,
-                         result, watch);
+                         carried, result, watch);
             break;
           case RosterFile::LoadResult::kCannotOpen:
             break;  // a team without a farm affiliate
@@ -228,6 +261,7 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
     watch.OnRoster(team, path, players);
   }
 
+  CountRenameUse(renameEffects, state, carried, params.renamePath, result);
   report.WriteLine(PlayerHeader());
   for (std::size_t s = 1; s <= sourcePlayers.size(); ++s) {
     report.WriteLine(PlayerLine(static_cast<int>(s), state.playerMap[s], sourcePlayers[s - 1]));

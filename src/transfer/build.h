@@ -75,6 +75,11 @@ struct BuildResult {
   // message: the rename file could not be read, an old backup could not be removed, the setup
   // could not be stored.
   std::vector<std::string> notes;
+  // With a rename file: its records, and those that pair or sign a player who ends up on a
+  // roster.
+  bool renameFile = false;
+  int renameRecords = 0;
+  int renameRecordsUsed = 0;
 };
 
 // The three lines asked before the rosters of a target organization with games played are
@@ -82,9 +87,13 @@ struct BuildResult {
 extern const char* const kGamesPlayedQuestion;
 extern const char* const kBuildCompleted;
 
-// What a completed Build tells the user: kBuildCompleted, then how many rosters it wrote and
-// where the report is (or that it could not be created), then its notes.
+// What a completed Build tells the user: kBuildCompleted, then how many rosters it wrote, with a
+// rename file how many of its records it used, and where the report is (or that it could not be
+// created), then its notes.
 std::string CompletedMessage(const BuildResult& result);
+
+// "Rename file: U of N records used".
+std::string RenameUseLine(const BuildResult& result);
 
 // Carries the rosters of each target team's partner (and its farm affiliate) over to the target
 // teams, matching players by name, and writes the report (also, as far as it got, when the Build

@@ -1,5 +1,6 @@
 #include "transfer/matching.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 
@@ -33,7 +34,7 @@ std::unordered_map<std::string, int> LowestByName(const std::vector<PlayerName>&
   return index;
 }
 
-int Find(const std::unordered_map<std::string, int>& index, const std::string& key) {
+int Lookup(const std::unordered_map<std::string, int>& index, const std::string& key) {
   const auto it = index.find(key);
   return it == index.end() ? 0 : it->second;
 }
@@ -61,40 +62,66 @@ MatchState NewMatchState(std::size_t sourceCount, std::size_t targetCount) {
   return state;
 }
 
-void RenamePass(RenameReader& reader, const std::vector<PlayerName>& source,
-                const std::vector<PlayerName>& target, const TeamList& targetTeams,
-                MatchState& state, TeamPlayerLists& lists) {
-  RenameRecord record;
-  if (!reader.Next(record)) return;  // spares building the indexes when there is no file
+RenameIndex::RenameIndex(const std::vector<PlayerName>& source,
+                         const std::vector<PlayerName>& target, const TeamList& targetTeams)
+    : source_(LowestByName(source)), target_(LowestByName(target)), targetTeams_(targetTeams) {
+  for (std::size_t i = 0; i < targetTeams.size(); ++i) teams_.emplace(targetTeams[i].shortName, i);
+}
 
-  const auto sourceIndex = LowestByName(source);
-  const auto targetIndex = LowestByName(target);
+const TeamEntry* RenameIndex::TeamOf(const RenameRecord& record) const {
+  // The first team whose short name is either field: the lower of the two first positions.
+  std::size_t first = targetTeams_.size();
+  for (int f = 0; f < 2; ++f) {
+    if (const auto it = teams_.find(record.fields[f]); it != teams_.end()) {
+      first = std::min(first, it->second);
+    }
+  }
+  return first < targetTeams_.size() ? &targetTeams_[first] : nullptr;
+}
+
+RenameNames RenameIndex::Find(const RenameRecord& record) const {
+  const std::string* f = record.fields;
+  RenameNames names;
   std::string key;
-  do {
-    const std::string* f = record.fields;
-    NameKey(f[3], f[2], key);
-    const int t = Find(targetIndex, key);
-    NameKey(f[1], f[0], key);
-    const int s = Find(sourceIndex, key);
-    if (s > 0) {
-      if (t > 0) {
-        state.playerMap[s] = t;
-        state.used[t - 1] = 1;
-      }
-      continue;
-    }
-    const TeamEntry* team = nullptr;
-    for (const TeamEntry& entry : targetTeams) {
-      if (entry.shortName == f[0] || entry.shortName == f[1]) {
-        team = &entry;
-        break;
-      }
-    }
-    if (team == nullptr || t == 0) continue;
-    if (team->teamIndex < 0 || static_cast<std::size_t>(team->teamIndex) >= lists.size()) continue;
+  NameKey(f[3], f[2], key);
+  names.target = Lookup(target_, key);
+  NameKey(f[1], f[0], key);
+  names.source = Lookup(source_, key);
+  if (names.source == 0) names.team = TeamOf(record);
+  return names;
+}
+
+RenameEffect ApplyRename(const RenameNames& names, MatchState& state, TeamPlayerLists& lists) {
+  const int s = names.source, t = names.target;
+  if (t == 0) return {};
+  if (s > 0) {
+    state.playerMap[s] = t;
     state.used[t - 1] = 1;
-    lists[team->teamIndex].push_back(t);
+    return {RenameEffect::kPairs, s, t, -1};
+  }
+  const TeamEntry* team = names.team;
+  if (team == nullptr || team->teamIndex < 0 ||
+      static_cast<std::size_t>(team->teamIndex) >= lists.size()) {
+    return {};
+  }
+  state.used[t - 1] = 1;
+  lists[team->teamIndex].push_back(t);
+  return {RenameEffect::kSigns, 0, t, team->teamIndex};
+}
+
+std::vector<RenameEffect> RenamePass(RenameReader& reader, const std::vector<PlayerName>& source,
+                                     const std::vector<PlayerName>& target,
+                                     const TeamList& targetTeams, MatchState& state,
+                                     TeamPlayerLists& lists) {
+  std::vector<RenameEffect> effects;
+  RenameRecord record;
+  if (!reader.Next(record)) return effects;  // spares building the indexes when there is no file
+
+  const RenameIndex index(source, target, targetTeams);
+  do {
+    effects.push_back(ApplyRename(index.Find(record), state, lists));
   } while (reader.Next(record));
+  return effects;
 }
 
 void AutomaticPass(const std::vector<PlayerName>& source, const std::vector<PlayerName>& target,

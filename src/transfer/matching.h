@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "pairing/team_list.h"
@@ -28,15 +29,52 @@ void NameKey(const std::string& last, const std::string& first, std::string& key
 // The players each target team receives, indexed by teamIndex.
 using TeamPlayerLists = std::vector<std::vector<int>>;
 
-// Applies the rename file's records in file order. A record naming a source player (lowest number
-// with last name = field 1 and first name = field 0) and a target player (lowest number with last
-// name = field 3 and first name = field 2) maps the one to the other. Only when no source player
-// matches, the first team of `targetTeams` whose short name equals field 0 or else field 1
-// receives the target player in its list. Either way the target player becomes used; used flags
-// do not restrict what a record names. An assignment to a teamIndex outside `lists` is dropped.
-void RenamePass(RenameReader& reader, const std::vector<PlayerName>& source,
-                const std::vector<PlayerName>& target, const TeamList& targetTeams,
-                MatchState& state, TeamPlayerLists& lists);
+// What one rename record names, found as the rename pass finds it: the source player with the
+// lowest number whose last name = field 1 and first name = field 0; only when there is none, the
+// first team of the target teams whose short name equals field 0 or else field 1; the target
+// player with the lowest number whose last name = field 3 and first name = field 2. 0 or null
+// for none.
+struct RenameNames {
+  int source = 0;
+  int target = 0;
+  const TeamEntry* team = nullptr;
+};
+
+// The indexes the rename pass looks names up in; built once, each look-up costs a record's length.
+class RenameIndex {
+ public:
+  RenameIndex(const std::vector<PlayerName>& source, const std::vector<PlayerName>& target,
+              const TeamList& targetTeams);
+  RenameNames Find(const RenameRecord& record) const;
+  // The team a record names in field 0 or 1, whether or not it names a source player.
+  const TeamEntry* TeamOf(const RenameRecord& record) const;
+
+ private:
+  std::unordered_map<std::string, int> source_, target_;  // NameKey -> lowest number
+  std::unordered_map<std::string, std::size_t> teams_;    // short name -> first position
+  const TeamList& targetTeams_;
+};
+
+// What the rename pass did with one record.
+struct RenameEffect {
+  enum Kind { kNothing, kPairs, kSigns } kind = kNothing;
+  int source = 0;
+  int target = 0;
+  int teamIndex = -1;  // the signing team's
+};
+
+// Applies one record, as the rename pass does.
+RenameEffect ApplyRename(const RenameNames& names, MatchState& state, TeamPlayerLists& lists);
+
+// Applies the rename file's records in file order, as RenameIndex finds their names. A record
+// naming a source player and a target player maps the one to the other. A record naming no source
+// player but a team and a target player gives the team's list the target player. Either way the
+// target player becomes used; used flags do not restrict what a record names. An assignment to a
+// teamIndex outside `lists` is dropped. Returns the effect of each record, in file order.
+std::vector<RenameEffect> RenamePass(RenameReader& reader, const std::vector<PlayerName>& source,
+                                     const std::vector<PlayerName>& target,
+                                     const TeamList& targetTeams, MatchState& state,
+                                     TeamPlayerLists& lists);
 
 // For each source player in number order, pairs it with the lowest-numbered unused target player
 // of equal last and first names, replacing any earlier pairing. When there is none, the

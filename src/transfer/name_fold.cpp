@@ -1,5 +1,7 @@
 #include "transfer/name_fold.h"
 
+#include <algorithm>
+
 #include <array>
 #include <string_view>
 #include <unordered_map>
@@ -70,6 +72,25 @@ std::string FoldName(const std::string& name) {
     --words;
   }
   return folded;
+}
+
+int EditDistance(const std::string& a, const std::string& b) {
+  // Three rows of the distance table: the one before the previous, the previous, the current.
+  std::vector<int> before(b.size() + 1), previous(b.size() + 1), current(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) previous[j] = static_cast<int>(j);
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    current[0] = static_cast<int>(i);
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const int change = a[i - 1] == b[j - 1] ? 0 : 1;
+      current[j] = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + change});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+        current[j] = std::min(current[j], before[j - 2] + 1);
+      }
+    }
+    std::swap(before, previous);
+    std::swap(previous, current);
+  }
+  return previous[b.size()];
 }
 
 const std::vector<std::string>& NicknamesOf(const std::string& foldedFirst) {

@@ -12,6 +12,10 @@ namespace tovarin {
 // "Delacruz", "Peña" and "Pena", "Griffey Jr." and "Griffey" fold alike.
 std::string FoldName(const std::string& name);
 
+// The fewest insertions, deletions, substitutions and swaps of neighbouring bytes that turn `a`
+// into `b` (each edited once at most): "Hernandez" and "Hernadnez" are 1 apart.
+int EditDistance(const std::string& a, const std::string& b);
+
 // A given name and one of its common short forms, as the shipped list holds them.
 struct NicknamePair {
   const char* name;

@@ -70,28 +70,71 @@ int RenameReader::TextByte() {
   return c;
 }
 
-bool RenameReader::ReadField(std::string& field) {
+bool RenameReader::ReadField(std::string& field, RenameFieldPlace& place) {
   field.clear();
-  int c = TextByte();
-  while (IsWhiteSpace(c)) c = TextByte();
+  place = RenameFieldPlace();
+  // Places are kept as each byte is taken: `line_`/`column_` name the byte TextByte gives next.
+  auto take = [this](int& line, int& column) {
+    line = line_;
+    column = column_;
+    const int c = TextByte();
+    if (c == '\n') {
+      ++line_;
+      column_ = 1;
+      lineBlank_ = true;
+    } else if (c != -1) {
+      ++column_;
+    }
+    return c;
+  };
+  int line = 0, column = 0;
+  int c = take(line, column);
+  while (IsWhiteSpace(c)) c = take(line, column);
   if (c == -1) return false;
+  place.line = line;
+  place.column = column;
+  place.startsLine = lineBlank_;
   bool cut = false;  // a NUL was seen: C text ends there, yet the bytes after it still count
+  int textLine = line, textColumn = column;  // just after the last byte that is not white space
   for (std::size_t count = 0;;) {
-    if (c == ',') break;
+    if (c == ',') {
+      lineBlank_ = false;
+      break;
+    }
+    if (c == '\n' && place.breakLine == 0) {
+      place.breakLine = textLine;
+      place.breakColumn = textColumn;
+    }
+    if (!IsWhiteSpace(c)) {
+      lineBlank_ = false;
+      textLine = line;
+      textColumn = column + 1;
+    }
     if (c == 0) cut = true;
     if (!cut) field.push_back(static_cast<char>(c));
-    if (++count == kMaxField) break;
-    c = TextByte();
+    if (++count == kMaxField) {
+      place.cut = true;
+      break;
+    }
+    c = take(line, column);
     if (c == -1) break;
   }
   return true;
 }
 
 bool RenameReader::Next(RenameRecord& record) {
+  RenamePlace place;
+  return Next(record, place);
+}
+
+bool RenameReader::Next(RenameRecord& record, RenamePlace& place) {
   for (int i = 0; i < 4; ++i) {
-    if (!ReadField(record.fields[i])) {
+    if (!ReadField(record.fields[i], place.fields[i])) {
       if (i == 0) return false;
-      for (int j = i; j < 4; ++j) record.fields[j].clear();
+      for (int j = i; j < 4; ++j) {
+        record.fields[j].clear();
+        place.fields[j] = RenameFieldPlace();
+      }
       return true;
     }
   }

@@ -16,6 +16,24 @@ struct RenameRecord {
   std::string fields[4];
 };
 
+// Where a field of a rename file lies. Lines and columns count from 1, columns in bytes; a CR LF
+// pair is one line break.
+struct RenameFieldPlace {
+  int line = 0;
+  int column = 0;
+  bool startsLine = false;  // nothing but white space before it on its line
+  bool cut = false;         // ended after kMaxField characters rather than at a comma
+  // Where a comma would have ended the field before the first line break inside it: just after
+  // its last character that is not white space. 0 when no line break is inside it.
+  int breakLine = 0;
+  int breakColumn = 0;
+};
+
+// The places of one record's fields; a field missing at the end of the file has line 0.
+struct RenamePlace {
+  RenameFieldPlace fields[4];
+};
+
 // Reads a rename file record by record, streaming, never holding the whole file.
 //
 // The file is read as the simulation's platform reads text files, on every system: CR LF reads as
@@ -35,6 +53,8 @@ class RenameReader {
   // The next record. At the end of the file a record with at least one field read is given with
   // its missing fields empty; false once no field of a new record remains.
   bool Next(RenameRecord& record);
+  // The same, also saying where each field lies.
+  bool Next(RenameRecord& record, RenamePlace& place);
 
   // Why a file that is there could not be read (or not to its end); empty when it could, and
   // for a missing file or none named.
@@ -46,7 +66,7 @@ class RenameReader {
  private:
   bool Fill();     // refills the buffer; false at the end of the file
   int TextByte();  // the next byte after the text-mode translation, or -1 at the end
-  bool ReadField(std::string& field);
+  bool ReadField(std::string& field, RenameFieldPlace& place);
 
   std::FILE* file_ = nullptr;
   std::vector<char> buffer_;
@@ -54,6 +74,9 @@ class RenameReader {
   std::size_t end_ = 0;
   bool ended_ = false;  // byte 26 or the end of the file was seen
   std::string error_;
+  int line_ = 1;        // of the next byte
+  int column_ = 1;
+  bool lineBlank_ = true;  // only white space so far on the current line
 };
 
 // Adds `records` to the rename file at `path` (created when missing), each on a line of its own as

@@ -1,6 +1,7 @@
 #include "transfer/review.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 
@@ -84,6 +85,15 @@ class Reviewer : public BuildObserver {
       std::string last = FoldName(target[i].last);
       if (!last.empty()) byFoldedLast_[std::move(last)].push_back(static_cast<int>(i + 1));
     }
+    // Each folded last name under itself and under every name one deletion from it: two names
+    // one edit apart always share a key, so respellings are found without a walk over all pairs.
+    // Keys are hashes, kept in one sorted array: a hash that two names share by chance costs
+    // one more EditDistance, and nothing is allocated per key.
+    for (const auto& entry : byFoldedLast_) {
+      const std::string* last = &entry.first;
+      ForEachDeletion(*last, [&](std::uint64_t key) { byDeletion_.push_back({key, last}); });
+    }
+    std::sort(byDeletion_.begin(), byDeletion_.end(), ByKey);
     owner_.assign(target.size() + 1, 0);
     for (std::size_t s = 1; s < state_->playerMap.size(); ++s) {
       const int t = state_->playerMap[s];
@@ -102,6 +112,46 @@ class Reviewer : public BuildObserver {
     indexed_ = true;
   }
 
+  static bool ByKey(const std::pair<std::uint64_t, const std::string*>& a,
+                    const std::pair<std::uint64_t, const std::string*>& b) {
+    return a.first < b.first;
+  }
+
+  // Calls `use` with the hash of `name` and of each name one deletion from it.
+  template <class Use>
+  static void ForEachDeletion(const std::string& name, Use use) {
+    const auto hash = [&name](std::size_t skip) {
+      std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+      for (std::size_t i = 0; i < name.size(); ++i) {
+        if (i == skip) continue;
+        h = (h ^ static_cast<unsigned char>(name[i])) * 1099511628211ull;
+      }
+      return h;
+    };
+    use(hash(name.size()));
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (i > 0 && name[i] == name[i - 1]) continue;  // the same name as the deletion before
+      use(hash(i));
+    }
+  }
+
+  // The folded last names of target players one edit from `last`.
+  std::vector<const std::string*> Respellings(const std::string& last) {
+    std::vector<const std::string*> found;
+    ForEachDeletion(last, [&](std::uint64_t key) {
+      auto it = std::lower_bound(byDeletion_.begin(), byDeletion_.end(),
+                                 std::pair<std::uint64_t, const std::string*>{key, nullptr}, ByKey);
+      for (; it != byDeletion_.end() && it->first == key; ++it) {
+        const std::string* other = it->second;
+        if (*other != last && std::find(found.begin(), found.end(), other) == found.end() &&
+            EditDistance(last, *other) == 1) {
+          found.push_back(other);
+        }
+      }
+    });
+    return found;
+  }
+
   const std::string& FoldedFirst(int t) {
     std::string& folded = foldedFirst_[static_cast<std::size_t>(t - 1)];
     if (folded.empty()) {
@@ -112,8 +162,7 @@ class Reviewer : public BuildObserver {
 
   void FindCandidates(DroppedPlayer& player) {
     if (!indexed_) BuildIndexes();
-    const auto bucket = byFoldedLast_.find(FoldName(player.name.last));
-    if (bucket == byFoldedLast_.end()) return;
+    const std::string foldedLast = FoldName(player.name.last);
     const std::string folded = FoldName(player.name.first);
     const std::string first = MarkedFirst(folded);
     std::vector<std::string> nicknames;
@@ -121,45 +170,61 @@ class Reviewer : public BuildObserver {
     const bool sourceWritable =
         FitsRenameField(player.name.first) && FitsRenameField(player.name.last) &&
         lowestSource_[KeyOf(player.name)] == player.sourcePlayer;
+    const auto isNickname = [&](int t) {
+      return std::find(nicknames.begin(), nicknames.end(), FoldedFirst(t)) != nicknames.end();
+    };
 
     const std::vector<PlayerName>& target = *target_;
-    for (const int t : bucket->second) {
-      const PlayerName& name = target[static_cast<std::size_t>(t - 1)];
-      Candidate c;
-      if (FoldedFirst(t) == first) {
-        c.kind = CandidateKind::kLikely;
-      } else if (std::find(nicknames.begin(), nicknames.end(), FoldedFirst(t)) != nicknames.end()) {
-        c.kind = CandidateKind::kNickname;
-      } else if (name.last == player.name.last && name.first != player.name.first &&
-                 !name.first.empty() && !player.name.first.empty() &&
-                 name.first[0] == player.name.first[0]) {
-        c.kind = CandidateKind::kNearMiss;
-      } else {
-        continue;
-      }
-      c.target = t;
-      c.name = name;
-      if (state_->used[static_cast<std::size_t>(t - 1)]) {
-        c.takenBy = owner_[static_cast<std::size_t>(t)];
-        if (c.takenBy == 0) {
-          c.takenBy = Candidate::kTakenByRename;
+    // The players of one folded last name; `respelled` when it is one edit from his.
+    const auto consider = [&](const std::vector<int>& bucket, bool respelled) {
+      for (const int t : bucket) {
+        const PlayerName& name = target[static_cast<std::size_t>(t - 1)];
+        Candidate c;
+        if (respelled) {
+          if (FoldedFirst(t) != first && !isNickname(t)) continue;
+          c.kind = CandidateKind::kRespelled;
+        } else if (FoldedFirst(t) == first) {
+          c.kind = CandidateKind::kLikely;
+        } else if (isNickname(t)) {
+          c.kind = CandidateKind::kNickname;
+        } else if (name.last == player.name.last && name.first != player.name.first &&
+                   !name.first.empty() && !player.name.first.empty() &&
+                   name.first[0] == player.name.first[0]) {
+          c.kind = CandidateKind::kNearMiss;
         } else {
-          c.takenByName = (*source_)[static_cast<std::size_t>(c.takenBy - 1)];
+          continue;
         }
+        c.target = t;
+        c.name = name;
+        c.distance = EditDistance(folded, FoldedFirst(t).substr(1));
+        if (state_->used[static_cast<std::size_t>(t - 1)]) {
+          c.takenBy = owner_[static_cast<std::size_t>(t)];
+          if (c.takenBy == 0) {
+            c.takenBy = Candidate::kTakenByRename;
+          } else {
+            c.takenByName = (*source_)[static_cast<std::size_t>(c.takenBy - 1)];
+          }
+        }
+        // The bucket holds every namesake of t (they share its last name), lowest number first.
+        const bool lowestTarget = std::none_of(bucket.begin(), bucket.end(), [&](int other) {
+          return other < t && SameName(target[static_cast<std::size_t>(other - 1)], name);
+        });
+        c.writable = sourceWritable && lowestTarget && FitsRenameField(name.first) &&
+                     FitsRenameField(name.last);
+        player.candidates.push_back(std::move(c));
       }
-      // The bucket holds every namesake of t (they share its last name), lowest number first.
-      const bool lowestTarget = std::none_of(
-          bucket->second.begin(), bucket->second.end(), [&](int other) {
-            return other < t && SameName(target[static_cast<std::size_t>(other - 1)], name);
-          });
-      c.writable = sourceWritable && lowestTarget && FitsRenameField(name.first) &&
-                   FitsRenameField(name.last);
-      player.candidates.push_back(std::move(c));
+    };
+    if (foldedLast.empty()) return;
+    if (const auto bucket = byFoldedLast_.find(foldedLast); bucket != byFoldedLast_.end()) {
+      consider(bucket->second, false);
     }
+    for (const std::string* last : Respellings(foldedLast)) consider(byFoldedLast_[*last], true);
     std::stable_sort(player.candidates.begin(), player.candidates.end(),
                      [](const Candidate& a, const Candidate& b) {
                        if (a.taken() != b.taken()) return !a.taken();
-                       return a.kind < b.kind;
+                       if (a.kind != b.kind) return a.kind < b.kind;
+                       if (a.distance != b.distance) return a.distance < b.distance;
+                       return a.target < b.target;
                      });
   }
 
@@ -171,6 +236,8 @@ class Reviewer : public BuildObserver {
 
   bool indexed_ = false;
   std::unordered_map<std::string, std::vector<int>> byFoldedLast_;  // ascending numbers
+  // (hash of a folded last name or of one deletion from it, that last name), sorted.
+  std::vector<std::pair<std::uint64_t, const std::string*>> byDeletion_;
   std::vector<std::string> foldedFirst_;  // folded on demand, behind a mark byte
   std::vector<int> owner_;                // target number -> the source player paired with it
   std::unordered_map<std::string, int> lowestSource_;
@@ -184,6 +251,8 @@ const char* CandidateKindName(CandidateKind kind) {
       return "likely";
     case CandidateKind::kNickname:
       return "nickname";
+    case CandidateKind::kRespelled:
+      return "respelled";
     case CandidateKind::kNearMiss:
       return "near miss";
   }
@@ -200,6 +269,9 @@ Review RunReview(BuildParams params, const TeamList& targetTeams) {
   if (!result.ok) return review;
   review.notes = result.notes;
   review.counts.carried = result.playersCarried;
+  review.counts.renameFile = result.renameFile;
+  review.counts.renameRecords = result.renameRecords;
+  review.counts.renameRecordsUsed = result.renameRecordsUsed;
   review.counts.dropped = static_cast<int>(review.dropped.size());
   for (const DroppedPlayer& player : review.dropped) {
     if (!player.candidates.empty()) ++review.counts.withCandidates;
@@ -215,7 +287,12 @@ std::string FullName(const PlayerName& name) {
 }
 
 std::string CandidateText(const Candidate& candidate) {
-  std::string text = FullName(candidate.name) + " (" + CandidateKindName(candidate.kind) + ")";
+  std::string text = FullName(candidate.name) + " (" + CandidateKindName(candidate.kind);
+  if (candidate.kind == CandidateKind::kNearMiss) {
+    text += ", " + std::to_string(candidate.distance) +
+            (candidate.distance == 1 ? " letter apart" : " letters apart");
+  }
+  text += ")";
   if (candidate.takenBy == Candidate::kTakenByRename) {
     text += ", taken by the rename file";
   } else if (candidate.taken()) {
@@ -226,27 +303,30 @@ std::string CandidateText(const Candidate& candidate) {
   return text;
 }
 
-Acceptance AcceptBest(const Review& review, const std::vector<int>& lines) {
+Acceptance AcceptBest(const Review& review, const std::vector<int>& sourcePlayers) {
   Acceptance acceptance;
-  std::unordered_map<int, int> given;  // target player -> the line that took him
-  for (const int line : lines) {
-    const std::string number = std::to_string(line) + ": ";
-    if (line < 1 || static_cast<std::size_t>(line) > review.dropped.size()) {
-      acceptance.refused.push_back(number + "there is no dropped player " + std::to_string(line));
+  std::unordered_map<int, const DroppedPlayer*> dropped;
+  for (const DroppedPlayer& player : review.dropped) dropped.emplace(player.sourcePlayer, &player);
+  std::unordered_map<int, int> given;  // target player -> the source player who took him
+  for (const int number : sourcePlayers) {
+    const std::string tag = "#" + std::to_string(number) + ": ";
+    const auto it = dropped.find(number);
+    if (it == dropped.end()) {
+      acceptance.refused.push_back(tag + "not a dropped player");
       continue;
     }
-    const DroppedPlayer& player = review.dropped[static_cast<std::size_t>(line - 1)];
+    const DroppedPlayer& player = *it->second;
     const Candidate* best = player.best();
     const std::string who = player.name.last.empty() && player.name.first.empty()
                                 ? "player " + std::to_string(player.sourcePlayer)
                                 : FullName(player.name);
     if (!best) {
-      acceptance.refused.push_back(number + who + " has no candidate");
+      acceptance.refused.push_back(tag + who + " has no candidate");
     } else if (!best->acceptable()) {
-      acceptance.refused.push_back(number + who + ": " + CandidateText(*best));
-    } else if (const auto [it, added] = given.emplace(best->target, line); !added) {
-      acceptance.refused.push_back(number + FullName(best->name) + " is already given to " +
-                                   std::to_string(it->second));
+      acceptance.refused.push_back(tag + who + ": " + CandidateText(*best));
+    } else if (const auto [at, added] = given.emplace(best->target, number); !added) {
+      acceptance.refused.push_back(tag + FullName(best->name) + " is already given to #" +
+                                   std::to_string(at->second));
     } else {
       acceptance.records.push_back(
           {{player.name.first, player.name.last, best->name.first, best->name.last}});

@@ -13,16 +13,19 @@ namespace tovarin {
 enum class CandidateKind {
   kLikely,    // the names are equal once folded (FoldName)
   kNickname,  // the first names are a known pair, the folded last names equal
+  kRespelled,  // the folded last names one edit apart, the first names equal or a known pair
   kNearMiss,  // as the report has it: the same last name, first names with the same first byte
 };
 
-// "likely", "nickname", "near miss".
+// "likely", "nickname", "respelled", "near miss".
 const char* CandidateKindName(CandidateKind kind);
 
 struct Candidate {
   int target = 0;  // target player number
   PlayerName name;
   CandidateKind kind = CandidateKind::kLikely;
+  // How far apart the folded first names are (EditDistance); ranks candidates of one kind.
+  int distance = 0;
   // Whom the Build gives this target player already: a source player's number, kTakenByRename
   // for a team assignment (or an overridden pairing) of the rename file, 0 when nobody.
   int takenBy = 0;
@@ -42,7 +45,8 @@ struct DroppedPlayer {
   PlayerName name;
   std::string sourceTeam;  // the first roster dropping him: the team's name, "(farm)" after it
   int entries = 0;         // roster entries dropped, on every team
-  // Free ones first, each group ranked by kind, then by target number.
+  // Free ones first, each group ranked by kind, then by how alike the first names are, then by
+  // target number.
   std::vector<Candidate> candidates;
 
   const Candidate* best() const { return candidates.empty() ? nullptr : &candidates.front(); }
@@ -60,6 +64,9 @@ struct ReviewCounts {
   int dropped = 0;         // source players dropped
   int withCandidates = 0;  // dropped players with at least one candidate
   int emptyTeams = 0;      // target teams that would receive nobody
+  bool renameFile = false;  // a rename file is chosen
+  int renameRecords = 0;    // its records
+  int renameRecordsUsed = 0;  // those the Build would use (see BuildResult)
 };
 
 // What a Build on these parameters would do, computed by the Build itself as a dry run, with
@@ -78,7 +85,8 @@ Review RunReview(BuildParams params, const TeamList& targetTeams);
 // "First Last".
 std::string FullName(const PlayerName& name);
 
-// A candidate as a line shows it: "Michael Smith (nickname)", with ", taken by Mike Smith"
+// A candidate as a line shows it: "Michael Smith (nickname)", "Jon Smith (near miss, 1 letter
+// apart)", with ", taken by Mike Smith"
 // (or ", taken by the rename file") when another has him, and ", not for the rename file"
 // when no record can name the pair.
 std::string CandidateText(const Candidate& candidate);
@@ -89,8 +97,10 @@ struct Acceptance {
   std::vector<std::string> refused;   // one line for each choice that gives no record
 };
 
-// `lines` count review.dropped from 1. A player whose best candidate is taken, cannot be named
-// by a record, or was given to an earlier line is refused, as is a line that does not exist.
-Acceptance AcceptBest(const Review& review, const std::vector<int>& lines);
+// `sourcePlayers` are source player numbers of review.dropped: a number that names no dropped
+// player is refused, as is a player whose best candidate is taken, cannot be named by a record,
+// or was given to a player chosen before him. Numbers, not positions in a listing, so that a
+// review made again between listing and choosing never writes another player's pair.
+Acceptance AcceptBest(const Review& review, const std::vector<int>& sourcePlayers);
 
 }  // namespace tovarin

@@ -11,6 +11,7 @@
 #include "shell/menu_layout.h"
 #include "win32/dialogs.h"
 #include "win32/preview_dialog.h"
+#include "win32/rename_check_dialog.h"
 
 namespace tovarin::win32 {
 namespace {
@@ -201,7 +202,14 @@ void MainFrame::OnCommand(int command) {
     case c::kHelp:
     case c::kContextHelp: OnHelp(); break;
     case c::kAbout: AboutDialog().Run(window_); break;
-    case c::kPreviewBuild: PreviewDialog(view_).Run(window_); break;
+    case c::kPreviewBuild:
+      if (view_.ReadyToReview()) PreviewDialog(view_).Run(window_);
+      break;
+    case c::kCheckRenameFile:
+      if (const std::optional<RenameCheckModel> model = view_.CheckRenameFile()) {
+        RenameCheckDialog(*model).Run(window_);
+      }
+      break;
     case c::kFileNew: OnFileNew(); break;
     case c::kFileOpen: OnFileOpen(); break;
     case c::kFileSave: OnFileSave(); break;

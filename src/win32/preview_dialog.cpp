@@ -17,10 +17,10 @@ namespace id = preview_id;
 
 // The Qt dialog's size and order, in the dialog units of the form's font.
 constexpr std::array<layout::DialogControl, 8> kPreview = {{
-    {id::kCounts, K::kText, "", {7, 7, 406, 34}, 0},
+    {id::kCounts, K::kText, "", {7, 7, 406, 42}, 0},  // five lines
     {id::kTeamsLabel, K::kText, "Target teams and the players each would receive",
-     {7, 44, 406, 8}, 0},
-    {id::kTeams, K::kListBox, "", {7, 54, 406, 112}, 1},
+     {7, 52, 406, 8}, 0},
+    {id::kTeams, K::kListBox, "", {7, 62, 406, 104}, 1},
     {id::kDroppedLabel, K::kText, "Dropped players and their best candidates", {7, 172, 406, 8},
      0},
     {id::kDropped, K::kCheckList, "", {7, 182, 406, 92}, 2},
@@ -61,10 +61,13 @@ void SetStateImage(HWND list, int row, int image) {
 }
 
 // A cell of names, which are Windows-1252.
-void SetCell(HWND list, int row, int column, const std::string& names, bool insert) {
+// A row is inserted with its first cell, and carries `param`.
+void SetCell(HWND list, int row, int column, const std::string& names, bool insert,
+             LPARAM param = 0) {
   std::wstring wide = platform::Widen(DisplayText(names));
   LVITEMW item{};
-  item.mask = LVIF_TEXT;
+  item.mask = LVIF_TEXT | (insert ? LVIF_PARAM : 0);
+  item.lParam = param;
   item.iItem = row;
   item.iSubItem = column;
   item.pszText = wide.data();
@@ -171,7 +174,7 @@ void PreviewDialog::ShowDropped() {
   for (std::size_t i = 0; i < model_.dropped.size(); ++i) {
     const PreviewModel::Dropped& row = model_.dropped[i];
     const int at = static_cast<int>(i);
-    SetCell(list, at, 0, row.player, true);
+    SetCell(list, at, 0, row.player, true, row.sourcePlayer);
     SetCell(list, at, 1, row.team, false);
     SetCell(list, at, 2, row.candidate, false);
     if (!row.acceptable) SetStateImage(list, at, 0);
@@ -220,16 +223,21 @@ bool PreviewDialog::AllowChange(const NMLISTVIEW& change) const {
 
 void PreviewDialog::AddToRenameFile() {
   HWND list = GetDlgItem(dialog_, id::kDropped);
-  std::vector<int> lines;
+  std::vector<int> players;
   for (int row = 0; row < static_cast<int>(model_.dropped.size()); ++row) {
     const auto state =
         static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
                                        LVIS_STATEIMAGEMASK));
-    if (StateImage(state) == 2) lines.push_back(row + 1);
+    if (StateImage(state) != 2) continue;
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    players.push_back(static_cast<int>(item.lParam));
   }
-  if (lines.empty()) return;
+  if (players.empty()) return;
   // The checked players are carried now: the refreshed review shows them on their teams.
-  if (view_.AddToRenameFile(review_, lines)) Refresh();
+  if (view_.AddToRenameFile(review_, players)) Refresh();
 }
 
 }  // namespace tovarin::win32

@@ -127,7 +127,7 @@ TEST(GuiWindowFrame, FixedSizeMenusAndTitle) {
     menus << menu->text() + ": " + items.join(" | ");
   }
   EXPECT_EQ(menus, (QStringList{
-                       "&File: Set &Base Path | - | &Preview Build... | Save &Current Setup | &Restore Build... | - "
+                       "&File: Set &Base Path | - | &Preview Build... | Check Rena&me File... | Save &Current Setup | &Restore Build... | - "
                        "| E&xit",
                        "&View: &Status Bar",
                        "&Help: &Help Topics | - | &About Tovarin...",

@@ -89,10 +89,11 @@ struct BuildTree {
   }
 
   // The message of a completed Build of this tree; `reportWhy` says why its report could not be
-  // written, empty when it was.
-  std::string Completed(int rosters = 3, const std::string& reportWhy = "") const {
+  // written, empty when it was; `renames` is the rename file's line, empty without a rename file.
+  std::string Completed(int rosters = 3, const std::string& reportWhy = "",
+                        const std::string& renames = "Rename file: 1 of 1 records used") const {
     return "Build Completed Successfully!\n" + std::to_string(rosters) +
-           " target rosters written.\n" +
+           " target rosters written.\n" + (renames.empty() ? "" : renames + "\n") +
            (reportWhy.empty() ? "Report: " + targetDisk + "Tovarin.txt"
                               : "The report could not be written: " + targetDisk +
                                     "Tovarin.txt\n" + reportWhy);

@@ -28,6 +28,7 @@
 #include "win32/controls.h"
 #include "win32/main_frame.h"
 #include "win32/preview_dialog.h"
+#include "win32/rename_check_dialog.h"
 
 namespace tovarin::win32 {
 namespace {
@@ -288,8 +289,8 @@ TEST(Win32Window, StartsFromTheRegistryWithTheFormOfTheTable) {
     GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
     items.push_back(platform::Narrow(text));
   }
-  EXPECT_EQ(items, (Rows{"Set &Base Path", "", "&Preview Build...", "Save &Current Setup",
-                         "&Restore Build...", "", "E&xit"}));
+  EXPECT_EQ(items, (Rows{"Set &Base Path", "", "&Preview Build...", "Check Rena&me File...",
+                         "Save &Current Setup", "&Restore Build...", "", "E&xit"}));
 }
 
 TEST(Win32Window, IdentifyOrganizationDialog) {
@@ -705,7 +706,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   const auto counts = [dialog] { return WindowText(GetDlgItem(dialog, preview_id::kCounts)); };
   EXPECT_EQ(counts(),
             "Players carried: 5\nPlayers dropped: 2\nDropped players with candidates: 1\n"
-            "Target teams left empty: 0");
+            "Target teams left empty: 0\nRename records the Build would use: 1 of 1");
   const ListBox teams(dialog, preview_id::kTeams);
   Rows teamRows;
   for (int row = 0; row < teams.Count(); ++row) teamRows.push_back(teams.Row(row));
@@ -723,7 +724,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   HWND droppedList = GetDlgItem(dialog, preview_id::kDropped);
   EXPECT_GE(SendMessageW(droppedList, LVM_GETCOLUMNWIDTH, 2, 0),
             SendMessageW(droppedList, LVM_GETSTRINGWIDTHW, 0,
-                         reinterpret_cast<LPARAM>(L"John Fox (near miss)")));
+                         reinterpret_cast<LPARAM>(L"John Fox (near miss, 1 letter apart)")));
   RECT before{}, after{}, dialogRect{};
   GetWindowRect(droppedList, &before);
   GetWindowRect(dialog, &dialogRect);
@@ -732,9 +733,18 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   GetWindowRect(droppedList, &after);
   EXPECT_EQ(after.right - after.left, before.right - before.left + 200);
   EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 50);
+  // Each row carries its player's source number, which Add to Rename File takes.
+  for (const auto& [row, number] : {std::pair{0, 5}, std::pair{1, 6}}) {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageW(GetDlgItem(dialog, preview_id::kDropped), LVM_GETITEMW, 0,
+                 reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.lParam, number);
+  }
   Tick(dialog, 0);
   Tick(dialog, 1);
-  EXPECT_EQ(DroppedRows(dialog), (Rows{"Jon Fox | City 1 | John Fox (near miss) | [x]",
+  EXPECT_EQ(DroppedRows(dialog), (Rows{"Jon Fox | City 1 | John Fox (near miss, 1 letter apart) | [x]",
                                        "Tim Gray | City 2 | no candidate"}));
 
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(preview_id::kAdd, BN_CLICKED), 0);
@@ -742,7 +752,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   EXPECT_TRUE(WaitFor([&] {
     return counts() ==
            "Players carried: 6\nPlayers dropped: 1\nDropped players with candidates: 0\n"
-           "Target teams left empty: 0";
+           "Target teams left empty: 0\nRename records the Build would use: 2 of 2";
   }));
   EXPECT_EQ(DroppedRows(dialog), Rows{"Tim Gray | City 2 | no candidate"});
   EXPECT_EQ(teams.Row(2), "    John Fox (3), from City 1's roster");
@@ -752,6 +762,39 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   EXPECT_FALSE(fixture::FileExists(w.tree.targetDisk + "Tovarin.txt"));
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
+}
+
+// File > Check Rename File: each record, its problems under it, and the summary.
+TEST(Win32Window, CheckRenameFileShowsEveryRecordAndItsProblems) {
+  Win32Window w;
+  w.StoreSetup();
+  sim::WriteBytes(w.tree.dir / "renames.txt",
+                  BuildTree::Text("C3,,Sam,Park,\r\nJon,Fox,J\xf6hn,Fox,\r\n"));
+  w.Start();
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kCheckRenameFile, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Check Rename File")) != nullptr; }));
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, rename_check_id::kSummary)),
+            "2 records: 0 pair players, 1 signs players, 1 does nothing; 1 problem");
+  const ListBox rows(dialog, rename_check_id::kRows);
+  Rows shown;
+  for (int row = 0; row < rows.Count(); ++row) shown.push_back(rows.Row(row));
+  EXPECT_EQ(shown, (Rows{"Line 1: signs Sam Park (#7) to C3 (City 3 Club)",
+                         "Line 2: does nothing: it names no target player",
+                         "    2:9: names no target player: \"J\xc3\xb6hn Fox\"; nearest target "
+                         "player: John Fox (#3)"}));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
+}
+
+// Without organizations, Check Rename File and Preview Build refuse as Build does.
+TEST(Win32Window, CheckAndPreviewRefuseWithoutOrganizations) {
+  Win32Window bare;
+  bare.Start();
+  PostMessageW(bare.window(), WM_COMMAND, layout::command::kPreviewBuild, 0);
+  EXPECT_EQ(bare.Answer(IDOK), "Choose a target organization first.");
+  PostMessageW(bare.window(), WM_COMMAND, layout::command::kCheckRenameFile, 0);
+  EXPECT_EQ(bare.Answer(IDOK), "Choose a target organization first.");
 }
 
 }  // namespace

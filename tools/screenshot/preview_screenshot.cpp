@@ -41,11 +41,17 @@ int main(int argc, char** argv) {
   tovarin::gui::CPreviewDlg preview(frame.view(), &frame);
   preview.resize(preview.width() * 5 / 4, preview.height());
   preview.teams()->expandItem(preview.teams()->topLevelItem(0));
-  // The free candidates checked, as a user about to add them would have them.
+  // The free likely and nickname candidates checked, as a careful user would have them: a near
+  // miss may well be someone else.
   QTreeWidget& dropped = *preview.dropped();
   for (int i = 0; i < dropped.topLevelItemCount(); ++i) {
     QTreeWidgetItem* item = dropped.topLevelItem(i);
-    if (item->data(0, Qt::CheckStateRole).isValid()) item->setCheckState(0, Qt::Checked);
+    const QString candidate = item->text(2);
+    const bool sure = candidate.contains(QStringLiteral("(likely)")) ||
+                      candidate.contains(QStringLiteral("(nickname)"));
+    if (item->data(0, Qt::CheckStateRole).isValid() && sure) {
+      item->setCheckState(0, Qt::Checked);
+    }
   }
   preview.show();
   app.processEvents();

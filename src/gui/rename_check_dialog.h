@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+#include "shell/rename_check_model.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace tovarin::gui {
+
+// Check Rename File: what a Build does with each record of the rename file and what is wrong with
+// it, as the shell's RenameCheckModel has it.
+class CRenameCheckDlg : public QDialog {
+  Q_OBJECT
+ public:
+  CRenameCheckDlg(const RenameCheckModel& model, QWidget* parent = nullptr);
+
+  QLabel* summary() const { return summary_; }
+  // One item a record, each followed by one item a problem.
+  QListWidget* rows() const { return rows_; }
+  QPushButton* closeButton() const { return close_; }
+
+ private:
+  QLabel* summary_;
+  QListWidget* rows_;
+  QPushButton* close_;
+};
+
+}  // namespace tovarin::gui
