@@ -122,8 +122,11 @@ TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
     EXPECT_EQ(cli::Run(args, console), 0) << err.str();
     return out.str();
   };
+  // Names are printed in UTF-8, whatever the data disks' Windows-1252 spells them in.
+  const std::string listed = review({});
+  EXPECT_NE(listed.find("Jos\xC3\xA9 Pe\xC3\xB1" "a"), std::string::npos) << listed;
   // Free candidates end their line with their kind; each kind is there.
-  std::istringstream lines(review({}));
+  std::istringstream lines(listed);
   std::map<std::string, std::vector<std::string>> free;
   for (std::string line; std::getline(lines, line);) {
     for (const char* kind : {"likely", "nickname", "respelled", "near miss"}) {

@@ -577,7 +577,9 @@ TEST(Win32Window, ErrorsComeInAMessageBox) {
   EXPECT_EQ(w.Answer(IDOK),
             "Error while reading file : " + Native(BuildTree::RosterName(w.tree.sourceOrg, 2)));
   EXPECT_TRUE(WaitFor([] { return FindDialog("Tovarin") == nullptr; }));
-  Sleep(100);
+  // Answered once the window's thread takes messages again: when its command has ended, or
+  // when a further message box has come up.
+  SendMessageW(w.window(), WM_NULL, 0, 0);
   EXPECT_EQ(FindDialog("Tovarin"), nullptr) << "no completion message after an error";
 
   // A stored organization that is gone is reported at start-up, before the window shows.
