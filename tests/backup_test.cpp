@@ -292,6 +292,39 @@ TEST(Backup, PruningKeepsTheNewestTwentyAndAlwaysTheOneJustMade) {
   EXPECT_EQ(s.Names(), names);
 }
 
+#ifdef _WIN32
+// A backup made by 1.0.4 holds its paths in the ANSI code page (here the Western one); it still
+// lists and restores. Its folder is spelled in letters that code page has.
+TEST(Backup, AManifestInTheAnsiCodePageStillRestores) {
+  const std::string base = platform::PathText(std::filesystem::temp_directory_path()) +
+                           "tovarin-ansi-Qu\xC3\xA9" "bec-" + std::to_string(std::rand()) + "\\";
+  const std::string org = base + "LEAGUE.WDD\\ORG00001\\", root = base + "backups\\";
+  const std::string old = "20991231-235959-999_LEAGUE.WDD_ORG00001";
+  std::filesystem::create_directories(platform::NativePath(org));
+  std::filesystem::create_directories(platform::NativePath(root + old));
+  sim::WriteBytes(RosterPath(org, 1), {7});
+  sim::WriteBytes(root + old + "\\001_T00001RS.ORG", {42});
+  std::string manifest = "Tovarin backup\norganization\t" + org +
+                         "\ntime\t2099-12-31 23:59:59\nfile\t001_T00001RS.ORG\t" +
+                         RosterPath(org, 1) + "\n";
+  for (std::size_t at; (at = manifest.find("\xC3\xA9")) != std::string::npos;) {
+    manifest.replace(at, 2, "\xE9");
+  }
+  sim::WriteBytes(root + old + "\\manifest.txt", BuildTree::Text(manifest));
+
+  BackupStore store(root);
+  const std::vector<BackupInfo> backups = store.List();
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(backups[0].damage, "");
+  EXPECT_EQ(backups[0].organization, org);
+  std::string why;
+  EXPECT_TRUE(store.Restore(old, &why)) << why;
+  EXPECT_EQ(ReadFileBytes(RosterPath(org, 1)), sim::Bytes{42});
+  std::error_code ignored;
+  std::filesystem::remove_all(platform::NativePath(base), ignored);
+}
+#endif
+
 TEST(Backup, NoneKeptForABuildThatReplacedNothing) {
   struct Row {
     const char* what;

@@ -63,7 +63,7 @@ PreviewModel MakePreview(const Review& review) {
 
 std::string DroppedLine(const PreviewModel& model, std::size_t index) {
   const PreviewModel::Dropped& row = model.dropped[index];
-  const std::string number = "#" + std::to_string(row.sourcePlayer);
+  const std::string number = platform::Format("#%d", row.sourcePlayer);
   return platform::Format("%6s ", number.c_str()) + row.player + ", " + row.team + ": " +
          row.candidate;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/format.h"
 #include "transfer/name_fold.h"
 
 namespace tovarin {
@@ -309,7 +310,7 @@ Acceptance AcceptBest(const Review& review, const std::vector<int>& sourcePlayer
   for (const DroppedPlayer& player : review.dropped) dropped.emplace(player.sourcePlayer, &player);
   std::unordered_map<int, int> given;  // target player -> the source player who took him
   for (const int number : sourcePlayers) {
-    const std::string tag = "#" + std::to_string(number) + ": ";
+    const std::string tag = platform::Format("#%d: ", number);
     const auto it = dropped.find(number);
     if (it == dropped.end()) {
       acceptance.refused.push_back(tag + "not a dropped player");
