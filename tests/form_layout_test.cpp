@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "platform/paths.h"
 #include "shell/form_layout.h"
@@ -59,6 +61,32 @@ TEST(Layout, FormTabOrderAndTheRowsOfItsItems) {
 // The target list's second column starts under "Source Team", 130 units right of the list's
 // edge, less the list's border.
 TEST(Layout, TheSourceTeamColumnStandsUnderItsHeading) { EXPECT_EQ(SourceTeamColumn(), 129); }
+
+// The Identify Organization dialog stands where the simulation's own did, to the unit: a
+// mistyped coordinate in the table would otherwise pass, as both windows are drawn from it.
+TEST(Layout, IdentifyOrganizationAtItsOwnCoordinates) {
+  const DialogLayout& dialog = IdentifyOrganizationDialog();
+  EXPECT_EQ(std::string(dialog.title), "Identify Organization");
+  EXPECT_EQ(dialog.width, 199);
+  EXPECT_EQ(dialog.height, 68);
+  EXPECT_EQ(std::string(dialog.fontName), "MS Sans Serif");
+  EXPECT_EQ(dialog.pointSize, 8);
+  struct Row {
+    std::string text;
+    int x, y, width, height;
+  } rows[] = {
+      {"Data Disk :", 10, 10, 47, 12}, {"", 63, 10, 127, 42}, {"Organization :", 10, 28, 47, 12},
+      {"", 63, 28, 127, 42},           {"&OK", 39, 47, 50, 14}, {"&Cancel", 105, 47, 50, 14},
+  };
+  ASSERT_EQ(dialog.controls.size(), std::size(rows));
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const DialogControl& c = dialog.controls[i];
+    EXPECT_EQ(std::string(c.text), rows[i].text) << i;
+    EXPECT_EQ(std::vector<int>({c.rect.x, c.rect.y, c.rect.width, c.rect.height}),
+              std::vector<int>({rows[i].x, rows[i].y, rows[i].width, rows[i].height}))
+        << rows[i].text << " " << i;
+  }
+}
 
 TEST(Layout, MenuCommandsAndKeysAreDistinctAndPrompted) {
   std::set<int> commands;

@@ -13,10 +13,6 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "gui/about_dialog.h"
 #include "gui/org_dialog.h"
 #include "gui/path_text.h"
@@ -32,22 +28,6 @@ namespace tovarin::gui {
 namespace {
 
 const QString kApplicationTitle = QString::fromLatin1(layout::kApplicationTitle);
-
-enum class LockKey { kCaps, kNum, kScroll };
-
-// Whether a lock key is on; nothing where the platform does not tell (Qt has no portable way,
-// and X11 would need its keyboard extension for three small lights).
-std::optional<bool> LockKeyOn(LockKey key) {
-#ifdef _WIN32
-  const int code = key == LockKey::kCaps  ? VK_CAPITAL
-                   : key == LockKey::kNum ? VK_NUMLOCK
-                                          : VK_SCROLL;
-  return (GetKeyState(code) & 1) != 0;
-#else
-  (void)key;
-  return std::nullopt;
-#endif
-}
 
 bool HasWildcard(const QString& name) {
   return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
@@ -169,9 +149,10 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::UpdateIndicators() {
-  caps_->setEnabled(LockKeyOn(LockKey::kCaps).value_or(false));
-  num_->setEnabled(LockKeyOn(LockKey::kNum).value_or(false));
-  scroll_->setEnabled(LockKeyOn(LockKey::kScroll).value_or(false));
+  const std::vector<QLabel*> labels = indicators();
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    labels[i]->setEnabled(platform::LockKeyOn(layout::kIndicators[i].key).value_or(false));
+  }
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {

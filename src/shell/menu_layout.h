@@ -2,6 +2,8 @@
 
 #include <span>
 
+#include "platform/lock_keys.h"
+
 namespace tovarin::layout {
 
 // Commands of the main window's menu and keyboard.
@@ -56,6 +58,14 @@ inline constexpr const char* kIdleMessage = "For Help, press F1";
 inline constexpr const char* kCapsIndicator = "CAP";
 inline constexpr const char* kNumIndicator = "NUM";
 inline constexpr const char* kScrollIndicator = "SCRL";
+// The indicators in their order on the bar, each with the key it repeats.
+struct Indicator {
+  platform::LockKey key;
+  const char* text;
+};
+inline constexpr Indicator kIndicators[] = {{platform::LockKey::kCaps, kCapsIndicator},
+                                            {platform::LockKey::kNum, kNumIndicator},
+                                            {platform::LockKey::kScroll, kScrollIndicator}};
 
 // The window title's application part, and the message boxes' caption.
 inline constexpr const char* kApplicationTitle = "Tovarin";

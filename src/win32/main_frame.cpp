@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shell/form_layout.h"
+#include "platform/lock_keys.h"
 #include "platform/native_path.h"
 #include "shell/menu_layout.h"
 #include "win32/dialogs.h"
@@ -242,12 +243,10 @@ void MainFrame::OnMenuSelect(int item, UINT flags, HMENU menu) {
 }
 
 void MainFrame::UpdateIndicators() {
-  const std::pair<int, const char*> keys[] = {{VK_CAPITAL, layout::kCapsIndicator},
-                                              {VK_NUMLOCK, layout::kNumIndicator},
-                                              {VK_SCROLL, layout::kScrollIndicator}};
   int pane = 1;
-  for (const auto& [key, text] : keys) {
-    statusBar_.SetPaneText(pane++, (GetKeyState(key) & 1) != 0 ? text : "");
+  for (const layout::Indicator& indicator : layout::kIndicators) {
+    const bool on = platform::LockKeyOn(indicator.key).value_or(false);
+    statusBar_.SetPaneText(pane++, on ? indicator.text : "");
   }
 }
 
