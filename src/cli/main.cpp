@@ -42,12 +42,12 @@ class ConsoleOutput : public std::streambuf {
  protected:
   int_type overflow(int_type c) override {
     if (c != traits_type::eof()) pending_ += static_cast<char>(c);
-    if (c == '\n' || pending_.size() >= 4096) Flush(false);
+    Flush(false);
     return traits_type::not_eof(c);
   }
   std::streamsize xsputn(const char* data, std::streamsize size) override {
     pending_.append(data, static_cast<std::size_t>(size));
-    if (pending_.find('\n') != std::string::npos || pending_.size() >= 4096) Flush(false);
+    Flush(false);
     return size;
   }
   int sync() override {
@@ -56,26 +56,17 @@ class ConsoleOutput : public std::streambuf {
   }
 
  private:
-  // Writes what is pending; a console is not handed half of a letter unless `all`.
+  // Writes what is pending up to its last line break, or all of it: whole lines, so a console
+  // is never handed half of a letter.
   void Flush(bool all) {
-    std::size_t end = pending_.size();
-    if (console_ && !all) {
-      std::size_t start = end;
-      while (start > 0 && end - start < 4 &&
-             (static_cast<unsigned char>(pending_[start - 1]) & 0xC0) == 0x80) {
-        --start;
-      }
-      if (start > 0 && static_cast<unsigned char>(pending_[start - 1]) >= 0xC0) end = start - 1;
-    }
-    if (end == 0 || handle_ == INVALID_HANDLE_VALUE || !handle_) {
-      if (!handle_ || handle_ == INVALID_HANDLE_VALUE) pending_.clear();
-      return;
-    }
+    const std::size_t lineEnd = pending_.rfind('\n');
+    const std::size_t end = all ? pending_.size() : lineEnd == std::string::npos ? 0 : lineEnd + 1;
+    if (end == 0) return;
     DWORD written = 0;
-    if (console_) {
+    if (handle_ && handle_ != INVALID_HANDLE_VALUE && console_) {
       const std::wstring wide = tovarin::platform::Widen(pending_.substr(0, end));
       WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-    } else {
+    } else if (handle_ && handle_ != INVALID_HANDLE_VALUE) {
       WriteFile(handle_, pending_.data(), static_cast<DWORD>(end), &written, nullptr);
     }
     pending_.erase(0, end);

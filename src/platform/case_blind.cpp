@@ -66,12 +66,6 @@ std::string FindEntryIgnoreCase(const std::string& directory, const std::string&
 }  // namespace
 
 bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
-  if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return UpperAscii(x) == UpperAscii(y);
-      })) {
-    return true;
-  }
-  // Letters outside ASCII may differ in case too (Québec and QUÉBEC).
   return ToUpper(a) == ToUpper(b);
 }
 

@@ -76,10 +76,14 @@ std::string Narrow(const std::wstring& text) {
 
 std::string FromAnsiCodePage(const std::string& text) {
   if (text.empty()) return {};
+  // Strictly: a byte the code page leaves undefined keeps the text as it was, which no path
+  // call then takes, rather than a best guess that could name another file.
   const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  const int length =
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+  if (length <= 0) return text;
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length);
   return Narrow(wide);
 }
 

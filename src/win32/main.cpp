@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <string>
 #include <vector>
 
@@ -15,14 +13,6 @@
 
 namespace {
 
-std::vector<std::wstring> Arguments() {
-  int count = 0;
-  LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::wstring> arguments(list + (count > 0 ? 1 : 0), list + count);
-  LocalFree(list);
-  return arguments;
-}
-
 void Complain(const std::wstring& text) {
   const std::wstring title = tovarin::platform::Widen(tovarin::layout::kApplicationTitle);
   MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
@@ -31,9 +21,10 @@ void Complain(const std::wstring& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-  const std::vector<std::wstring> arguments = Arguments();
+  const std::vector<std::string> arguments = tovarin::platform::ProgramArguments(0, nullptr);
   if (!arguments.empty()) {
-    Complain(L"Unexpected argument: " + arguments[0] + L"\nUsage: tovarin");
+    Complain(L"Unexpected argument: " + tovarin::platform::Widen(arguments[0]) +
+             L"\nUsage: tovarin");
     return 2;
   }
   tovarin::RegistrySettingsStore settings;

@@ -61,6 +61,17 @@ std::string Lower(const std::string& text) {
   return platform::Narrow(wide);
 }
 
+// The text of a list view's cell.
+std::string ListViewCell(HWND list, int row, int column) {
+  wchar_t text[512] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 512;
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return platform::Narrow(text);
+}
+
 // Waits for a condition that another thread brings about.
 bool WaitFor(const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -391,16 +402,7 @@ TEST(Win32Window, RestoreBuildListsTheBackupsAndPutsBackTheChosenOne) {
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Restore Build")) != nullptr; }));
   HWND list = GetDlgItem(dialog, id::kBackupList);
-  auto cell = [list](int row, int column) {
-    wchar_t text[512] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&item));
-    return platform::Narrow(text);
-  };
+  auto cell = [list](int row, int column) { return ListViewCell(list, row, column); };
   ASSERT_GE(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);  // earlier tests' backups follow
   EXPECT_EQ(cell(0, 1), Native(w.tree.targetOrg));
   EXPECT_EQ(cell(0, 2), "3");
@@ -669,14 +671,7 @@ Rows DroppedRows(HWND dialog) {
   for (int row = 0; row < count; ++row) {
     std::string text;
     for (int column = 0; column < 3; ++column) {
-      wchar_t cell[256] = {};
-      LVITEMW item{};
-      item.iSubItem = column;
-      item.pszText = cell;
-      item.cchTextMax = 256;
-      SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                   reinterpret_cast<LPARAM>(&item));
-      text += (column ? " | " : "") + platform::Narrow(cell);
+      text += (column ? " | " : "") + ListViewCell(list, row, column);
     }
     const auto image = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
                                     LVIS_STATEIMAGEMASK) >> 12;
