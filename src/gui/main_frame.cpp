@@ -39,7 +39,8 @@ CMainFrame::CMainFrame(platform::SettingsStore& settings, ModalRunner runModal, 
     : QMainWindow(parent),
       runModal_(std::move(runModal)),
       form_(new CTovarinForm(this)),
-      view_(settings, *this, *form_, layout::SourceTeamColumn()) {
+      view_(settings, *this, *form_, layout::SourceTeamColumn()),
+      commands_(view_, *this, *this) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -50,7 +51,7 @@ CMainFrame::CMainFrame(platform::SettingsStore& settings, ModalRunner runModal, 
 
   CreateMenus();
   CreateStatusBar();
-  UpdateTitle();
+  SetTitle(document().windowTitle());
 
   // No sizing border: the window keeps the size that fits the form, menu and status bar.
   ensurePolished();
@@ -104,28 +105,7 @@ void CMainFrame::CreateMenus() {
     action->setShortcuts(action->shortcuts() << KeyOf(shortcut));
   }
   for (const auto& [command, action] : actions_) {
-    if (command == layout::command::kStatusBar) continue;  // it toggles
     connect(action, &QAction::triggered, this, [this, command = command] { OnCommand(command); });
-  }
-  connect(actions_.at(layout::command::kStatusBar), &QAction::toggled, this,
-          [this](bool on) { statusBar()->setVisible(on); });
-}
-
-void CMainFrame::OnCommand(int command) {
-  if (view_.OnCommand(command)) return;
-  namespace c = layout::command;
-  switch (command) {
-    case c::kExit: close(); break;
-    case c::kPreviewBuild: OnPreviewBuild(); break;
-    case c::kCheckRenameFile: OnCheckRenameFile(); break;
-    case c::kHelpTopics:
-    case c::kHelp:
-    case c::kContextHelp: OnHelp(); break;
-    case c::kAbout: OnAbout(); break;
-    case c::kFileNew: OnFileNew(); break;
-    case c::kFileOpen: OnFileOpen(); break;
-    case c::kFileSave: OnFileSave(); break;
-    default: break;
   }
 }
 
@@ -173,51 +153,31 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void CMainFrame::UpdateTitle() {
-  setWindowTitle(PathText(doc_.windowTitle()));
+void CMainFrame::SetTitle(const std::string& title) { setWindowTitle(PathText(title)); }
+
+void CMainFrame::StartUp() { commands_.StartUp(); }
+
+void CMainFrame::ShowStatusBar(bool show) {
+  actions_.at(layout::command::kStatusBar)->setChecked(show);
+  statusBar()->setVisible(show);
 }
 
-void CMainFrame::StartUp() { OnFileNew(); }
-
-void CMainFrame::OnFileNew() {
-  doc_.New();
-  UpdateTitle();
-  view_.OnInitialUpdate();
-}
-
-void CMainFrame::OnFileOpen() {
-  QFileDialog dialog(this, QStringLiteral("Open"));
+std::optional<std::string> CMainFrame::ChooseDocument(DocumentDialog kind,
+                                                      const std::string& name) {
+  const bool save = kind == DocumentDialog::kSave;
+  QFileDialog dialog(this, save ? QStringLiteral("Save As") : QStringLiteral("Open"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setNameFilter(QStringLiteral("All Files (*)"));
-  if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  // The document reads nothing: the file only names it.
-  doc_.SetPathName(PathBytes(QDir::toNativeSeparators(dialog.selectedFiles().first())));
-  UpdateTitle();
-  view_.OnInitialUpdate();
+  if (!name.empty()) dialog.selectFile(PathText(name));
+  if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return std::nullopt;
+  }
+  return PathBytes(QDir::toNativeSeparators(dialog.selectedFiles().first()));
 }
 
-void CMainFrame::OnFileSave() {
-  std::string path = doc_.pathName();
-  if (path.empty()) {
-    QFileDialog dialog(this, QStringLiteral("Save As"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("All Files (*)"));
-    dialog.selectFile(PathText(doc_.title()));
-    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    path = PathBytes(QDir::toNativeSeparators(dialog.selectedFiles().first()));
-  }
-  if (!doc_.Save(path)) {
-    ShowMessage(kSaveFailed, MessageKind::kError);
-    return;
-  }
-  UpdateTitle();
-}
-
-void CMainFrame::OnHelp() {
+void CMainFrame::ShowHelp() {
   if (!help_) {
     auto* window = new QDialog(this);
     window->setWindowTitle(QStringLiteral("Tovarin Help"));
@@ -236,20 +196,17 @@ void CMainFrame::OnHelp() {
   help_->activateWindow();
 }
 
-void CMainFrame::OnPreviewBuild() {
-  if (!view_.ReadyToReview()) return;
-  CPreviewDlg preview(view_, this);
-  RunModal(preview);
+void CMainFrame::ShowPreview(PreviewSession& preview) {
+  CPreviewDlg dialog(preview, this);
+  RunModal(dialog);
 }
 
-void CMainFrame::OnCheckRenameFile() {
-  const std::optional<RenameCheckModel> model = view_.CheckRenameFile();
-  if (!model) return;
-  CRenameCheckDlg check(*model, this);
+void CMainFrame::ShowRenameCheck(const RenameCheckModel& model) {
+  CRenameCheckDlg check(model, this);
   RunModal(check);
 }
 
-void CMainFrame::OnAbout() {
+void CMainFrame::ShowAbout() {
   CAboutDlg about(this);
   RunModal(about);
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/settings_store.h"
-#include "shell/tovarin_doc.h"
+#include "shell/frame_commands.h"
 #include "shell/tovarin_view.h"
 #include "shell/view_interfaces.h"
 
@@ -21,7 +21,7 @@ class CTovarinForm;
 
 // The main window: menu, shortcuts, status bar and the form, with the dialogs that the form's
 // commands ask for. It cannot be resized; it is as large as the form needs.
-class CMainFrame : public QMainWindow, public ViewDialogs {
+class CMainFrame : public QMainWindow, public ViewDialogs, public FrameWindow {
   Q_OBJECT
  public:
   // Every modal dialog (message boxes, file dialogs, Identify Organization, About, Preview) is
@@ -37,7 +37,7 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
 
   CTovarinForm& form() { return *form_; }
   CTovarinView& view() { return view_; }
-  const CTovarinDoc& document() const { return doc_; }
+  const CTovarinDoc& document() const { return commands_.document(); }
   // The action of a menu item or a shortcut, by its command; null for no such command.
   QAction* action(int command) const {
     const auto it = actions_.find(command);
@@ -60,15 +60,18 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   bool IdentifyOrganization(OrgLocation& location) override;
   std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override;
 
+  void SetTitle(const std::string& title) override;
+  void ShowStatusBar(bool show) override;
+  void ShowHelp() override;
+  void ShowAbout() override;
+  void ShowPreview(PreviewSession& preview) override;
+  void ShowRenameCheck(const RenameCheckModel& model) override;
+  std::optional<std::string> ChooseDocument(DocumentDialog kind,
+                                            const std::string& name) override;
+  void Close() override { close(); }
+
   // A command of the menu or the keyboard, by its id.
-  void OnCommand(int command);
-  void OnFileNew();
-  void OnFileOpen();
-  void OnFileSave();
-  void OnHelp();
-  void OnAbout();
-  void OnPreviewBuild();
-  void OnCheckRenameFile();
+  void OnCommand(int command) { commands_.OnCommand(command); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,13 +85,12 @@ class CMainFrame : public QMainWindow, public ViewDialogs {
   std::optional<std::string> AskFileName(bool create, const std::string& initialFile,
                                          const std::string& defaultExtension,
                                          const QString& title);
-  void UpdateTitle();
   void UpdateIndicators();
 
   ModalRunner runModal_;
-  CTovarinDoc doc_;
   CTovarinForm* form_;
   CTovarinView view_;
+  FrameCommands commands_;
   std::map<int, QAction*> actions_;
   QLabel* idle_ = nullptr;
   QLabel* caps_ = nullptr;

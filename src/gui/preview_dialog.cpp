@@ -1,113 +1,131 @@
 #include "gui/preview_dialog.h"
 
-#include <QDialogButtonBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
-#include <QSplitter>
+#include <QResizeEvent>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "gui/dialog_units.h"
 #include "gui/path_text.h"
 #include "gui/sim_text.h"
+#include "shell/form_layout.h"
 #include "shell/preview.h"
-#include "shell/tovarin_view.h"
 
 namespace tovarin::gui {
 
-CPreviewDlg::CPreviewDlg(CTovarinView& view, QWidget* parent) : QDialog(parent), view_(view) {
+CPreviewDlg::CPreviewDlg(PreviewSession& preview, QWidget* parent)
+    : QDialog(parent), preview_(preview) {
   setFont(DialogFont());
-  setWindowTitle(QStringLiteral("Preview Build"));
   const DialogUnits units(font());
-  resize(units.X(420), units.Y(300));
+  const layout::DialogLayout& dialog = layout::PreviewBuildDialog();
+  setWindowTitle(QString::fromLatin1(dialog.title));
+  initial_ = QSize(units.X(dialog.width), units.Y(dialog.height));
+  setMinimumSize(initial_);
+  resize(initial_);
 
-  counts_ = new QLabel(this);
-  counts_->setTextFormat(Qt::PlainText);
-
-  teams_ = new QTreeWidget(this);
-  teams_->setHeaderLabels({QStringLiteral("Target teams and the players each would receive")});
-  teams_->setUniformRowHeights(true);
-
-  dropped_ = new QTreeWidget(this);
-  dropped_->setRootIsDecorated(false);
-  dropped_->setUniformRowHeights(true);
-  dropped_->setHeaderLabels(
-      {QStringLiteral("Dropped player"), QStringLiteral("Source team"),
-       QStringLiteral("Best candidate")});
-  dropped_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-
-  auto* splitter = new QSplitter(Qt::Vertical, this);
-  splitter->addWidget(teams_);
-  splitter->addWidget(dropped_);
-
-  add_ = new QPushButton(QStringLiteral("&Add to Rename File"), this);
-  refresh_ = new QPushButton(QStringLiteral("&Refresh"), this);
-  close_ = new QPushButton(QStringLiteral("Close"), this);
-  close_->setDefault(true);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(add_);
-  buttons->addWidget(refresh_);
-  buttons->addStretch();
-  buttons->addWidget(close_);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(counts_);
-  layout->addWidget(splitter, 1);
-  layout->addLayout(buttons);
+  using K = layout::ControlKind;
+  namespace id = layout::id;
+  for (const layout::DialogControl& control : dialog.controls) {
+    const QString text = QString::fromLatin1(control.text);
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+      case K::kText: {
+        auto* label = new QLabel(text, this);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (control.id == id::kPreviewCounts) counts_ = label;
+        widget = label;
+        break;
+      }
+      case K::kListBox:
+        teams_ = new QListWidget(this);
+        teams_->setUniformItemSizes(true);
+        widget = teams_;
+        break;
+      case K::kCheckList: {
+        dropped_ = new QTreeWidget(this);
+        dropped_->setRootIsDecorated(false);
+        dropped_->setUniformRowHeights(true);
+        QStringList titles;
+        for (const layout::ListColumn& column : layout::PreviewColumns()) titles << column.title;
+        dropped_->setHeaderLabels(titles);
+        int index = 0;
+        for (const layout::ListColumn& column : layout::PreviewColumns()) {
+          dropped_->setColumnWidth(index++, units.X(column.width));
+        }
+        // The candidate shows whole, however long.
+        dropped_->header()->setSectionResizeMode(index - 1, QHeaderView::ResizeToContents);
+        widget = dropped_;
+        break;
+      }
+      default: {
+        auto* button = new QPushButton(text, this);
+        button->setDefault(control.kind == K::kDefaultButton);
+        button->setAutoDefault(false);
+        if (control.id == id::kPreviewAdd) add_ = button;
+        if (control.id == id::kPreviewRefresh) refresh_ = button;
+        if (control.id == id::kOk) close_ = button;
+        widget = button;
+        break;
+      }
+    }
+    const QRect rect = units.Rect(control.rect.x, control.rect.y, control.rect.width,
+                                  control.rect.height);
+    widget->setGeometry(rect);
+    placed_.push_back({widget, rect});
+  }
 
   connect(add_, &QPushButton::clicked, this, &CPreviewDlg::AddToRenameFile);
   connect(refresh_, &QPushButton::clicked, this, &CPreviewDlg::Refresh);
   connect(close_, &QPushButton::clicked, this, &QDialog::accept);
-  Refresh();
+  Show();
+}
+
+void CPreviewDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  const int dx = width() - initial_.width(), dy = height() - initial_.height();
+  const std::span<const layout::ControlAnchor> anchors = layout::PreviewAnchors();
+  for (std::size_t i = 0; i < placed_.size() && i < anchors.size(); ++i) {
+    const layout::ControlAnchor& a = anchors[i];
+    const QRect& at = placed_[i].second;
+    placed_[i].first->setGeometry(at.x() + dx * a.moveX / 2, at.y() + dy * a.moveY / 2,
+                                  at.width() + dx * a.growX / 2, at.height() + dy * a.growY / 2);
+  }
 }
 
 void CPreviewDlg::Refresh() {
-  review_ = view_.ReviewBuild();
-  teams_->clear();
-  dropped_->clear();
-  if (!review_.ok) {
-    counts_->setText(PathText(review_.error));
-    add_->setEnabled(false);
-    return;
-  }
-  const PreviewModel model = MakePreview(review_);
-  QStringList counts;
-  for (const std::string& line : model.counts) counts << QString::fromLatin1(line);
-  counts_->setText(counts.join(QLatin1Char('\n')));
+  preview_.Refresh();
+  Show();
+}
 
-  for (const PreviewModel::Team& team : model.teams) {
-    auto* item = new QTreeWidgetItem(teams_, {FromWindows1252(team.heading)});
-    for (const std::string& player : team.players) {
-      new QTreeWidgetItem(item, {FromWindows1252(player)});
-    }
-  }
-  bool checkable = false;
-  for (const PreviewModel::Dropped& row : model.dropped) {
+void CPreviewDlg::Show() {
+  counts_->setText(PathText(preview_.CountsText()));
+  teams_->clear();
+  for (const std::string& row : preview_.TeamRows()) teams_->addItem(FromWindows1252(row));
+  dropped_->clear();
+  for (const PreviewModel::Dropped& row : preview_.model().dropped) {
     auto* item = new QTreeWidgetItem(
         dropped_, {FromWindows1252(row.player), FromWindows1252(row.team),
                    FromWindows1252(row.candidate)});
-    item->setData(0, Qt::UserRole, row.sourcePlayer);
     if (row.acceptable) {
       item->setCheckState(0, Qt::Unchecked);
-      checkable = true;
     } else {
       item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
     }
   }
-  add_->setEnabled(checkable);
+  add_->setEnabled(preview_.AnyAcceptable());
 }
 
 void CPreviewDlg::AddToRenameFile() {
-  std::vector<int> players;
+  std::vector<std::size_t> rows;
   for (int i = 0; i < dropped_->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* item = dropped_->topLevelItem(i);
-    if (item->checkState(0) == Qt::Checked) players.push_back(item->data(0, Qt::UserRole).toInt());
+    if (dropped_->topLevelItem(i)->checkState(0) == Qt::Checked) {
+      rows.push_back(static_cast<std::size_t>(i));
+    }
   }
-  if (players.empty()) return;
-  // The checked players are carried now: the refreshed review shows them on their teams.
-  if (view_.AddToRenameFile(review_, players)) Refresh();
+  if (preview_.AddToRenameFile(rows)) Show();
 }
 
 }  // namespace tovarin::gui

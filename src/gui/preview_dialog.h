@@ -1,30 +1,31 @@
 #pragma once
 
 #include <QDialog>
-
-#include "transfer/review.h"
+#include <QRect>
+#include <utility>
+#include <vector>
 
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QTreeWidget;
 
 namespace tovarin {
-class CTovarinView;
+class PreviewSession;
 }
 
 namespace tovarin::gui {
 
-// Preview Build: what a Build on the form's setup would carry and drop, and the likely players
-// for the dropped ones, which "Add to Rename File" writes into the rename file. It draws the
-// shell's PreviewModel and writes nothing else.
+// Preview Build: draws the shell's PreviewSession from the dialog's table, and hands it the
+// checked rows for "Add to Rename File". It can be resized; its lists grow.
 class CPreviewDlg : public QDialog {
   Q_OBJECT
  public:
-  CPreviewDlg(CTovarinView& view, QWidget* parent = nullptr);
+  CPreviewDlg(PreviewSession& preview, QWidget* parent = nullptr);
 
   QLabel* counts() const { return counts_; }
-  // One top-level item a target team, its players as children.
-  QTreeWidget* teams() const { return teams_; }
+  // Each team's heading, then its players, indented.
+  QListWidget* teams() const { return teams_; }
   // One item a dropped player: player, source team, best candidate; checkable when the
   // candidate can go into the rename file.
   QTreeWidget* dropped() const { return dropped_; }
@@ -32,20 +33,23 @@ class CPreviewDlg : public QDialog {
   QPushButton* refreshButton() const { return refresh_; }
   QPushButton* closeButton() const { return close_; }
 
-  // Runs the review again and draws it.
-  void Refresh();
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void Refresh();
+  void Show();
   void AddToRenameFile();
 
-  CTovarinView& view_;
-  Review review_;
-  QLabel* counts_;
-  QTreeWidget* teams_;
-  QTreeWidget* dropped_;
-  QPushButton* add_;
-  QPushButton* refresh_;
-  QPushButton* close_;
+  PreviewSession& preview_;
+  QSize initial_;
+  std::vector<std::pair<QWidget*, QRect>> placed_;  // in the order of the table's anchors
+  QLabel* counts_ = nullptr;
+  QListWidget* teams_ = nullptr;
+  QTreeWidget* dropped_ = nullptr;
+  QPushButton* add_ = nullptr;
+  QPushButton* refresh_ = nullptr;
+  QPushButton* close_ = nullptr;
 };
 
 }  // namespace tovarin::gui

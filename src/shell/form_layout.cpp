@@ -68,6 +68,36 @@ constexpr std::array<DialogControl, 5> kRestoreBuild = {{
     {id::kCancel, K::kButton, "Cancel", {273, 144, 50, 14}, 3},
 }};
 
+constexpr std::array<DialogControl, 8> kPreview = {{
+    {id::kPreviewCounts, K::kText, "", {7, 7, 406, 42}, 0},  // five lines
+    {kNoId, K::kText, "Target teams and the players each would receive", {7, 52, 406, 8}, 0},
+    {id::kPreviewTeams, K::kListBox, "", {7, 62, 406, 104}, 1},
+    {kNoId, K::kText, "Dropped players and their best candidates", {7, 172, 406, 8}, 0},
+    {id::kPreviewDropped, K::kCheckList, "", {7, 182, 406, 92}, 2},
+    {id::kPreviewAdd, K::kButton, "&Add to Rename File", {7, 279, 80, 14}, 3},
+    {id::kPreviewRefresh, K::kButton, "&Refresh", {92, 279, 50, 14}, 4},
+    {id::kOk, K::kDefaultButton, "Close", {363, 279, 50, 14}, 5},
+}};
+
+// In the order of kPreview. The lists share the new height, half each; the buttons keep to the
+// foot, Close to the right.
+constexpr std::array<ControlAnchor, 8> kPreviewAnchors = {{
+    {id::kPreviewCounts, 0, 0, 2, 0},
+    {kNoId, 0, 0, 2, 0},
+    {id::kPreviewTeams, 0, 0, 2, 1},
+    {kNoId, 0, 1, 2, 0},
+    {id::kPreviewDropped, 0, 1, 2, 1},
+    {id::kPreviewAdd, 0, 2, 0, 0},
+    {id::kPreviewRefresh, 0, 2, 0, 0},
+    {id::kOk, 2, 2, 0, 0},
+}};
+
+constexpr std::array<ListColumn, 3> kPreviewColumns = {{
+    {"Dropped player", 120},
+    {"Source team", 100},
+    {"Best candidate", 170},
+}};
+
 }  // namespace
 
 const char* VersionLine() { return kVersionLine; }
@@ -98,6 +128,15 @@ const DialogLayout& RestoreBuildDialog() {
   static const DialogLayout dialog{0, "Restore Build", 330, 165, kFont, 8, kRestoreBuild};
   return dialog;
 }
+
+const DialogLayout& PreviewBuildDialog() {
+  static const DialogLayout dialog{0, "Preview Build", 420, 300, kFont, 8, kPreview};
+  return dialog;
+}
+
+std::span<const ListColumn> PreviewColumns() { return kPreviewColumns; }
+
+std::span<const ControlAnchor> PreviewAnchors() { return kPreviewAnchors; }
 
 const DialogLayout& AboutBox() {
   static const DialogLayout about{kAboutResource, "About Tovarin", 235, 55, kFont, 8, kAbout};

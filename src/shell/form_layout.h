@@ -92,6 +92,27 @@ const DialogLayout& AboutBox();
 // detail, Restore and Cancel.
 const DialogLayout& RestoreBuildDialog();
 
+// The Preview Build dialog: the counts, the target teams with the players each would receive,
+// the dropped players under PreviewColumns() with a checkbox each, Add to Rename File, Refresh
+// and Close. It can be resized: PreviewAnchors() says how each control follows.
+const DialogLayout& PreviewBuildDialog();
+
+// A column of a list with headers.
+struct ListColumn {
+  const char* title;
+  int width;  // in dialog units
+};
+// The dropped players' columns: player, source team, best candidate.
+std::span<const ListColumn> PreviewColumns();
+
+// How a control follows its dialog's size: in halves of the size's change, how far it moves
+// right and down, and how much it grows wider and taller.
+struct ControlAnchor {
+  int id;
+  int moveX, moveY, growX, growY;
+};
+std::span<const ControlAnchor> PreviewAnchors();
+
 // Control ids of the form and the dialogs, which are also the commands they give.
 namespace id {
 inline constexpr int kOk = 1;
@@ -117,6 +138,11 @@ inline constexpr int kOrganizationList = 1001;  // Identify Organization
 inline constexpr int kOrgNote = 1002;           // Identify Organization, with a note
 inline constexpr int kBackupList = 1200;        // Restore Build
 inline constexpr int kBackupDetail = 1201;      // Restore Build
+inline constexpr int kPreviewCounts = 1100;     // Preview Build
+inline constexpr int kPreviewTeams = 1101;      // Preview Build: a heading a team, then players
+inline constexpr int kPreviewDropped = 1102;    // Preview Build: the dropped players
+inline constexpr int kPreviewAdd = 1103;        // Preview Build
+inline constexpr int kPreviewRefresh = 1104;    // Preview Build
 }  // namespace id
 
 inline constexpr int kFormResource = 101;

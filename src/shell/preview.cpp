@@ -1,6 +1,7 @@
 #include "shell/preview.h"
 
 #include "platform/format.h"
+#include "shell/tovarin_view.h"
 
 namespace tovarin {
 namespace {
@@ -66,6 +67,43 @@ std::string DroppedLine(const PreviewModel& model, std::size_t index) {
   const std::string number = platform::Format("#%d", row.sourcePlayer);
   return platform::Format("%6s ", number.c_str()) + row.player + ", " + row.team + ": " +
          row.candidate;
+}
+
+void PreviewSession::Refresh() {
+  review_ = view_.ReviewBuild();
+  model_ = review_.ok ? MakePreview(review_) : PreviewModel();
+}
+
+std::string PreviewSession::CountsText() const {
+  std::string text = review_.error;
+  for (const std::string& line : model_.counts) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+std::vector<std::string> PreviewSession::TeamRows() const {
+  std::vector<std::string> rows;
+  for (const PreviewModel::Team& team : model_.teams) {
+    rows.push_back(team.heading);
+    for (const std::string& player : team.players) rows.push_back("    " + player);
+  }
+  return rows;
+}
+
+bool PreviewSession::AnyAcceptable() const {
+  for (const PreviewModel::Dropped& row : model_.dropped) {
+    if (row.acceptable) return true;
+  }
+  return false;
+}
+
+bool PreviewSession::AddToRenameFile(const std::vector<std::size_t>& rows) {
+  std::vector<int> players;
+  for (const std::size_t row : rows) {
+    if (row < model_.dropped.size()) players.push_back(model_.dropped[row].sourcePlayer);
+  }
+  if (players.empty() || !view_.AddToRenameFile(review_, players)) return false;
+  Refresh();
+  return true;
 }
 
 }  // namespace tovarin

@@ -7,6 +7,8 @@
 
 namespace tovarin {
 
+class CTovarinView;
+
 // The review of a Build as the Preview Build dialog shows it, in text. The Qt dialog draws it,
 // and so would a Win32 one; the command line prints the same texts.
 struct PreviewModel {
@@ -35,5 +37,30 @@ PreviewModel MakePreview(const Review& review);
 
 // "   #12 Pat O'Neil, Harbor City: Pat ONeil (likely)", with his source player number.
 std::string DroppedLine(const PreviewModel& model, std::size_t index);
+
+// The Preview Build dialog's state and commands, the same in every window: the review on the
+// form's setup, and the checked candidates added to the rename file.
+class PreviewSession {
+ public:
+  explicit PreviewSession(CTovarinView& view) : view_(view) {}
+
+  // Runs the review again.
+  void Refresh();
+  const PreviewModel& model() const { return model_; }
+  // The counts, a line each, or why the review could not be made (UTF-8: it may name a file).
+  std::string CountsText() const;
+  // The target teams as one list: each team's heading, then its players, indented.
+  std::vector<std::string> TeamRows() const;
+  // Whether any dropped player has a candidate that can go into the rename file.
+  bool AnyAcceptable() const;
+  // Adds the best candidates of the dropped players at `rows` of model().dropped to the rename
+  // file, and runs the review again when they were written: they are carried now. True then.
+  bool AddToRenameFile(const std::vector<std::size_t>& rows);
+
+ private:
+  CTovarinView& view_;
+  Review review_;
+  PreviewModel model_;
+};
 
 }  // namespace tovarin

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/form_layout.h"
 #include "transfer/backup.h"
 
 namespace tovarin {
@@ -18,10 +19,7 @@ struct RestoreRow {
   bool damaged() const { return !damage.empty(); }
 };
 
-struct RestoreColumn {
-  const char* title;
-  int width;  // in dialog units
-};
+using RestoreColumn = layout::ListColumn;
 std::span<const RestoreColumn> RestoreColumns();
 
 // `backups` as BackupStore::List gives them, oldest first.

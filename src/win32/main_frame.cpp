@@ -95,7 +95,8 @@ bool RegisterMainFrameClass(HINSTANCE instance) {
 MainFrame::MainFrame(platform::SettingsStore& settings, HINSTANCE instance)
     : instance_(instance),
       form_([this] { DestroyWindow(window_); }, [this] { FitToForm(); }),
-      view_(settings, *this, form_, layout::SourceTeamColumn()) {
+      view_(settings, *this, form_, layout::SourceTeamColumn()),
+      commands_(view_, *this, *this) {
   form_.Attach(view_);
 }
 
@@ -118,7 +119,7 @@ bool MainFrame::Create(int showCommand) {
   accelerators_ = BuildAccelerators();
   FitToForm();
 
-  OnFileNew();
+  commands_.StartUp();
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
   OnActivate(true);
@@ -194,28 +195,15 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainFrame::OnCommand(int command) {
   form_.TakeSelections();
-  if (view_.OnCommand(command)) return;
-  namespace c = layout::command;
-  switch (command) {
-    case c::kExit: DestroyWindow(window_); break;
-    case c::kStatusBar: OnToggleStatusBar(); break;
-    case c::kHelpTopics:
-    case c::kHelp:
-    case c::kContextHelp: OnHelp(); break;
-    case c::kAbout: AboutDialog().Run(window_); break;
-    case c::kPreviewBuild:
-      if (view_.ReadyToReview()) PreviewDialog(view_).Run(window_);
-      break;
-    case c::kCheckRenameFile:
-      if (const std::optional<RenameCheckModel> model = view_.CheckRenameFile()) {
-        RenameCheckDialog(*model).Run(window_);
-      }
-      break;
-    case c::kFileNew: OnFileNew(); break;
-    case c::kFileOpen: OnFileOpen(); break;
-    case c::kFileSave: OnFileSave(); break;
-    default: break;
-  }
+  commands_.OnCommand(command);
+}
+
+void MainFrame::ShowAbout() { AboutDialog().Run(window_); }
+
+void MainFrame::ShowPreview(PreviewSession& preview) { PreviewDialog(preview).Run(window_); }
+
+void MainFrame::ShowRenameCheck(const RenameCheckModel& model) {
+  RenameCheckDialog(model).Run(window_);
 }
 
 void MainFrame::OnActivate(bool active) {
@@ -250,47 +238,23 @@ void MainFrame::UpdateIndicators() {
   }
 }
 
-void MainFrame::OnToggleStatusBar() {
-  const bool show = !IsWindowVisible(statusBar_.handle());
+void MainFrame::ShowStatusBar(bool show) {
   ShowWindow(statusBar_.handle(), show ? SW_SHOW : SW_HIDE);
   CheckMenuItem(GetMenu(window_), layout::command::kStatusBar,
                 MF_BYCOMMAND | (show ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void MainFrame::UpdateTitle() {
-  SetWindowTextW(window_, platform::Widen(doc_.windowTitle()).c_str());
+void MainFrame::SetTitle(const std::string& title) {
+  SetWindowTextW(window_, platform::Widen(title).c_str());
 }
 
-void MainFrame::OnFileNew() {
-  doc_.New();
-  UpdateTitle();
-  view_.OnInitialUpdate();
+std::optional<std::string> MainFrame::ChooseDocument(DocumentDialog kind,
+                                                     const std::string& name) {
+  return AskFileName(kind == DocumentDialog::kSave ? FileDialog::kSave : FileDialog::kOpen, name,
+                     "");
 }
 
-void MainFrame::OnFileOpen() {
-  const std::optional<std::string> file = AskFileName(FileDialog::kOpen, "", "");
-  if (!file) return;
-  // The document reads nothing: the file only names it.
-  doc_.SetPathName(*file);
-  UpdateTitle();
-  view_.OnInitialUpdate();
-}
-
-void MainFrame::OnFileSave() {
-  std::string path = doc_.pathName();
-  if (path.empty()) {
-    const std::optional<std::string> file = AskFileName(FileDialog::kSave, doc_.title(), "");
-    if (!file) return;
-    path = *file;
-  }
-  if (!doc_.Save(path)) {
-    ShowMessage(kSaveFailed, MessageKind::kError);
-    return;
-  }
-  UpdateTitle();
-}
-
-void MainFrame::OnHelp() {
+void MainFrame::ShowHelp() {
   const std::wstring help = ProgramFolder() + L"help.html";
   if (GetFileAttributesW(help.c_str()) == INVALID_FILE_ATTRIBUTES) {
     ShowMessage("The help text cannot be found:\n" + platform::Narrow(help), MessageKind::kError);

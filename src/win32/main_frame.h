@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/settings_store.h"
-#include "shell/tovarin_doc.h"
+#include "shell/frame_commands.h"
 #include "shell/tovarin_view.h"
 #include "shell/view_interfaces.h"
 #include "win32/controls.h"
@@ -16,7 +16,7 @@ namespace tovarin::win32 {
 
 // The main window: menu, keyboard shortcuts, status bar and the form, with the dialogs that the
 // form's commands ask for. It has no sizing border; it is as large as the form needs.
-class MainFrame : public ViewDialogs {
+class MainFrame : public ViewDialogs, public FrameWindow {
  public:
   MainFrame(platform::SettingsStore& settings, HINSTANCE instance);
   ~MainFrame() override;
@@ -45,18 +45,22 @@ class MainFrame : public ViewDialogs {
   bool IdentifyOrganization(OrgLocation& location) override;
   std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override;
 
+  void SetTitle(const std::string& title) override;
+  void ShowStatusBar(bool show) override;
+  void ShowHelp() override;
+  void ShowAbout() override;
+  void ShowPreview(PreviewSession& preview) override;
+  void ShowRenameCheck(const RenameCheckModel& model) override;
+  std::optional<std::string> ChooseDocument(DocumentDialog kind,
+                                            const std::string& name) override;
+  void Close() override { DestroyWindow(window_); }
+
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   void OnCommand(int command);
   void OnActivate(bool active);
   void OnMenuSelect(int item, UINT flags, HMENU menu);
-  void OnFileNew();
-  void OnFileOpen();
-  void OnFileSave();
-  void OnHelp();
-  void OnToggleStatusBar();
-  void UpdateTitle();
   void UpdateIndicators();
   void FitToForm();
   HWND Owner() const;
@@ -70,9 +74,9 @@ class MainFrame : public ViewDialogs {
   HACCEL accelerators_ = nullptr;
   HWND focused_ = nullptr;  // the form's control that had the focus when the window was left
   StatusBar statusBar_;
-  CTovarinDoc doc_;
   FormView form_;
   CTovarinView view_;
+  FrameCommands commands_;
 };
 
 // Registers the main window's class and the common controls; once per process.

@@ -4,48 +4,17 @@
 
 #include <array>
 
+#include "pairing/list_box.h"
 #include "platform/native_path.h"
 #include "shell/sim_text.h"
-#include "shell/tovarin_view.h"
+#include "shell/form_layout.h"
+#include "win32/controls.h"
 #include "win32/dialogs.h"
 
 namespace tovarin::win32 {
 namespace {
 
-using K = layout::ControlKind;
-namespace id = preview_id;
-
-// The Qt dialog's size and order, in the dialog units of the form's font.
-constexpr std::array<layout::DialogControl, 8> kPreview = {{
-    {id::kCounts, K::kText, "", {7, 7, 406, 42}, 0},  // five lines
-    {id::kTeamsLabel, K::kText, "Target teams and the players each would receive",
-     {7, 52, 406, 8}, 0},
-    {id::kTeams, K::kListBox, "", {7, 62, 406, 104}, 1},
-    {id::kDroppedLabel, K::kText, "Dropped players and their best candidates", {7, 172, 406, 8},
-     0},
-    {id::kDropped, K::kCheckList, "", {7, 182, 406, 92}, 2},
-    {id::kAdd, K::kButton, "&Add to Rename File", {7, 279, 80, 14}, 3},
-    {id::kRefresh, K::kButton, "&Refresh", {92, 279, 50, 14}, 4},
-    {layout::id::kOk, K::kDefaultButton, "Close", {363, 279, 50, 14}, 5},
-}};
-
-const layout::DialogLayout& PreviewLayout() {
-  static const layout::DialogLayout dialog{0,        "Preview Build", 420, 300,
-                                           "MS Sans Serif", 8,        kPreview};
-  return dialog;
-}
-
-// How a control follows the dialog's size: the share of the new width and height it moves by,
-// and the share it grows by, in halves.
-struct Anchor {
-  int id, moveX, moveY, growX, growY;
-};
-constexpr Anchor kAnchors[] = {
-    {id::kCounts, 0, 0, 2, 0},       {id::kTeamsLabel, 0, 0, 2, 0},
-    {id::kTeams, 0, 0, 2, 1},        {id::kDroppedLabel, 0, 1, 2, 0},
-    {id::kDropped, 0, 1, 2, 1},      {id::kAdd, 0, 2, 0, 0},
-    {id::kRefresh, 0, 2, 0, 0},      {layout::id::kOk, 2, 2, 0, 0},
-};
+namespace id = layout::id;
 
 constexpr int kStateImageShift = 12;  // of LVIS_STATEIMAGEMASK: 0 none, 1 unticked, 2 ticked
 
@@ -60,14 +29,11 @@ void SetStateImage(HWND list, int row, int image) {
   SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-// A cell of names, which are Windows-1252.
-// A row is inserted with its first cell, and carries `param`.
-void SetCell(HWND list, int row, int column, const std::string& names, bool insert,
-             LPARAM param = 0) {
+// A cell of names, which are Windows-1252. A row is inserted with its first cell.
+void SetCell(HWND list, int row, int column, const std::string& names, bool insert) {
   std::wstring wide = platform::Widen(DisplayText(names));
   LVITEMW item{};
-  item.mask = LVIF_TEXT | (insert ? LVIF_PARAM : 0);
-  item.lParam = param;
+  item.mask = LVIF_TEXT;
   item.iItem = row;
   item.iSubItem = column;
   item.pszText = wide.data();
@@ -78,7 +44,7 @@ void SetCell(HWND list, int row, int column, const std::string& names, bool inse
 }  // namespace
 
 void PreviewDialog::Run(HWND owner) {
-  RunModal(PreviewLayout(), owner, *this, DialogTemplate::kModal | WS_THICKFRAME);
+  RunModal(layout::PreviewBuildDialog(), owner, *this, DialogTemplate::kModal | WS_THICKFRAME);
 }
 
 INT_PTR PreviewDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -100,15 +66,18 @@ INT_PTR PreviewDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case id::kAdd: AddToRenameFile(); return TRUE;
-        case id::kRefresh: Refresh(); return TRUE;
+        case id::kPreviewAdd: AddToRenameFile(); return TRUE;
+        case id::kPreviewRefresh:
+          preview_.Refresh();
+          Show();
+          return TRUE;
         case IDOK:
         case IDCANCEL: EndDialog(dialog, IDOK); return TRUE;
         default: return FALSE;
       }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom != id::kDropped || header->code != LVN_ITEMCHANGING) return FALSE;
+      if (header->idFrom != id::kPreviewDropped || header->code != LVN_ITEMCHANGING) return FALSE;
       const bool refused = !AllowChange(*reinterpret_cast<const NMLISTVIEW*>(lParam));
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, refused);
       return TRUE;
@@ -124,65 +93,57 @@ void PreviewDialog::OnInit(HWND dialog) {
   RECT client{};
   GetClientRect(dialog, &client);
   initial_ = {client.right, client.bottom};
-  for (const Anchor& anchor : kAnchors) {
-    HWND control = GetDlgItem(dialog, anchor.id);
+  // The static texts have no id; they are found in the order the template made them.
+  HWND child = GetWindow(dialog, GW_CHILD);
+  for (const layout::ControlAnchor& anchor : layout::PreviewAnchors()) {
+    HWND control = anchor.id == layout::kNoId ? child : GetDlgItem(dialog, anchor.id);
+    child = GetWindow(child, GW_HWNDNEXT);
     RECT rect{};
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     placed_.push_back({control, rect});
   }
-  HWND dropped = GetDlgItem(dialog, id::kDropped);
+  HWND dropped = GetDlgItem(dialog, id::kPreviewDropped);
   SendMessageW(dropped, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  const std::pair<const wchar_t*, int> columns[] = {
-      {L"Dropped player", 120}, {L"Source team", 100}, {L"Best candidate", 170}};
   int index = 0;
-  for (const auto& [title, width] : columns) {
-    RECT units{0, 0, width, 0};
+  for (const layout::ListColumn& shown : layout::PreviewColumns()) {
+    RECT units{0, 0, shown.width, 0};
     MapDialogRect(dialog, &units);
+    std::wstring title = platform::Widen(shown.title);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<wchar_t*>(title);
+    column.pszText = title.data();
     column.cx = units.right;
     SendMessageW(dropped, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
                  reinterpret_cast<LPARAM>(&column));
   }
-  Refresh();
+  Show();
 }
 
-void PreviewDialog::Refresh() {
-  review_ = view_.ReviewBuild();
-  model_ = review_.ok ? MakePreview(review_) : PreviewModel();
-  std::string counts = review_.error;
-  for (const std::string& line : model_.counts) counts += (counts.empty() ? "" : "\n") + line;
-  Control(dialog_, id::kCounts).SetText(counts);
-
+void PreviewDialog::Show() {
+  Control(dialog_, id::kPreviewCounts).SetText(preview_.CountsText());
   ListBoxModel teams;
-  for (const PreviewModel::Team& team : model_.teams) {
-    teams.rows.push_back({team.heading});
-    for (const std::string& player : team.players) teams.rows.push_back({"    " + player});
-  }
-  ListBox(dialog_, id::kTeams).Show(teams);
+  for (std::string& row : preview_.TeamRows()) teams.rows.push_back({std::move(row)});
+  ListBox(dialog_, id::kPreviewTeams).Show(teams);
   ShowDropped();
 }
 
 void PreviewDialog::ShowDropped() {
-  HWND list = GetDlgItem(dialog_, id::kDropped);
+  HWND list = GetDlgItem(dialog_, id::kPreviewDropped);
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-  bool checkable = false;
-  for (std::size_t i = 0; i < model_.dropped.size(); ++i) {
-    const PreviewModel::Dropped& row = model_.dropped[i];
+  const std::vector<PreviewModel::Dropped>& dropped = preview_.model().dropped;
+  for (std::size_t i = 0; i < dropped.size(); ++i) {
     const int at = static_cast<int>(i);
-    SetCell(list, at, 0, row.player, true, row.sourcePlayer);
-    SetCell(list, at, 1, row.team, false);
-    SetCell(list, at, 2, row.candidate, false);
-    if (!row.acceptable) SetStateImage(list, at, 0);
-    checkable = checkable || row.acceptable;
+    SetCell(list, at, 0, dropped[i].player, true);
+    SetCell(list, at, 1, dropped[i].team, false);
+    SetCell(list, at, 2, dropped[i].candidate, false);
+    if (!dropped[i].acceptable) SetStateImage(list, at, 0);
   }
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   FitCandidateColumn();
-  EnableWindow(GetDlgItem(dialog_, id::kAdd), checkable);
+  EnableWindow(GetDlgItem(dialog_, id::kPreviewAdd), preview_.AnyAcceptable());
 }
 
 void PreviewDialog::OnSize() {
@@ -191,7 +152,7 @@ void PreviewDialog::OnSize() {
   GetClientRect(dialog_, &client);
   const int dx = client.right - initial_.cx, dy = client.bottom - initial_.cy;
   for (std::size_t i = 0; i < placed_.size(); ++i) {
-    const Anchor& anchor = kAnchors[i];
+    const layout::ControlAnchor& anchor = layout::PreviewAnchors()[i];
     const RECT& at = placed_[i].second;
     SetWindowPos(placed_[i].first, nullptr, at.left + dx * anchor.moveX / 2,
                  at.top + dy * anchor.moveY / 2,
@@ -204,7 +165,7 @@ void PreviewDialog::OnSize() {
 
 // The candidate column shows its whole text: as wide as its longest cell, or as the room left.
 void PreviewDialog::FitCandidateColumn() const {
-  HWND list = GetDlgItem(dialog_, id::kDropped);
+  HWND list = GetDlgItem(dialog_, id::kPreviewDropped);
   constexpr int kCandidate = 2;
   SendMessageW(list, LVM_SETCOLUMNWIDTH, kCandidate, LVSCW_AUTOSIZE);
   const LRESULT content = SendMessageW(list, LVM_GETCOLUMNWIDTH, kCandidate, 0);
@@ -217,27 +178,19 @@ bool PreviewDialog::AllowChange(const NMLISTVIEW& change) const {
   if ((change.uChanged & LVIF_STATE) == 0 || change.iItem < 0) return true;
   if (StateImage(change.uNewState) == StateImage(change.uOldState)) return true;
   const auto row = static_cast<std::size_t>(change.iItem);
-  return StateImage(change.uNewState) == 0 || row >= model_.dropped.size() ||
-         model_.dropped[row].acceptable;
+  const std::vector<PreviewModel::Dropped>& dropped = preview_.model().dropped;
+  return StateImage(change.uNewState) == 0 || row >= dropped.size() || dropped[row].acceptable;
 }
 
 void PreviewDialog::AddToRenameFile() {
-  HWND list = GetDlgItem(dialog_, id::kDropped);
-  std::vector<int> players;
-  for (int row = 0; row < static_cast<int>(model_.dropped.size()); ++row) {
-    const auto state =
-        static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
-                                       LVIS_STATEIMAGEMASK));
-    if (StateImage(state) != 2) continue;
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    players.push_back(static_cast<int>(item.lParam));
+  HWND list = GetDlgItem(dialog_, id::kPreviewDropped);
+  std::vector<std::size_t> rows;
+  for (std::size_t row = 0; row < preview_.model().dropped.size(); ++row) {
+    const auto state = static_cast<UINT>(
+        SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+    if (StateImage(state) == 2) rows.push_back(row);
   }
-  if (players.empty()) return;
-  // The checked players are carried now: the refreshed review shows them on their teams.
-  if (view_.AddToRenameFile(review_, players)) Refresh();
+  if (preview_.AddToRenameFile(rows)) Show();
 }
 
 }  // namespace tovarin::win32

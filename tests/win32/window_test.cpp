@@ -665,7 +665,7 @@ TEST(Win32Window, RenameFileFromTheOpenDialog) {
 // The Preview Build dialog's dropped players: "player | team | candidate", and "[ ]" or "[x]"
 // where the row has a checkbox.
 Rows DroppedRows(HWND dialog) {
-  HWND list = GetDlgItem(dialog, preview_id::kDropped);
+  HWND list = GetDlgItem(dialog, id::kPreviewDropped);
   Rows rows;
   const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; row < count; ++row) {
@@ -685,7 +685,7 @@ void Tick(HWND dialog, int row) {
   LVITEMW item{};
   item.stateMask = LVIS_STATEIMAGEMASK;
   item.state = INDEXTOSTATEIMAGEMASK(2);
-  SendMessageW(GetDlgItem(dialog, preview_id::kDropped), LVM_SETITEMSTATE,
+  SendMessageW(GetDlgItem(dialog, id::kPreviewDropped), LVM_SETITEMSTATE,
                static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
@@ -700,11 +700,11 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   PostMessageW(w.window(), WM_COMMAND, layout::command::kPreviewBuild, 0);
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Preview Build")) != nullptr; }));
-  const auto counts = [dialog] { return WindowText(GetDlgItem(dialog, preview_id::kCounts)); };
+  const auto counts = [dialog] { return WindowText(GetDlgItem(dialog, id::kPreviewCounts)); };
   EXPECT_EQ(counts(),
             "Players carried: 5\nPlayers dropped: 2\nDropped players with candidates: 1\n"
             "Target teams left empty: 0\nRename records the Build would use: 1 of 1");
-  const ListBox teams(dialog, preview_id::kTeams);
+  const ListBox teams(dialog, id::kPreviewTeams);
   Rows teamRows;
   for (int row = 0; row < teams.Count(); ++row) teamRows.push_back(teams.Row(row));
   EXPECT_EQ(teamRows, (Rows{
@@ -718,7 +718,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
                           "    Sam Park (7), from the rename file",
                       }));
   // The candidates show whole, and the lists grow with the dialog.
-  HWND droppedList = GetDlgItem(dialog, preview_id::kDropped);
+  HWND droppedList = GetDlgItem(dialog, id::kPreviewDropped);
   EXPECT_GE(SendMessageW(droppedList, LVM_GETCOLUMNWIDTH, 2, 0),
             SendMessageW(droppedList, LVM_GETSTRINGWIDTHW, 0,
                          reinterpret_cast<LPARAM>(L"John Fox (near miss, 1 letter apart)")));
@@ -730,21 +730,12 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   GetWindowRect(droppedList, &after);
   EXPECT_EQ(after.right - after.left, before.right - before.left + 200);
   EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 50);
-  // Each row carries its player's source number, which Add to Rename File takes.
-  for (const auto& [row, number] : {std::pair{0, 5}, std::pair{1, 6}}) {
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageW(GetDlgItem(dialog, preview_id::kDropped), LVM_GETITEMW, 0,
-                 reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(item.lParam, number);
-  }
   Tick(dialog, 0);
   Tick(dialog, 1);
   EXPECT_EQ(DroppedRows(dialog), (Rows{"Jon Fox | City 1 | John Fox (near miss, 1 letter apart) | [x]",
                                        "Tim Gray | City 2 | no candidate"}));
 
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(preview_id::kAdd, BN_CLICKED), 0);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kPreviewAdd, BN_CLICKED), 0);
   EXPECT_EQ(w.Answer(IDOK), "1 pair added to " + Native(w.tree.dir / "renames.txt"));
   EXPECT_TRUE(WaitFor([&] {
     return counts() ==

@@ -11,6 +11,7 @@
 #include "gui/main_frame.h"
 #include "gui/preview_dialog.h"
 #include "platform/settings_store.h"
+#include "shell/preview.h"
 #include "shell/settings.h"
 #include "tools/example/example_league.h"
 
@@ -38,9 +39,10 @@ int main(int argc, char** argv) {
 
   tovarin::gui::CMainFrame frame(store);
   frame.StartUp();
-  tovarin::gui::CPreviewDlg preview(frame.view(), &frame);
+  tovarin::PreviewSession session(frame.view());
+  session.Refresh();
+  tovarin::gui::CPreviewDlg preview(session, &frame);
   preview.resize(preview.width() * 5 / 4, preview.height());
-  preview.teams()->expandItem(preview.teams()->topLevelItem(0));
   // The free likely and nickname candidates checked, as a careful user would have them: a near
   // miss may well be someone else.
   QTreeWidget& dropped = *preview.dropped();
