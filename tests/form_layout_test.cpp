@@ -14,6 +14,7 @@
 #include "shell/restore_list.h"
 #include "shell/tovarin_doc.h"
 #include "support/fixture.h"
+#include "tovarin_version.h"
 
 namespace tovarin::layout {
 namespace {
@@ -62,29 +63,51 @@ TEST(Layout, FormTabOrderAndTheRowsOfItsItems) {
 // edge, less the list's border.
 TEST(Layout, TheSourceTeamColumnStandsUnderItsHeading) { EXPECT_EQ(SourceTeamColumn(), 129); }
 
-// The Identify Organization dialog stands where the simulation's own did, to the unit: a
+// Identify Organization and About stand where the simulation's own did, to the unit: a
 // mistyped coordinate in the table would otherwise pass, as both windows are drawn from it.
-TEST(Layout, IdentifyOrganizationAtItsOwnCoordinates) {
-  const DialogLayout& dialog = IdentifyOrganizationDialog();
-  EXPECT_EQ(std::string(dialog.title), "Identify Organization");
-  EXPECT_EQ(dialog.width, 199);
-  EXPECT_EQ(dialog.height, 68);
-  EXPECT_EQ(std::string(dialog.fontName), "MS Sans Serif");
-  EXPECT_EQ(dialog.pointSize, 8);
+// (The form's are pinned the same way by the Qt window's test.)
+TEST(Layout, DialogsAtTheirOwnCoordinates) {
   struct Row {
     std::string text;
     int x, y, width, height;
-  } rows[] = {
-      {"Data Disk :", 10, 10, 47, 12}, {"", 63, 10, 127, 42}, {"Organization :", 10, 28, 47, 12},
-      {"", 63, 28, 127, 42},           {"&OK", 39, 47, 50, 14}, {"&Cancel", 105, 47, 50, 14},
   };
-  ASSERT_EQ(dialog.controls.size(), std::size(rows));
-  for (std::size_t i = 0; i < std::size(rows); ++i) {
-    const DialogControl& c = dialog.controls[i];
-    EXPECT_EQ(std::string(c.text), rows[i].text) << i;
-    EXPECT_EQ(std::vector<int>({c.rect.x, c.rect.y, c.rect.width, c.rect.height}),
-              std::vector<int>({rows[i].x, rows[i].y, rows[i].width, rows[i].height}))
-        << rows[i].text << " " << i;
+  struct Dialog {
+    const DialogLayout& layout;
+    std::string title;
+    int width, height;
+    std::vector<Row> rows;
+  };
+  const Dialog dialogs[] = {
+      {IdentifyOrganizationDialog(), "Identify Organization", 199, 68,
+       {{"Data Disk :", 10, 10, 47, 12},
+        {"", 63, 10, 127, 42},
+        {"Organization :", 10, 28, 47, 12},
+        {"", 63, 28, 127, 42},
+        {"&OK", 39, 47, 50, 14},
+        {"&Cancel", 105, 47, 50, 14}}},
+      {AboutBox(), "About Tovarin", 235, 55,
+       {{"", 11, 17, 20, 20},
+        {"Tovarin Version " TOVARIN_VERSION, 40, 10, 130, 8},
+        {"Roster carrier by Didozuza", 40, 25, 130, 8},
+        {"OK", 178, 7, 50, 14}}},
+  };
+  for (const Dialog& expected : dialogs) {
+    const DialogLayout& dialog = expected.layout;
+    SCOPED_TRACE(expected.title);
+    EXPECT_EQ(std::string(dialog.title), expected.title);
+    EXPECT_EQ(dialog.width, expected.width);
+    EXPECT_EQ(dialog.height, expected.height);
+    EXPECT_EQ(std::string(dialog.fontName), "MS Sans Serif");
+    EXPECT_EQ(dialog.pointSize, 8);
+    ASSERT_EQ(dialog.controls.size(), expected.rows.size());
+    for (std::size_t i = 0; i < expected.rows.size(); ++i) {
+      const DialogControl& c = dialog.controls[i];
+      const Row& row = expected.rows[i];
+      EXPECT_EQ(std::string(c.text), row.text) << i;
+      EXPECT_EQ(std::vector<int>({c.rect.x, c.rect.y, c.rect.width, c.rect.height}),
+                std::vector<int>({row.x, row.y, row.width, row.height}))
+          << row.text << " " << i;
+    }
   }
 }
 
