@@ -23,6 +23,6 @@ TOVARIN_PACKAGES=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-d
 # appstreamcli, and groff for the man pages' warnings.
 TOVARIN_PACKAGING_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream groff-base file)
 # The Windows build: the MinGW-w64 cross compiler (with threads), GoogleTest's sources to build for
-# it, Wine to run what it builds, Xvfb for the window tests under Wine, and NSIS for the
-# installer.
-TOVARIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb nsis)
+# it, Wine to run what it builds, Xvfb for the window tests under Wine, NSIS for the
+# installer, and the locales' sources for the window test on a Polish and a Russian Windows.
+TOVARIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb nsis locales)

@@ -500,6 +500,24 @@ TEST(Win32Window, SecondColumnUnderItsHeading) {
   EXPECT_NEAR(column, rect.left, 3 * dpi / 96) << "at " << dpi << " dots per inch";
 }
 
+// Team names are Windows-1252 in the simulation's files, and shown so whatever the system's
+// ANSI code page (the test runs again under 1250 and 1251, where these letters differ).
+TEST(Win32Window, NamesInWindows1252WhateverTheCodePage) {
+  if (const char* expected = std::getenv("TOVARIN_EXPECTED_CODE_PAGE")) {
+    ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected))) << "the locale's code page";
+  }
+  Win32Window w;
+  sim::OrgBuilder org;
+  org.Organization(0).Group(10, 1, "AL").Group(11, 10, "E");
+  org.Team(1, 11, 0, "Montr\xe9" "al Club", "Montr\xe9" "al", "MON");
+  org.Team(2, 11, 1, "Pe\xf1uelas Club", "Pe\xf1uelas", "PEN");
+  org.Write(w.tree.targetOrg);
+  w.StoreSetup();
+  w.Start();
+  EXPECT_EQ(w.ListRows(id::kTargetList),
+            (Rows{"Montr\xc3\xa9" "al  (AL E)", "Pe\xc3\xb1uelas  (AL E)"}));
+}
+
 // Enter runs Build, and the default outline always shows the button Enter presses: the push
 // button that has the focus, or else Build. Checked at every stop of two rounds of Tab.
 TEST(Win32Window, TheDefaultOutlineShowsWhatEnterPresses) {
