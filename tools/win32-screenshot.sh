@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Takes docs/screenshot-windows.png: tovarin.exe under Wine, on a virtual X display, started on
+# Takes docs/screenshot-windows.png: the window under Wine, on a virtual X display, started on
 # the example league from settings in the registry of a throwaway Wine prefix.
-#   tools/win32-screenshot.sh BUILD-WIN LINUX-BUILD
+#   tools/win32-screenshot.sh BUILD-WIN LINUX-BUILD [DPI]
 # BUILD-WIN holds the cross build (its window's picture taker,
 # tools/win32-screenshot/tovarin-window-screenshot.exe), LINUX-BUILD the example generator.
+# With a DPI other than 96, the picture is of that scaling: 144 gives 150%, in
+# docs/screenshot-windows-150.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 win="${1:?usage: tools/win32-screenshot.sh BUILD-WIN LINUX-BUILD}"
 linux="${2:?usage: tools/win32-screenshot.sh BUILD-WIN LINUX-BUILD}"
+dpi="${3:-96}"
+picture=docs/screenshot-windows.png
+[ "$dpi" = 96 ] || picture="docs/screenshot-windows-$((dpi * 100 / 96)).png"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tovarin-screenshot.XXXXXX")
 trap 'WINEPREFIX="$scratch/prefix" wineserver -k 2>/dev/null || true; rm -rf "$scratch"' EXIT
@@ -15,7 +20,8 @@ export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msh
 wineboot --init >/dev/null 2>&1
 # A virtual desktop, so that Wine draws the window's frame and caption itself.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f >/dev/null 2>&1
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 
 # The league on a drive of its own, where a Windows user would keep it.
 "$linux/tools/example/tovarin-example" "$scratch/drive/Grandstand" >/dev/null
@@ -34,12 +40,12 @@ set_value Option UseFarm REG_DWORD 1
 # The Wine server of the commands above knows no display; the window needs one of its own.
 wineserver -w
 
-xvfb-run -a -s "-screen 0 1024x768x24" \
+xvfb-run -a -s "-screen 0 1600x1200x24" \
   wine "$win/tools/win32-screenshot/tovarin-window-screenshot.exe" \
     "Z:$(echo "$scratch/shot.bmp" | tr / '\\')"
 
 # The window writes a BMP; the README takes a PNG.
-python3 - "$scratch/shot.bmp" docs/screenshot-windows.png <<'PY'
+python3 - "$scratch/shot.bmp" "$picture" <<'PY'
 import struct, sys, zlib
 data = open(sys.argv[1], "rb").read()
 offset = struct.unpack_from("<I", data, 10)[0]
@@ -60,4 +66,4 @@ with open(sys.argv[2], "wb") as out:
     out.write(chunk(b"IDAT", zlib.compress(b"".join(rows), 9)))
     out.write(chunk(b"IEND", b""))
 PY
-echo "docs/screenshot-windows.png"
+echo "$picture"

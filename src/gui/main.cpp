@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
-#include <QPixmap>
 #include <QTimer>
 #include <cstdio>
 
@@ -39,11 +38,6 @@ int main(int argc, char** argv) {
   const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
                                    QStringLiteral("Displays version information."));
   parser.addOption(version);
-  const QCommandLineOption screenshot(
-      QStringLiteral("screenshot"),
-      QStringLiteral("Starts as usual, saves a PNG picture of the window to <file> and quits."),
-      QStringLiteral("file"));
-  parser.addOption(screenshot);
 
   // Help and version need no display, so they are answered before the GUI starts.
   parser.parse(Arguments(argc, argv));
@@ -72,16 +66,7 @@ int main(int argc, char** argv) {
   frame.StartUp();
   frame.show();
 
-  if (parser.isSet(screenshot)) {
-    const QString file = parser.value(screenshot);
-    QTimer::singleShot(0, &frame, [&frame, &app, file] {
-      const bool saved = frame.grab().save(file, "PNG");
-      if (!saved) std::fprintf(stderr, "tovarin: cannot write %s\n", qPrintable(file));
-      app.exit(saved ? 0 : 1);
-    });
-  } else {
-    // Once the window is on the screen, so the question has it behind.
-    QTimer::singleShot(0, &frame, [&frame] { frame.view().GuideFirstStart(); });
-  }
+  // Once the window is on the screen, so the question has it behind.
+  QTimer::singleShot(0, &frame, [&frame] { frame.view().GuideFirstStart(); });
   return app.exec();
 }

@@ -1,21 +1,16 @@
 // tovarin-preview-screenshot FILE: the Preview Build dialog on a fresh example league, saved as a
 // PNG picture (the README's docs/preview.png). With QT_QPA_PLATFORM=offscreen it needs no
-// display. Its settings stay in memory.
+// display.
 
 #include <QApplication>
 #include <QPixmap>
 #include <QTreeWidget>
 #include <cstdio>
-#include <filesystem>
 
 #include "gui/main_frame.h"
 #include "gui/preview_dialog.h"
-#include "platform/settings_store.h"
 #include "shell/preview.h"
-#include "shell/settings.h"
-#include "tools/example/example_league.h"
-
-namespace fs = std::filesystem;
+#include "tools/screenshot/example_setup.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -23,21 +18,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "Usage: tovarin-preview-screenshot FILE.png\n");
     return 2;
   }
-  const fs::path scratch = fs::temp_directory_path() / "tovarin-preview-screenshot";
-  fs::remove_all(scratch);
-  const auto league = tovarin::example::WriteExampleLeague((scratch / "league").string(), 2026);
-
-  using namespace tovarin::settings;
-  tovarin::platform::MemorySettingsStore store;
-  store.WriteString(kFile, kBaseDir, league.baseDirectory);
-  store.WriteString(kFile, kTgtDataDisk, "2026.WDD");
-  store.WriteString(kFile, kTgtOrg, "ORG00001");
-  store.WriteString(kFile, kSrcDataDisk, "2025.WDD");
-  store.WriteString(kFile, kSrcOrg, "ORG00001");
-  store.WriteString(kFile, kRename, league.renameFile);
-  store.WriteInt(kOption, kUseFarm, 1);
-
-  tovarin::gui::CMainFrame frame(store);
+  tovarin::screenshot::ExampleSetup example("tovarin-preview-screenshot");
+  tovarin::gui::CMainFrame frame(example.store);
   frame.StartUp();
   tovarin::PreviewSession session(frame.view());
   session.Refresh();
@@ -58,7 +40,6 @@ int main(int argc, char** argv) {
   preview.show();
   app.processEvents();
   const bool saved = preview.grab().save(QString::fromLocal8Bit(argv[1]), "PNG");
-  fs::remove_all(scratch);
   if (!saved) std::fprintf(stderr, "tovarin-preview-screenshot: cannot write %s\n", argv[1]);
   return saved ? 0 : 1;
 }
