@@ -121,6 +121,15 @@ TEST(FrameCommands, PreviewSessionAddsTheCheckedRows) {
     EXPECT_EQ(t.dialogs.messages.empty() ? "" : t.dialogs.messages.back(), test.message);
   }
   EXPECT_EQ(fixture::ReadFileText(t.dir / "renames.txt"), "C3,,Sam,Park,\r\nJon,Fox,John,Fox,\r\n");
+
+  // A rename file that cannot be read is told under the counts, as the Build would tell it.
+  t.view.renamePath = t.dir.MakeDir("renames folder");
+  preview.Refresh();
+  const std::string counts = preview.CountsText();
+  EXPECT_NE(counts.find("Target teams left empty: 1\nRename records the Build would use: 0 of 0\n"
+                        "The rename file could not be read: " + t.view.renamePath),
+            std::string::npos)
+      << counts;
 }
 
 }  // namespace

@@ -69,11 +69,12 @@ constexpr std::array<DialogControl, 5> kRestoreBuild = {{
 }};
 
 constexpr std::array<DialogControl, 8> kPreview = {{
-    {id::kPreviewCounts, K::kText, "", {7, 7, 406, 42}, 0},  // five lines
-    {kNoId, K::kText, "Target teams and the players each would receive", {7, 52, 406, 8}, 0},
-    {id::kPreviewTeams, K::kListBox, "", {7, 62, 406, 104}, 1},
-    {kNoId, K::kText, "Dropped players and their best candidates", {7, 172, 406, 8}, 0},
-    {id::kPreviewDropped, K::kCheckList, "", {7, 182, 406, 92}, 2},
+    // Five lines of counts, and two of a note such as an unreadable rename file.
+    {id::kPreviewCounts, K::kText, "", {7, 7, 406, 58}, 0},
+    {kNoId, K::kText, "Target teams and the players each would receive", {7, 68, 406, 8}, 0},
+    {id::kPreviewTeams, K::kListBox, "", {7, 78, 406, 92}, 1},
+    {kNoId, K::kText, "Dropped players and their best candidates", {7, 174, 406, 8}, 0},
+    {id::kPreviewDropped, K::kCheckList, "", {7, 184, 406, 90}, 2},
     {id::kPreviewAdd, K::kButton, "&Add to Rename File", {7, 279, 80, 14}, 3},
     {id::kPreviewRefresh, K::kButton, "&Refresh", {92, 279, 50, 14}, 4},
     {id::kOk, K::kDefaultButton, "Close", {363, 279, 50, 14}, 5},

@@ -77,6 +77,7 @@ void PreviewSession::Refresh() {
 std::string PreviewSession::CountsText() const {
   std::string text = review_.error;
   for (const std::string& line : model_.counts) text += (text.empty() ? "" : "\n") + line;
+  for (const std::string& note : review_.notes) text += "\n" + note;
   return text;
 }
 

@@ -47,7 +47,8 @@ class PreviewSession {
   // Runs the review again.
   void Refresh();
   const PreviewModel& model() const { return model_; }
-  // The counts, a line each, or why the review could not be made (UTF-8: it may name a file).
+  // The counts, a line each, then what the Build would note besides (an unreadable rename
+  // file); or why the review could not be made. UTF-8: it may name a file.
   std::string CountsText() const;
   // The target teams as one list: each team's heading, then its players, indented.
   std::vector<std::string> TeamRows() const;
