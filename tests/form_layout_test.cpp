@@ -20,8 +20,10 @@ namespace tovarin::layout {
 namespace {
 
 TEST(Layout, EveryDialogHasDistinctIdsAContiguousTabOrderAndFitsItself) {
-  for (const DialogLayout* dialog : {&Form(), &IdentifyOrganizationDialog(), &AboutBox()}) {
-    SCOPED_TRACE(dialog->resourceId);
+  for (const DialogLayout* dialog :
+       {&Form(), &IdentifyOrganizationDialog(), &IdentifyOrganizationDialog(true), &AboutBox(),
+        &RestoreBuildDialog(), &PreviewBuildDialog(), &RenameCheckDialog()}) {
+    SCOPED_TRACE(dialog->title);
     std::set<int> ids;
     std::vector<int> tabs;
     for (const DialogControl& control : dialog->controls) {
@@ -37,6 +39,11 @@ TEST(Layout, EveryDialogHasDistinctIdsAContiguousTabOrderAndFitsItself) {
     }
     std::sort(tabs.begin(), tabs.end());
     for (std::size_t i = 0; i < tabs.size(); ++i) EXPECT_EQ(tabs[i], static_cast<int>(i) + 1);
+  }
+  // Each control of the resizable Preview Build has its anchor, in the same order.
+  ASSERT_EQ(PreviewAnchors().size(), PreviewBuildDialog().controls.size());
+  for (std::size_t i = 0; i < PreviewAnchors().size(); ++i) {
+    EXPECT_EQ(PreviewAnchors()[i].id, PreviewBuildDialog().controls[i].id) << i;
   }
 }
 

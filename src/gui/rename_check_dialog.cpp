@@ -1,47 +1,57 @@
 #include "gui/rename_check_dialog.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include "gui/dialog_units.h"
 #include "gui/path_text.h"
 #include "gui/sim_text.h"
+#include "shell/form_layout.h"
 
 namespace tovarin::gui {
 
 CRenameCheckDlg::CRenameCheckDlg(const RenameCheckModel& model, QWidget* parent)
     : QDialog(parent) {
   setFont(DialogFont());
-  setWindowTitle(QStringLiteral("Check Rename File"));
   const DialogUnits units(font());
-  resize(units.X(420), units.Y(240));
+  const layout::DialogLayout& dialog = layout::RenameCheckDialog();
+  setWindowTitle(QString::fromLatin1(dialog.title));
+  setFixedSize(units.X(dialog.width), units.Y(dialog.height));
 
-  auto* file = new QLabel(PathText(model.path), this);
-  file->setTextFormat(Qt::PlainText);
-  summary_ = new QLabel(QString::fromStdString(model.summary), this);
-  summary_->setTextFormat(Qt::PlainText);
-  rows_ = new QListWidget(this);
-  rows_->setUniformItemSizes(true);
-  for (const RenameCheckModel::Row& row : model.rows) {
-    auto* item = new QListWidgetItem(FromWindows1252(row.text), rows_);
-    item->setData(Qt::UserRole, row.line);
+  namespace id = layout::id;
+  for (const layout::DialogControl& control : dialog.controls) {
+    const QRect rect = units.Rect(control.rect.x, control.rect.y, control.rect.width,
+                                  control.rect.height);
+    switch (control.kind) {
+      case layout::ControlKind::kText: {
+        auto* label = new QLabel(this);
+        label->setTextFormat(Qt::PlainText);
+        label->setGeometry(rect);
+        if (control.id == id::kCheckFile) label->setText(PathText(model.path));
+        if (control.id == id::kCheckSummary) {
+          label->setText(QString::fromStdString(model.summary));
+          summary_ = label;
+        }
+        break;
+      }
+      case layout::ControlKind::kListBox:
+        rows_ = new QListWidget(this);
+        rows_->setGeometry(rect);
+        rows_->setUniformItemSizes(true);
+        for (const RenameCheckModel::Row& row : model.rows) {
+          auto* item = new QListWidgetItem(FromWindows1252(row.text), rows_);
+          item->setData(Qt::UserRole, row.line);
+        }
+        break;
+      default:
+        close_ = new QPushButton(QString::fromLatin1(control.text), this);
+        close_->setGeometry(rect);
+        close_->setDefault(true);
+        connect(close_, &QPushButton::clicked, this, &QDialog::accept);
+        break;
+    }
   }
-
-  close_ = new QPushButton(QStringLiteral("Close"), this);
-  close_->setDefault(true);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(close_);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(file);
-  layout->addWidget(summary_);
-  layout->addWidget(rows_, 1);
-  layout->addLayout(buttons);
-  connect(close_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 }  // namespace tovarin::gui

@@ -11,7 +11,7 @@ class QPushButton;
 namespace tovarin::gui {
 
 // Check Rename File: what a Build does with each record of the rename file and what is wrong with
-// it, as the shell's RenameCheckModel has it.
+// it: the shell's RenameCheckModel, drawn from the dialog's table.
 class CRenameCheckDlg : public QDialog {
   Q_OBJECT
  public:
@@ -23,9 +23,9 @@ class CRenameCheckDlg : public QDialog {
   QPushButton* closeButton() const { return close_; }
 
  private:
-  QLabel* summary_;
-  QListWidget* rows_;
-  QPushButton* close_;
+  QLabel* summary_ = nullptr;
+  QListWidget* rows_ = nullptr;
+  QPushButton* close_ = nullptr;
 };
 
 }  // namespace tovarin::gui

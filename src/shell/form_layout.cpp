@@ -68,6 +68,13 @@ constexpr std::array<DialogControl, 5> kRestoreBuild = {{
     {id::kCancel, K::kButton, "Cancel", {273, 144, 50, 14}, 3},
 }};
 
+constexpr std::array<DialogControl, 4> kRenameCheck = {{
+    {id::kCheckFile, K::kText, "", {7, 7, 406, 8}, 0},
+    {id::kCheckSummary, K::kText, "", {7, 19, 406, 8}, 0},
+    {id::kCheckRows, K::kListBox, "", {7, 31, 406, 184}, 1},
+    {id::kOk, K::kDefaultButton, "Close", {363, 220, 50, 14}, 2},
+}};
+
 constexpr std::array<DialogControl, 8> kPreview = {{
     // Five lines of counts, and two of a note such as an unreadable rename file.
     {id::kPreviewCounts, K::kText, "", {7, 7, 406, 58}, 0},
@@ -127,6 +134,11 @@ const DialogLayout& IdentifyOrganizationDialog(bool withNote) {
 
 const DialogLayout& RestoreBuildDialog() {
   static const DialogLayout dialog{0, "Restore Build", 330, 165, kFont, 8, kRestoreBuild};
+  return dialog;
+}
+
+const DialogLayout& RenameCheckDialog() {
+  static const DialogLayout dialog{0, "Check Rename File", 420, 240, kFont, 8, kRenameCheck};
   return dialog;
 }
 

@@ -97,6 +97,10 @@ const DialogLayout& RestoreBuildDialog();
 // and Close. It can be resized: PreviewAnchors() says how each control follows.
 const DialogLayout& PreviewBuildDialog();
 
+// The Check Rename File dialog: the file, the summary, a row for each record and each of its
+// problems, and Close.
+const DialogLayout& RenameCheckDialog();
+
 // A column of a list with headers.
 struct ListColumn {
   const char* title;
@@ -138,6 +142,9 @@ inline constexpr int kOrganizationList = 1001;  // Identify Organization
 inline constexpr int kOrgNote = 1002;           // Identify Organization, with a note
 inline constexpr int kBackupList = 1200;        // Restore Build
 inline constexpr int kBackupDetail = 1201;      // Restore Build
+inline constexpr int kCheckFile = 1300;         // Check Rename File
+inline constexpr int kCheckSummary = 1301;      // Check Rename File
+inline constexpr int kCheckRows = 1302;         // Check Rename File: records, then problems
 inline constexpr int kPreviewCounts = 1100;     // Preview Build
 inline constexpr int kPreviewTeams = 1101;      // Preview Build: a heading a team, then players
 inline constexpr int kPreviewDropped = 1102;    // Preview Build: the dropped players

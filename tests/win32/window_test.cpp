@@ -780,9 +780,9 @@ TEST(Win32Window, CheckRenameFileShowsEveryRecordAndItsProblems) {
   PostMessageW(w.window(), WM_COMMAND, layout::command::kCheckRenameFile, 0);
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Check Rename File")) != nullptr; }));
-  EXPECT_EQ(WindowText(GetDlgItem(dialog, rename_check_id::kSummary)),
+  EXPECT_EQ(WindowText(GetDlgItem(dialog, id::kCheckSummary)),
             "2 records: 0 pair players, 1 signs players, 1 does nothing; 1 problem");
-  const ListBox rows(dialog, rename_check_id::kRows);
+  const ListBox rows(dialog, id::kCheckRows);
   Rows shown;
   for (int row = 0; row < rows.Count(); ++row) shown.push_back(rows.Row(row));
   EXPECT_EQ(shown, (Rows{"Line 1: signs Sam Park (#7) to C3 (City 3 Club)",
