@@ -225,21 +225,20 @@ void CMainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
 }
 
 bool CMainFrame::AskYesNo(const std::string& text) {
-  QMessageBox box(QMessageBox::Warning, kApplicationTitle, PathText(text),
-                  QMessageBox::Yes | QMessageBox::No, this);
-  box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(QMessageBox::Yes);
-  RunModal(box);
-  return box.clickedButton() == box.button(QMessageBox::Yes);
+  return Ask(QMessageBox::Warning, text, QMessageBox::Yes, QMessageBox::No);
 }
 
 bool CMainFrame::AskOkCancel(const std::string& text) {
-  QMessageBox box(QMessageBox::Information, kApplicationTitle, PathText(text),
-                  QMessageBox::Ok | QMessageBox::Cancel, this);
+  return Ask(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Cancel);
+}
+
+bool CMainFrame::Ask(QMessageBox::Icon icon, const std::string& text,
+                     QMessageBox::StandardButton yes, QMessageBox::StandardButton no) {
+  QMessageBox box(icon, kApplicationTitle, PathText(text), yes | no, this);
   box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(QMessageBox::Ok);
+  box.setDefaultButton(yes);
   RunModal(box);
-  return box.clickedButton() == box.button(QMessageBox::Ok);
+  return box.clickedButton() == box.button(yes);
 }
 
 std::optional<std::string> CMainFrame::ChooseFile(const std::string& initialFile,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <functional>
 #include <map>
 #include <optional>
@@ -82,6 +83,9 @@ class CMainFrame : public QMainWindow, public ViewDialogs, public FrameWindow {
   void CreateMenus();
   void CreateStatusBar();
   int RunModal(QDialog& dialog);
+  // A question with the buttons `yes` (the default) and `no`; true for `yes`.
+  bool Ask(QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardButton yes,
+           QMessageBox::StandardButton no);
   std::optional<std::string> AskFileName(bool create, const std::string& initialFile,
                                          const std::string& defaultExtension,
                                          const QString& title);

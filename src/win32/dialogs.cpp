@@ -14,6 +14,27 @@ void ShowUnexpectedError(const std::string& what) {
               platform::Widen(layout::kApplicationTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
+bool EndOnClose(HWND dialog, WPARAM command) {
+  if (LOWORD(command) != IDOK && LOWORD(command) != IDCANCEL) return false;
+  EndDialog(dialog, IDOK);
+  return true;
+}
+
+void InsertColumns(HWND dialog, HWND list, std::span<const layout::ListColumn> columns) {
+  int index = 0;
+  for (const layout::ListColumn& shown : columns) {
+    RECT units{0, 0, shown.width, 0};
+    MapDialogRect(dialog, &units);
+    std::wstring title = platform::Widen(shown.title);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = title.data();
+    column.cx = units.right;
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
+                 reinterpret_cast<LPARAM>(&column));
+  }
+}
+
 void CenterOnOwner(HWND dialog) {
   HWND owner = GetWindow(dialog, GW_OWNER);
   if (!owner) return;
@@ -122,20 +143,10 @@ INT_PTR RestoreDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 void RestoreDialog::OnInit(HWND dialog) {
   dialog_ = dialog;
+  CenterOnOwner(dialog);
   HWND list = GetDlgItem(dialog, layout::id::kBackupList);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-  int index = 0;
-  for (const RestoreColumn& c : RestoreColumns()) {
-    RECT units{0, 0, c.width, 0};
-    MapDialogRect(dialog, &units);
-    std::wstring title = platform::Widen(c.title);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = title.data();
-    column.cx = units.right;
-    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
-                 reinterpret_cast<LPARAM>(&column));
-  }
+  InsertColumns(dialog, list, RestoreColumns());
   int first = -1;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     for (int column = 0; column < 3; ++column) {
@@ -189,11 +200,7 @@ INT_PTR AboutDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM)
       OnInit(dialog);
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        EndDialog(dialog, IDOK);
-        return TRUE;
-      }
-      return FALSE;
+      return EndOnClose(dialog, wParam);
     default:
       return FALSE;
   }

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,13 @@ INT_PTR RunModal(const layout::DialogLayout& layout, HWND owner, T& dialog,
 // Puts a dialog in the middle of its owner, the window it was opened from, rather than where the
 // template would place it (over the buttons that opened it).
 void CenterOnOwner(HWND dialog);
+
+// A dialog whose only way out is Close, or Escape: ends it when `command` is either. True when
+// the command was one.
+bool EndOnClose(HWND dialog, WPARAM command);
+
+// Gives the list view `list` of `dialog` its columns, their widths in the dialog's units.
+void InsertColumns(HWND dialog, HWND list, std::span<const layout::ListColumn> columns);
 
 // The application's icon, resource 128; the system's own when the program has none.
 HICON AppIcon(HINSTANCE instance);

@@ -71,9 +71,7 @@ INT_PTR PreviewDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
           preview_.Refresh();
           Show();
           return TRUE;
-        case IDOK:
-        case IDCANCEL: EndDialog(dialog, IDOK); return TRUE;
-        default: return FALSE;
+        default: return EndOnClose(dialog, wParam);
       }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -106,18 +104,7 @@ void PreviewDialog::OnInit(HWND dialog) {
   HWND dropped = GetDlgItem(dialog, id::kPreviewDropped);
   SendMessageW(dropped, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-  int index = 0;
-  for (const layout::ListColumn& shown : layout::PreviewColumns()) {
-    RECT units{0, 0, shown.width, 0};
-    MapDialogRect(dialog, &units);
-    std::wstring title = platform::Widen(shown.title);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = title.data();
-    column.cx = units.right;
-    SendMessageW(dropped, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index++),
-                 reinterpret_cast<LPARAM>(&column));
-  }
+  InsertColumns(dialog, dropped, layout::PreviewColumns());
   Show();
 }
 

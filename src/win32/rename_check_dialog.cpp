@@ -17,17 +17,14 @@ INT_PTR RenameCheckDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, L
       OnInit(dialog);
       return TRUE;
     case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDOK:
-        case IDCANCEL: EndDialog(dialog, IDOK); return TRUE;
-        default: return FALSE;
-      }
+      return EndOnClose(dialog, wParam);
     default:
       return FALSE;
   }
 }
 
 void RenameCheckDialog::OnInit(HWND dialog) {
+  CenterOnOwner(dialog);
   Control(dialog, id::kCheckFile).SetText(model_.path);
   Control(dialog, id::kCheckSummary).SetText(model_.summary);
   ListBoxModel rows;
