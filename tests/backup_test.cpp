@@ -11,6 +11,7 @@
 #include "support/build_tree.h"
 #include "platform/native_path.h"
 #include "platform/file_lock.h"
+#include "platform/format.h"
 #include "platform/safe_file.h"
 #include "simdata/roster_file.h"
 #include "transfer/backup.h"
@@ -107,13 +108,78 @@ TEST(Backup, RestoreBuildPutsBackTheChosenOne) {
   EXPECT_EQ(t.Rosters(), original);
 }
 
-TEST(Backup, ABuildThatFailedHalfWayIsUndoneToo) {
+// A Build is whole or nothing: one that fails at any roster puts back those it had replaced,
+// and keeps no backup of its own.
+TEST(Backup, ABuildThatFailsAtAnyRosterChangesNone) {
+  auto readOnly = [](int team) {
+    return [team](BackupTree& t) {
+      const std::string path = BuildTree::RosterName(t.targetOrg, team);
+      if (!FileExists(path)) sim::WriteBytes(path, {});
+      std::filesystem::permissions(platform::NativePath(path), std::filesystem::perms::owner_read |
+                                   std::filesystem::perms::group_read |
+                                   std::filesystem::perms::others_read);
+    };
+  };
+  struct Row {
+    const char* what;
+    std::function<void(BackupTree&)> setUp;
+    bool replacedAny;
+  } rows[] = {
+      {"team 1's roster read-only", readOnly(1), false},
+      {"team 2's roster read-only", readOnly(2), true},
+      {"team 3's roster read-only", readOnly(3), true},
+      {"team 2's source roster missing",
+       [](BackupTree& t) {
+         std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.sourceOrg, 2)));
+       },
+       true},
+  };
+  for (const Row& row : rows) {
+    BackupTree t;
+    t.Start();
+    t.view.OnBuild();  // a backup of an earlier Build, which must stay the newest
+    const auto backups = t.List();
+    row.setUp(t);
+    const auto before = t.Rosters();
+    t.dialogs.messages.clear();
+    t.view.OnBuild();
+    EXPECT_EQ(t.Rosters(), before) << row.what;
+    EXPECT_EQ(t.List().size(), backups.size()) << row.what;
+    EXPECT_EQ(t.List().back().name, backups.back().name) << row.what;
+    const std::string undone = "\nThe Build stopped there, and the rosters it had replaced were "
+                               "put back as they were, so no roster was changed.";
+    const std::string& message = t.dialogs.messages.back();
+    EXPECT_EQ(message.size() > undone.size() &&
+                  message.compare(message.size() - undone.size(), undone.size(), undone) == 0,
+              row.replacedAny)
+        << row.what << ": " << message;
+  }
+}
+
+// When the rosters cannot be put back either, the message names those that are new, and the
+// backup it keeps puts them back.
+TEST(Backup, AFailedBuildThatCannotBePutBackSaysWhatIsNew) {
   BackupTree t;
-  std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.sourceOrg, 2)));  // fails at team 2
   t.Start();
   const auto before = t.Rosters();
-  t.view.OnBuild();
-  ASSERT_NE(t.Rosters()[0], before[0]);  // team 1 was written
+  struct FillAfterFirst : BuildObserver {
+    fixture::FillingDisk& disk;
+    explicit FillAfterFirst(fixture::FillingDisk& d) : disk(d) {}
+    void OnRoster(const TeamEntry&, const std::string&, const std::vector<RosterPlayer>&) override {
+      disk.FillAfter(0);
+    }
+  } fill(t.disk);
+  ASSERT_FALSE(t.view.Build(false, &fill)->ok);
+  ASSERT_EQ(t.List().size(), 1u);
+  const std::string& message = t.dialogs.messages.back();
+  EXPECT_NE(message.find("\nThe Build stopped after replacing these rosters, which could not be "
+                         "put back as they were:\n" +
+                         BuildTree::RosterName(t.targetOrg, 1) +
+                         "\nRestore Build can put them back from the backup " +
+                         t.List()[0].name + ".\n"),
+            std::string::npos)
+      << message;
+  t.disk.FillAfter(-1);
   std::string why;
   ASSERT_TRUE(BackupStore(t.backups).Restore("", &why)) << why;
   EXPECT_EQ(t.Rosters(), before);
@@ -207,6 +273,7 @@ struct Store {
     EXPECT_TRUE(store.Create(org, "LEAGUE.WDD_ORG00001", {Roster(1), Roster(2), Roster(3)}, &why,
                              &made))
         << why;
+    store.PruneOld(made);  // as after a Build that replaced them
     return made;
   }
   std::vector<std::string> Names() const {
@@ -346,14 +413,24 @@ TEST(Backup, NoneKeptForABuildThatReplacedNothing) {
     t.view.OnBuild();  // a Build that replaced rosters
     const auto first = t.List();
     ASSERT_EQ(first.size(), 1u) << row.what;
+    // As many older backups as are kept, so that any pruning would show, and a folder of the
+    // user's that only looks like a backup, which is never listed or pruned.
+    for (int i = 0; i < static_cast<int>(BackupStore::kKept); ++i) {
+      std::filesystem::copy(platform::NativePath(t.backups + first[0].name),
+                            platform::NativePath(t.backups + platform::Format(
+                                "20200101-000000-%03d_LEAGUE.WDD_ORG00001", i)));
+    }
+    std::filesystem::copy(platform::NativePath(t.backups + first[0].name),
+                          platform::NativePath(t.backups + "my-notes"));
     row.setUp(t);
     t.view.targetOrgPath.clear();  // so that the target teams are read again
     t.view.ReloadTeamLists();
     t.Start();
     t.view.OnBuild();
     const auto now = t.List();
-    ASSERT_EQ(now.size(), 1u) << row.what << ": " << t.dialogs.messages.back();
-    EXPECT_EQ(now[0].name, first[0].name) << row.what;  // Restore still undoes the first Build
+    ASSERT_EQ(now.size(), BackupStore::kKept + 1) << row.what << ": " << t.dialogs.messages.back();
+    EXPECT_EQ(now.back().name, first[0].name) << row.what;  // Restore still undoes the first Build
+    EXPECT_TRUE(FileExists(t.backups + "my-notes/manifest.txt")) << row.what;
   }
   std::string why, made = "x";
   Store s;
@@ -477,6 +554,7 @@ TEST(Backup, ARollbackThatFailsTooNamesWhatIsLeft) {
   Store s;
   s.Backup(1796781600, {1}, {2});
   sim::WriteBytes(s.Roster(1), {6});
+  sim::WriteBytes(s.Roster(2), {7});
   s.disk.writes = 0;
   s.disk.writeFails = [](int n) { return n >= 2; };
   std::string why;
@@ -539,7 +617,8 @@ TEST(Backup, PruningTakesABackupWholeOrNotAtAll) {
     sim::WriteBytes(s.Roster(1), {5});
     std::string why, made;
     std::vector<std::string> notes;
-    ASSERT_TRUE(s.store.Create(s.org, "L_O", {s.Roster(1)}, &why, &made, &notes)) << why;
+    ASSERT_TRUE(s.store.Create(s.org, "L_O", {s.Roster(1)}, &why, &made)) << why;
+    s.store.PruneOld(made, &notes);
     const std::vector<BackupInfo> listed = BackupStore(s.root).List();
     // Whatever is listed is whole; the oldest went, or stayed whole when it could not be set aside.
     const bool kept = listed.front().name == oldest;
@@ -646,6 +725,11 @@ TEST(Locking, ALinkInPlaceOfTheOrganizationsLock) {
 // either, it writes nothing at all; once it holds them, it clears what a killed Build left.
 TEST(Locking, OneBuildAtATime) {
   const std::string temporaries[] = {".T00001RS.ORG.tovarin-Ab12Cd", ".T00002RS.ORG.tovarin-0f9e8d"};
+  // The user's own files, named like temporaries of files a Build never writes there, or with
+  // another suffix than a writer makes.
+  const std::string lookalikes[] = {".notes.txt.tovarin-backup", ".org.dat.tovarin-v1.bak",
+                                    ".x.tovarin-abcdef", ".T00010RS.ORG.tovarin-my cpy",
+                                    ".T00010RS.ORG.tovarin-abc"};
   const std::string unfinished[] = {"000007-20261209T000000Z_LEAGUE.WDD_ORG00001",
                                     "20261208-101010-123_LEAGUE.WDD_ORG00001"};
   struct Row {
@@ -673,6 +757,7 @@ TEST(Locking, OneBuildAtATime) {
     sim::WriteBytes(t.targetOrg + "Tovarin.lock", {});  // left by a killed Build: locks nothing
     for (const std::string& name : temporaries) sim::WriteBytes(t.targetOrg + name, {1});
     sim::WriteBytes(t.targetOrg + "notes.txt", {1});  // not Tovarin's
+    for (const std::string& name : lookalikes) sim::WriteBytes(t.targetOrg + name, {1});
     for (const std::string& name : unfinished) t.dir.MakeDir("backups/" + name + "/sub");
     const std::string lockedFolder = row.lockedFolder == std::string("org")       ? t.targetOrg
                                      : row.lockedFolder == std::string("backups") ? t.backups
@@ -716,6 +801,9 @@ TEST(Locking, OneBuildAtATime) {
           << row.what << name;
     }
     EXPECT_TRUE(fixture::FileExists(t.targetOrg + "notes.txt")) << row.what;
+    for (const std::string& name : lookalikes) {
+      EXPECT_TRUE(fixture::FileExists(t.targetOrg + name)) << row.what << " " << name;
+    }
   }
 }
 

@@ -78,6 +78,10 @@ TEST(Build, RenameAssignmentsGoAheadOfThePartnersPlayers) {
 
 TEST(Build, FailureTable) {
   const std::string sep(1, platform::kSeparator);
+  // A Build that fails after replacing rosters puts them back.
+  static const std::string undone =
+      "\nThe Build stopped there, and the rosters it had replaced were put back as they were, so "
+      "no roster was changed.";
   struct Case {
     std::string name;
     std::function<std::string(BuildTree&)> damage;  // returns the expected message
@@ -88,16 +92,16 @@ TEST(Build, FailureTable) {
       {"partner roster missing",
        [](BuildTree& t) {
          std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.sourceOrg, 2)));
-         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2);
+         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2) + undone;
        },
-       {true, false, false}, "near", false},
+       {false, false, false}, "near", false},
       {"partner roster malformed",
        [](BuildTree& t) {
          sim::WriteBytes(BuildTree::RosterName(t.sourceOrg, 2), {5, 0, 120, 5});
          return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2) +
-                "\nthe file ends inside entry 1 of 5";
+                "\nthe file ends inside entry 1 of 5" + undone;
        },
-       {true, false, false}, "near", false},
+       {false, false, false}, "near", false},
       {"farm roster malformed",
        [](BuildTree& t) {
          const std::string farm = BuildTree::RosterName(t.farmOrg, 101);
@@ -109,9 +113,10 @@ TEST(Build, FailureTable) {
        [](BuildTree& t) {
          std::filesystem::remove(platform::NativePath(BuildTree::RosterName(t.targetOrg, 2)));
          std::filesystem::create_directory(platform::NativePath(BuildTree::RosterName(t.targetOrg, 2)));
-         return "Error writing file " + BuildTree::RosterName(t.targetOrg, 2) + "\nIs a directory";
+         return "Error writing file " + BuildTree::RosterName(t.targetOrg, 2) + "\nIs a directory" +
+                undone;
        },
-       {true, false, false}, "near", false},
+       {false, false, false}, "near", false},
       {"target player file missing",
        [](BuildTree& t) {
          std::filesystem::remove(platform::NativePath(t.targetDisk + "Players.dat"));
@@ -127,7 +132,7 @@ TEST(Build, FailureTable) {
       {"rename file missing",
        [](BuildTree& t) {
          std::filesystem::remove(platform::NativePath(t.dir / "renames.txt"));
-         return t.Completed(3, "", "Rename file: 0 of 0 records used");
+         return t.Completed(3, "", "Rename file: 0 of 0 records used", "City 3");
        },
        {true, true, true}, "full", true},
   };
@@ -218,9 +223,9 @@ TEST(Build, Preconditions) {
       {"nothing paired, No", [](BuildTree& t) { t.view.OnReset(); }, {false}, {nothingPaired},
        {}, false},
       {"nothing paired, Yes", [](BuildTree& t) { t.view.OnReset(); }, {true}, {nothingPaired},
-       {kDone}, true},
+       {kDone + "City 1, City 2"}, true},
       {"one team paired", [](BuildTree& t) { Unpair(t.view.targetTeams()[0]); }, {}, {},
-       {kDone}, true},
+       {kDone + "City 1"}, true},
 #ifndef _WIN32  // folders on Windows have no twins in another case
       {"target organization with a twin in another case",
        [](BuildTree& t) { t.dir.MakeDir("LEAGUE.WDD/org00001"); }, {}, {},
@@ -236,9 +241,16 @@ TEST(Build, Preconditions) {
        {"@/LEAGUE.WDD, @/League.wdd and @/league.wdd differ only in case, so Tovarin cannot "
         "tell which one to build; rename one of them."},
        false},
-#endif
       {"source data disk with a twin", [](BuildTree& t) { t.dir.MakeDir("src.wdd"); }, {}, {},
-       {kDone}, true},
+       {"@/SRC.WDD and @/src.wdd differ only in case, so Tovarin cannot tell which one to "
+        "build; rename one of them."},
+       false},
+      {"source organization with a twin", [](BuildTree& t) { t.dir.MakeDir("SRC.WDD/org00001"); },
+       {}, {},
+       {"@/SRC.WDD/ORG00001 and @/SRC.WDD/org00001 differ only in case, so Tovarin cannot "
+        "tell which one to build; rename one of them."},
+       false},
+#endif
 #ifndef _WIN32  // Windows itself cannot make such a folder
       {"target organization folder named as a device",
        [](BuildTree& t) {
@@ -271,7 +283,11 @@ TEST(Build, Preconditions) {
     EXPECT_EQ(t.dialogs.questions, c.questions) << c.name;
     std::vector<std::string> messages = c.messages;
     for (std::string& message : messages) {
-      message = message == kDone ? t.Completed() : fixture::InDir(t.dir, message);
+      // kDone, then the teams it emptied.
+      message = message.rfind(kDone, 0) == 0
+                    ? t.Completed(3, "", "Rename file: 1 of 1 records used",
+                                  message.substr(kDone.size()))
+                    : fixture::InDir(t.dir, message);
     }
     EXPECT_EQ(t.dialogs.messages, messages) << c.name;
     EXPECT_EQ(t.TargetRoster(1) != std::vector<int>{99}, c.written) << c.name;

@@ -63,9 +63,9 @@ TEST(Cli, BuildWithBothSides) {
   EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4}));
   EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{}));
   EXPECT_EQ(run.out,
-            f.tree.Completed(3, "", "") + "\nRosters written: 3\nPlayers carried: 3\n"
+            f.tree.Completed(3, "", "", "City 3") + "\nRosters written: 3\nPlayers carried: 3\n"
             "Players dropped (no match on the target data disk): 2\nNear misses: 1\n"
-            "Report: " + f.tree.targetDisk + "Tovarin.txt\n");
+            "Emptied (no source team): City 3\nReport: " + f.tree.targetDisk + "Tovarin.txt\n");
 
   // With a rename file, the summary says how many of its records the Build used.
   run = f.Run(f.Build({"--rename", f.tree.dir / "renames.txt", "--no-farm", "--summary"}));
@@ -171,7 +171,7 @@ TEST(Cli, ASetupThatCannotBeStoredIsSaid) {
   CliRun build = run({"build", "--target", tree.targetOrg, "--source", tree.sourceOrg,
                       "--save-setup"});
   EXPECT_EQ(build.status, 0) << build.err;
-  EXPECT_EQ(build.out, tree.Completed(3, "", "") + "\n" + said);  // no rename file given
+  EXPECT_EQ(build.out, tree.Completed(3, "", "", "City 3") + "\n" + said);  // no rename file given
 }
 
 // Asking for the version or the help reads no settings at all, so no settings file can hold
@@ -352,7 +352,8 @@ TEST(Cli, ErrorsGoToStandardErrorWithStatusOne) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "Error while reading file : " + BuildTree::RosterName(f.tree.sourceOrg, 2) +
-                         "\n");
+                         "\nThe Build stopped there, and the rosters it had replaced were put "
+                         "back as they were, so no roster was changed.\n");
 
   std::filesystem::remove(platform::NativePath(f.tree.targetDisk + "Tovarin.txt"));
   run = f.Run({"build", "--target", f.tree.dir / "LEAGUE.WDD/ORG00009", "--source",

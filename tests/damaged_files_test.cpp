@@ -39,10 +39,14 @@ struct Damaged : BuildTree {
 };
 
 TEST(DamagedFiles, EveryRowOfTheTable) {
+  const std::string kUndone =
+      "\nThe Build stopped there, and the rosters it had replaced were put back as they were, so "
+      "no roster was changed.";
   struct Row {
     std::string input;
     std::function<std::string(Damaged&)> damage;  // returns the message the user must see
-    std::string rosters;                         // which target rosters are rewritten
+    // Which target rosters are rewritten: W, or U when the Build failed after it and put it back.
+    std::string rosters;
     bool report;                                 // a report with its player section
     bool saved;                                  // the setup is saved
   } rows[] = {
@@ -108,7 +112,7 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
          fs::remove(platform::NativePath(BuildTree::RosterName(t.sourceOrg, 2)));
          return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2);
        },
-       "W--", false, false},
+       "U--", false, false},
       {"source roster cut short",
        [](Damaged& t) {
          sim::Bytes bytes = ReadFileBytes(BuildTree::RosterName(t.sourceOrg, 1));
@@ -124,14 +128,14 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
          return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2) +
                 "\nthe roster's count is negative (-32768)";
        },
-       "W--", false, false},
+       "U--", false, false},
       {"source roster with a negative name length",
        [](Damaged& t) {
          sim::WriteBytes(BuildTree::RosterName(t.sourceOrg, 2), {1, 0, 120, 5, 0xFF, 0xFF, 1, 0});
          return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2) +
                 "\nentry 1 has a negative name length (-1)";
        },
-       "W--", false, false},
+       "U--", false, false},
       {"roster entry naming no player of the player file",
        [](Damaged& t) {
          BuildTree::Roster(t.sourceOrg, 2, {3, 0, -5, 400});
@@ -157,14 +161,14 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
          fs::create_directory(platform::NativePath(BuildTree::RosterName(t.targetOrg, 3)));
          return "Error writing file " + BuildTree::RosterName(t.targetOrg, 3) + "\nIs a directory";
        },
-       "WW-", false, false},
+       "UU-", false, false},
       {"target roster read-only",
        [](Damaged& t) {
          fs::permissions(platform::NativePath(BuildTree::RosterName(t.targetOrg, 3)), fs::perms::owner_read);
          return "Error writing file " + BuildTree::RosterName(t.targetOrg, 3) +
                 "\nthe file is read-only";
        },
-       "WW-", false, false},
+       "UU-", false, false},
       {"target player number beyond what a roster holds",
        [](Damaged& t) {
          std::vector<sim::Player> players(32770, sim::Player{"Filler", "Guy"});
@@ -173,18 +177,18 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
          return "Error writing file " + BuildTree::RosterName(t.targetOrg, 2) +
                 "\nPlayer number 32770 does not fit in a roster file.";
        },
-       "W--", false, false},
+       "U--", false, false},
       {"rename file missing",
        [](Damaged& t) {
          fs::remove(platform::NativePath(t.dir / "renames.txt"));
-         return t.Completed(3, "", "Rename file: 0 of 0 records used");
+         return t.Completed(3, "", "Rename file: 0 of 0 records used", "City 3");
        },
        "WWW", true, true},
       {"rename file of odd text",
        [](Damaged& t) {
          sim::WriteBytes(t.dir / "renames.txt",
                          BuildTree::Text(std::string(60, 'x') + ",C3,,Sam,Park\r\n\x1A" "C2,,x"));
-         return t.Completed(3, "", "Rename file: 0 of 2 records used");
+         return t.Completed(3, "", "Rename file: 0 of 2 records used", "City 3");
        },
        "WWW", true, true},
       {"report cannot be written",
@@ -209,17 +213,18 @@ TEST(DamagedFiles, EveryRowOfTheTable) {
     if (t.dialogs.messages.empty()) t.view.OnBuild();
     ASSERT_FALSE(t.dialogs.messages.empty()) << row.input;
     const std::string shown = t.dialogs.messages.back();
+    const bool undone = row.rosters.find('U') != std::string::npos;
     if (message.size() > 9 && message.substr(message.size() - 9) == "no backup") {
       EXPECT_EQ(shown.rfind(message.substr(0, message.size() - 9), 0), 0u) << row.input << shown;
     } else {
-      EXPECT_EQ(shown, message) << row.input;
+      EXPECT_EQ(shown, message + (undone ? kUndone : "")) << row.input;
     }
-    EXPECT_EQ(t.Written(), row.rosters) << row.input;
+    EXPECT_EQ(t.Written(), undone ? "---" : row.rosters) << row.input;
     const std::string report = fixture::ReadFileText(t.targetDisk + "Tovarin.txt");
     EXPECT_EQ(report.find("ImpId ExpId") != std::string::npos, row.report) << row.input;
     EXPECT_EQ(!t.store.writes().empty(), row.saved) << row.input;
     // Whatever a Build replaced can be put back.
-    if (row.rosters != "---") {
+    if (row.rosters != "---" && !undone) {
       // A roster the user keeps read-only is not replaced by a restore either.
       fs::permissions(platform::NativePath(BuildTree::RosterName(t.targetOrg, 3)), fs::perms::owner_write,
                       fs::perm_options::add);
@@ -261,8 +266,11 @@ TEST(DamagedFiles, ADiskFillingUpAtAnyPointLosesNothing) {
     for (int team = 1; team <= 3; ++team) {
       const sim::Bytes now = ReadFileBytes(BuildTree::RosterName(t.targetOrg, team));
       EXPECT_TRUE(now == old || now == fresh[team - 1]) << "room " << room << ", team " << team;
-      if (message == "Error writing file " + BuildTree::RosterName(t.targetOrg, team) +
-                         "\nNo space left on device") {
+      // The rosters replaced before it are put back, where the disk leaves room for it.
+      const std::string failure = "Error writing file " +
+                                  BuildTree::RosterName(t.targetOrg, team) +
+                                  "\nNo space left on device";
+      if (message == failure || message.rfind(failure + "\n", 0) == 0) {
         failedAt = true;
         EXPECT_EQ(now, old) << "room " << room;
       }
@@ -316,9 +324,11 @@ TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
       {"source roster a FIFO",
        [&](Damaged& t) {
          fifo(BuildTree::RosterName(t.sourceOrg, 2));
-         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2);
+         return "Error while reading file : " + BuildTree::RosterName(t.sourceOrg, 2) +
+                "\nThe Build stopped there, and the rosters it had replaced were put back as "
+                "they were, so no roster was changed.";
        },
-       "W--"},
+       "---"},
       {"farm roster a FIFO",
        [&](Damaged& t) {
          fifo(BuildTree::RosterName(t.farmOrg, 101));
@@ -330,7 +340,7 @@ TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
          fifo(t.dir / "renames.txt");  // the Build runs without it, and says so
          return t.Completed(3, "", "Rename file: 0 of 0 records used") +
                 "\nThe rename file could not be read: " + t.dir / "renames.txt" +
-                "\nit is not a plain file";
+                "\nit is not a plain file\nEmptied (no source team): City 3";
        },
        "WWW"},
       {"rename file a link to /dev/zero",
@@ -338,7 +348,7 @@ TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
          zero(t.dir / "renames.txt");  // the Build runs without it, and says so
          return t.Completed(3, "", "Rename file: 0 of 0 records used") +
                 "\nThe rename file could not be read: " + t.dir / "renames.txt" +
-                "\nit is not a plain file";
+                "\nit is not a plain file\nEmptied (no source team): City 3";
        },
        "WWW"},
       {"report a FIFO",

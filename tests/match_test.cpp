@@ -198,7 +198,7 @@ TEST(Match, TheBuildCarriesHandMadePairs) {
   sources.selected = 0;
   t.view.OnMatch();  // target 2 with source 1
   t.view.OnBuild();
-  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{t.Completed(3, "", "")}));
+  EXPECT_EQ(t.dialogs.messages, (std::vector<std::string>{t.Completed(3, "", "", "City 3")}));
   EXPECT_EQ(t.TargetRoster(1), (std::vector<int>{1}));     // source 2: Brown Bob, Gray Tim
   EXPECT_EQ(t.TargetRoster(2), (std::vector<int>{2, 4}));  // source 1: Smith, Fox, Jones
   EXPECT_EQ(t.TargetRoster(3), (std::vector<int>{}));

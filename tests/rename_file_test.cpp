@@ -226,6 +226,16 @@ TEST(AppendRenameRecords, AppendsAtOnceLoseNoPair) {
   EXPECT_EQ(ReadAll(path).size(), 2u * kAppends);
   EXPECT_FALSE(fixture::FileExists(dir / ".renames.txt.tovarin-lock"));
 
+  // The next append clears what a killed one left of its new file, and nothing else.
+  sim::WriteBytes(dir / ".renames.txt.tovarin-Ab12Cd", {1});
+  sim::WriteBytes(dir / ".renames.txt.tovarin-bak", {1});
+  sim::WriteBytes(dir / ".other.txt.tovarin-Ab12Cd", {1});
+  std::string appended;
+  ASSERT_TRUE(AppendRenameRecords(path, {kAdded}, &appended)) << appended;
+  EXPECT_FALSE(fixture::FileExists(dir / ".renames.txt.tovarin-Ab12Cd"));
+  EXPECT_TRUE(fixture::FileExists(dir / ".renames.txt.tovarin-bak"));
+  EXPECT_TRUE(fixture::FileExists(dir / ".other.txt.tovarin-Ab12Cd"));
+
   // One that waits longer than it may gives up, saying so, and adds nothing.
   platform::FileLock other;
   ASSERT_EQ(other.Lock(dir / ".renames.txt.tovarin-lock"), platform::FileLock::Result::kLocked);

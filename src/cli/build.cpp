@@ -53,6 +53,7 @@ void PrintSummary(const BuildResult& result, std::ostream& out) {
       << "Players dropped (no match on the target data disk): " << result.playersDropped << "\n"
       << "Near misses: " << result.nearMatches << "\n"
       << (result.renameFile ? RenameUseLine(result) + "\n" : "")
+      << (result.emptied.empty() ? "" : EmptiedLine(result) + "\n")
       << "Report: " << (result.reportCreated ? result.reportPath : "(could not be written)")
       << "\n";
 }

@@ -286,12 +286,20 @@ void SafeFileWriter::ReleaseLock() {
 #endif
 
 // ".NAME.tovarin-XXXXXX" on every system, so either clears what the other left on a data disk.
-bool IsSafeWriteTemporary(const std::string& fileName) {
+// mkstemp fills the six places with letters and digits, the Windows writer with hex digits.
+std::string SafeWriteTemporaryOf(const std::string& fileName) {
   const std::string marker = ".tovarin-";
   constexpr std::size_t kUnique = 6;
   const std::size_t size = fileName.size();
-  return size > marker.size() + kUnique + 1 && fileName[0] == '.' &&
-         fileName.compare(size - kUnique - marker.size(), marker.size(), marker) == 0;
+  if (size <= marker.size() + kUnique + 1 || fileName[0] != '.' ||
+      fileName.compare(size - kUnique - marker.size(), marker.size(), marker) != 0) {
+    return "";
+  }
+  for (std::size_t i = size - kUnique; i < size; ++i) {
+    const char c = fileName[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return "";
+  }
+  return fileName.substr(1, size - kUnique - marker.size() - 1);
 }
 
 namespace {
@@ -318,17 +326,17 @@ void RemoveUnheld(const std::filesystem::path& path) {
 
 }  // namespace
 
-void RemoveSafeWriteTemporaries(const std::string& directory, const std::string& of) {
+void RemoveSafeWriteTemporaries(const std::string& directory,
+                                const std::function<bool(const std::string&)>& owned) {
   std::error_code ec;
   const std::string resolved = ResolveCaseBlind(directory);
-  const std::string prefix = of.empty() ? "" : "." + of + ".tovarin-";
   std::vector<std::filesystem::path> leftovers;
   for (auto it = std::filesystem::directory_iterator(NativePath(resolved), ec);
        !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
     std::error_code typeError;
-    const std::string name = PathText(it->path().filename());
-    if (it->is_regular_file(typeError) && !it->is_symlink(typeError) &&
-        IsSafeWriteTemporary(name) && name.rfind(prefix, 0) == 0) {
+    const std::string of = SafeWriteTemporaryOf(PathText(it->path().filename()));
+    if (it->is_regular_file(typeError) && !it->is_symlink(typeError) && !of.empty() &&
+        owned(of)) {
       leftovers.push_back(it->path());
     }
   }

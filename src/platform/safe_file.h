@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace tovarin::platform {
@@ -61,13 +62,15 @@ class SafeFileWriter {
 bool WriteFileSafely(const std::string& path, const std::string& bytes, std::string* why = nullptr,
                      const FileWriter& writer = SystemFileWriter());
 
-// True for the name of a temporary file that WriteFileSafely makes beside its target.
-bool IsSafeWriteTemporary(const std::string& fileName);
+// The name of the file whose temporary `fileName` is, when it is named exactly as WriteFileSafely
+// names its temporaries; empty for any other name.
+std::string SafeWriteTemporaryOf(const std::string& fileName);
 
-// Removes the temporary files that an interrupted WriteFileSafely left in `directory`, or only
-// those of the file named `of` when it is given. One that a running writer is still writing, in
-// this process or another, stays.
-void RemoveSafeWriteTemporaries(const std::string& directory, const std::string& of = "");
+// Removes the temporary files that an interrupted WriteFileSafely left in `directory` for the
+// files that `owned` accepts (given the file's name). A name that only looks like one stays, and
+// so does one that a running writer is still writing, in this process or another.
+void RemoveSafeWriteTemporaries(const std::string& directory,
+                                const std::function<bool(const std::string&)>& owned);
 
 // A write beyond the process's file-size limit then fails with EFBIG, reported like any failed
 // write, instead of ending the process with SIGXFSZ. Called once at start-up.

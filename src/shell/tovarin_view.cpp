@@ -162,6 +162,15 @@ BuildParams CTovarinView::MakeBuildParams() const {
   return params;
 }
 
+std::string EmptiedLine(const BuildResult& result) {
+  std::string line = "Emptied (no source team): ";
+  for (std::size_t i = 0; i < result.emptied.size(); ++i) {
+    if (i > 0) line += ", ";
+    line += DisplayText(result.emptied[i]);
+  }
+  return line;
+}
+
 namespace {
 
 // Backs up the target rosters before the Build replaces the first of them, and passes
@@ -178,7 +187,7 @@ class BackingUp : public BuildObserver {
   }
   bool BeforeWritingRosters(const std::vector<std::string>& paths, std::string* why) override {
     std::string reason;
-    if (!store_.Create(organization_, label_, paths, &reason, &made_, &notes_)) {
+    if (!store_.Create(organization_, label_, paths, &reason, &made_)) {
       *why = "The target rosters could not be backed up, so none was replaced.\n" + reason;
       return false;
     }
@@ -186,13 +195,33 @@ class BackingUp : public BuildObserver {
   }
   void OnRoster(const TeamEntry& team, const std::string& path,
                 const std::vector<RosterPlayer>& players) override {
+    replaced_.push_back(path);
     if (next_) next_->OnRoster(team, path, players);
   }
-  // A Build that replaced no roster leaves nothing to undo; its backup would only hide the
-  // previous Build's at the top of Restore Build.
+  // A Build is whole or nothing: one that failed after replacing rosters puts them back from
+  // the backup it has just made. Only a Build that changed the league costs an old backup; one
+  // that changed nothing leaves no backup of its own, which would only hide the previous
+  // Build's at the top of Restore Build.
   void AfterBuild(BuildResult& result) {
-    if (result.rostersWritten == 0 && !made_.empty()) store_.Discard(made_);
-    result.notes.insert(result.notes.end(), notes_.begin(), notes_.end());
+    if (made_.empty()) return;
+    if (result.ok && !replaced_.empty()) {
+      store_.PruneOld(made_, &result.notes);
+      return;
+    }
+    if (!result.ok && !replaced_.empty()) {
+      std::string why;
+      if (!store_.RestoreLocked(made_, &why)) {
+        std::string rosters;
+        for (const std::string& path : replaced_) rosters += "\n" + path;
+        result.error += "\nThe Build stopped after replacing these rosters, which could not be "
+                        "put back as they were:" + rosters + "\nRestore Build can put them back "
+                        "from the backup " + made_ + ".\n" + why;
+        return;
+      }
+      result.error += "\nThe Build stopped there, and the rosters it had replaced were put back "
+                      "as they were, so no roster was changed.";
+    }
+    store_.Discard(made_);
   }
 
  private:
@@ -201,7 +230,7 @@ class BackingUp : public BuildObserver {
   std::string organization_;
   std::string label_;
   std::string made_;
-  std::vector<std::string> notes_;
+  std::vector<std::string> replaced_;
 };
 
 }  // namespace
@@ -228,6 +257,8 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   };
   std::string refusal = MissingOrganization();
   if (refusal.empty()) refusal = TargetFoldersMessage(targetLocation);
+  // Twins on the source side would carry the players of whichever one the lookup meets first.
+  if (refusal.empty()) refusal = CaseTwinsMessage(sourceLocation);
   if (!refusal.empty()) return refuse(refusal);
   for (const TeamEntry& team : targetTeams()) {
     if (team.gamesPlayed <= 0) continue;
@@ -266,6 +297,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   if (!result.ok) {
     dialogs_.ShowMessage(result.error, MessageKind::kError);
   } else if (!dryRun) {
+    if (!result.emptied.empty()) result.notes.push_back(EmptiedLine(result));
     std::string why;
     if (!SaveSettings(&why)) result.notes.push_back(why);
     dialogs_.ShowMessage(CompletedMessage(result), MessageKind::kDone);

@@ -121,6 +121,10 @@ extern const char* const kNothingPairedQuestion;
 extern const char* const kSetupNotStored;
 extern const char* const kFirstStartMessage;
 
+// "Emptied (no source team): " and the target teams a Build emptied for want of a partner, as
+// the user reads their names.
+std::string EmptiedLine(const BuildResult& result);
+
 // The simulation's executable, which Set Base Path asks the user to point at.
 inline constexpr const char* kSimulationExecutable = "gstnd32.exe";
 

@@ -310,7 +310,7 @@ std::string BackupStore::DefaultRoot() {
 
 bool BackupStore::Create(const std::string& organization, const std::string& label,
                          const std::vector<std::string>& paths, std::string* why,
-                         std::string* made, std::vector<std::string>* notes) {
+                         std::string* made) {
   if (made) made->clear();
   if (root_.empty()) return Fail(why, "no per-user data folder is known to keep backups in");
   if (paths.empty()) return true;
@@ -343,6 +343,12 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
     if (attempt > 100 || ec) return Fail(why, "cannot create the folder " + root_ + name);
   }
   const std::string directory = root_ + name + platform::kSeparator;
+  // A backup that cannot be finished is no use to anyone; it goes at once, not at the next Build.
+  auto fail = [&](const std::string& text) {
+    std::error_code ignored;
+    RemoveFolder(root_ + name, &ignored);
+    return Fail(why, text);
+  };
 
   std::string manifest = std::string(kManifestTitle) + "\norganization\t" + resolvedOrganization +
                          "\ntime\t" + shown + "\n";
@@ -351,19 +357,19 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   // A manifest that its reader would refuse is no backup.
   constexpr std::size_t kLongestFields = 128;  // "file", the copy's name, size and checksum
   if (resolvedOrganization.size() + kLongestFields > kManifestLine) {
-    return Fail(why, "cannot record " + resolvedOrganization + ": its path is too long");
+    return fail("cannot record " + resolvedOrganization + ": its path is too long");
   }
   for (const std::string& path : paths) {
     const std::string original = platform::ResolveCaseBlind(path);
     if (!seen.insert(original).second) continue;
     if (seen.size() > kManifestEntries) {
-      return Fail(why, platform::Format("cannot record more than %d rosters in one backup",
+      return fail(platform::Format("cannot record more than %d rosters in one backup",
                                         static_cast<int>(kManifestEntries)));
     }
     if (!IsRosterOf(resolvedOrganization, original) ||
         original.size() + kLongestFields > kManifestLine ||
         original.find_first_of("\t\n\r") != std::string::npos) {
-      return Fail(why, "cannot record " + original + " as a roster of " + resolvedOrganization);
+      return fail("cannot record " + original + " as a roster of " + resolvedOrganization);
     }
     // Only a roster file is kept; whatever else stands there cannot be replaced by the Build.
     if (!fs::is_regular_file(N(original), ec)) {
@@ -375,10 +381,10 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
     std::string bytes;
     std::string reason;
     if (!ReadWhole(original, bytes)) {
-      return Fail(why, "cannot read " + original);
+      return fail("cannot read " + original);
     }
     if (!platform::WriteFileSafely(directory + stored, bytes, &reason, writer_)) {
-      return Fail(why, "cannot write " + directory + stored + ": " + reason);
+      return fail("cannot write " + directory + stored + ": " + reason);
     }
     manifest += "file\t" + stored + "\t" + std::to_string(bytes.size()) + "\t" + Checksum(bytes) +
                 "\t" + original + "\n";
@@ -386,15 +392,18 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   // The manifest comes last: a backup without one was never finished and is not listed.
   std::string reason;
   if (!platform::WriteFileSafely(directory + kManifest, manifest, &reason, writer_)) {
-    return Fail(why, "cannot write " + directory + kManifest + ": " + reason);
+    return fail("cannot write " + directory + kManifest + ": " + reason);
   }
   if (made) *made = name;
+  return true;
+}
 
+void BackupStore::PruneOld(const std::string& keep, std::vector<std::string>* notes) {
   std::vector<BackupInfo> all = List();
   std::size_t excess = all.size() > kKept ? all.size() - kKept : 0;
   for (const BackupInfo& backup : all) {
     if (excess == 0) break;
-    if (backup.name == name) continue;  // the one just made stays, whatever the others say
+    if (backup.name == keep) continue;  // the one just made stays, whatever the others say
     std::string reason;
     if (!Prune(backup.name, &reason) && notes) {
       notes->push_back("The old backup " + root_ + backup.name + " could not be removed: " +
@@ -402,7 +411,6 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
     }
     --excess;
   }
-  return true;
 }
 
 bool BackupStore::Prune(const std::string& name, std::string* why) {
@@ -445,7 +453,7 @@ std::vector<BackupInfo> BackupStore::List() const {
     std::error_code typeError;
     if (!it->is_directory(typeError) || it->is_symlink(typeError)) continue;
     const std::string name = platform::PathText(it->path().filename());
-    if (name.rfind(kPrunedPrefix, 0) == 0) continue;  // what pruning could not remove
+    if (!IsBackupName(name)) continue;  // the user's own, or what pruning could not remove
     const std::string directory = root_ + name + platform::kSeparator;
     if (!fs::exists(fs::symlink_status(N(directory + kManifest), typeError))) continue;  // unfinished
     Manifest manifest;
@@ -464,6 +472,16 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
   }
   WriteLock lock;
   if (!lock.LockBackups(root_, why)) return false;
+  return PutBack(name, why, restored, &lock);
+}
+
+bool BackupStore::RestoreLocked(const std::string& name, std::string* why) {
+  return PutBack(name, why, nullptr, nullptr);
+}
+
+bool BackupStore::PutBack(const std::string& name, std::string* why, BackupInfo* restored,
+                          WriteLock* lock) {
+  std::error_code ec;
   const std::vector<BackupInfo> all = List();
   if (all.empty()) return Fail(why, "There is no backup to put back.");
   auto chosen = all.end() - 1;
@@ -499,7 +517,7 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
   if (!fs::is_directory(N(platform::ResolveCaseBlind(manifest.organization)), ec)) {
     return Fail(why, "The folder " + manifest.organization + " is missing.\nNothing was put back.");
   }
-  if (!lock.LockOrganization(manifest.organization, why)) return false;
+  if (lock && !lock->LockOrganization(manifest.organization, why)) return false;
   std::vector<std::string> targets(count);
   std::vector<Before> before(count);
   for (std::size_t i = 0; i < count; ++i) {
@@ -517,6 +535,9 @@ bool BackupStore::Restore(const std::string& name, std::string* why, BackupInfo*
                            "Nothing was put back.");
     }
     before[i].present = true;
+    // A roster already as the backup has it is left alone, even when it cannot be replaced
+    // (read-only): that is how a failed Build finds the rosters it never reached.
+    before[i].untouched = manifest.entries[i].present && before[i].bytes == contents[i];
   }
 
   // Puts file `i` into the state `present`/`bytes`.

@@ -9,6 +9,8 @@
 
 namespace tovarin {
 
+class WriteLock;
+
 // A Build's backup: the target rosters as they were before it replaced them.
 struct BackupInfo {
   std::string name;          // the backup's folder name
@@ -42,12 +44,16 @@ class BackupStore {
   // Copies the roster files at `paths`, all inside `organization`, into a new backup labelled
   // `label` in its folder name. A missing roster is recorded as absent, so that putting it back
   // removes what the Build created. With no paths nothing is kept. False, with `why`, when the
-  // backup cannot be made whole. `made` receives the new backup's name (empty when none).
-  // Then the oldest backups beyond kKept are pruned, each whole or not at all; `notes`
-  // receives a line for each that could not be removed.
+  // backup cannot be made whole; what was made of it is removed. `made` receives the new
+  // backup's name (empty when none).
   bool Create(const std::string& organization, const std::string& label,
               const std::vector<std::string>& paths, std::string* why,
-              std::string* made = nullptr, std::vector<std::string>* notes = nullptr);
+              std::string* made = nullptr);
+
+  // Prunes the oldest backups beyond kKept, each whole or not at all, never `keep`; for a Build
+  // that has replaced a roster, so that a Build that changed nothing costs no backup. `notes`
+  // receives a line for each that could not be removed.
+  void PruneOld(const std::string& keep, std::vector<std::string>* notes = nullptr);
 
   // Removes backup `name`, as for a Build that then replaced nothing.
   void Discard(const std::string& name);
@@ -56,7 +62,8 @@ class BackupStore {
   // pruning could not remove.
   void RemoveUnfinished();
 
-  // The backups, damaged ones too, oldest first. Unfinished ones are not listed.
+  // The backups, damaged ones too, oldest first. Unfinished ones are not listed, nor folders
+  // named otherwise than Tovarin names its backups.
   std::vector<BackupInfo> List() const;
 
   // Puts back the files of backup `name` (the newest when empty). Every copy is checked against
@@ -65,12 +72,16 @@ class BackupStore {
   // `restored` receives the backup put back. Locks the backup folder and the organization.
   bool Restore(const std::string& name, std::string* why, BackupInfo* restored = nullptr);
 
+  // Restore for a Build that holds the WriteLock of the organization and of the store's folder.
+  bool RestoreLocked(const std::string& name, std::string* why);
+
   const std::string& root() const { return root_; }
 
  private:
   // Removes backup `name` whole: set aside under a name no backup has, then removed. False,
   // with `why`, when it could not be set aside (it stays whole and listed) or removed.
   bool Prune(const std::string& name, std::string* why);
+  bool PutBack(const std::string& name, std::string* why, BackupInfo* restored, WriteLock* lock);
 
   std::string root_;
   const platform::FileWriter& writer_;

@@ -149,7 +149,9 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
   if (!params.dryRun) {
     // What a killed Build left of its report; one that a running Build writes stays.
     if (!params.targetDataDiskPath.empty()) {
-      platform::RemoveSafeWriteTemporaries(params.targetDataDiskPath, "Tovarin.txt");
+      platform::RemoveSafeWriteTemporaries(params.targetDataDiskPath, [](const std::string& of) {
+        return platform::EqualsIgnoreCase(of, "Tovarin.txt");
+      });
     }
     report.Create(result.reportPath, &result.reportError);
   }
@@ -258,6 +260,7 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
     }
     ++result.rostersWritten;
     result.playersCarried += written.count();
+    if (!team.partner && written.count() == 0) result.emptied.push_back(team.name);
     watch.OnRoster(team, path, players);
   }
 

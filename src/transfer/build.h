@@ -71,6 +71,9 @@ struct BuildResult {
   int playersCarried = 0;  // entries of the written rosters
   int playersDropped = 0;  // source roster entries without a target player
   int nearMatches = 0;
+  // The names (Windows-1252, as the target list shows them) of the target teams without a
+  // partner whose rosters it emptied, in list order.
+  std::vector<std::string> emptied;
   // What did not go as asked though the Build completed, one message each, for the completion
   // message: the rename file could not be read, an old backup could not be removed, the setup
   // could not be stored.

@@ -239,6 +239,10 @@ bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord
     std::this_thread::sleep_for(kLockRetry);
   }
 
+  // What a killed append left of its own new file; under the lock, none is being written.
+  const std::string fileName = file.substr(folder.size());
+  platform::RemoveSafeWriteTemporaries(folder, [&](const std::string& of) { return of == fileName; });
+
   std::string text;
   std::string reason;
   if (const platform::InputFile input = platform::OpenInputFile(file, nullptr, &reason)) {

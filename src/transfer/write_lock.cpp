@@ -6,6 +6,7 @@
 #include "platform/native_path.h"
 #include "platform/paths.h"
 #include "platform/safe_file.h"
+#include "simdata/roster_file.h"
 #include "transfer/backup.h"
 
 namespace fs = std::filesystem;
@@ -30,7 +31,8 @@ bool WriteLock::LockOrganization(const std::string& organization, std::string* w
   std::string reason;
   switch (organization_.Lock(path, &reason)) {
     case platform::FileLock::Result::kLocked:
-      platform::RemoveSafeWriteTemporaries(organization);
+      // Only rosters are written there; whatever else looks like a temporary is the user's.
+      platform::RemoveSafeWriteTemporaries(organization, IsRosterFileName);
       return true;
     case platform::FileLock::Result::kBusy:
       *why = "Another Build or restore is writing " + organization + kTryAgain;

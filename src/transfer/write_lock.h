@@ -13,8 +13,8 @@ class WriteLock {
  public:
   static constexpr const char* kFileName = "Tovarin.lock";
 
-  // Locks the organization folder `organization` and removes the temporary files an interrupted
-  // Build left in it. False, with the message to show, when another holds it or it cannot be
+  // Locks the organization folder `organization` and removes the temporary rosters an
+  // interrupted Build left in it. False, with the message to show, when another holds it or it cannot be
   // locked.
   bool LockOrganization(const std::string& organization, std::string* why);
 

@@ -221,7 +221,9 @@ TEST(GuiBuild, MissingSourceRosterIsReported) {
   std::string text;
   w.script.steps.push_back(Answer(QMessageBox::Ok, &text));
   w.Click(w.c().build);
-  EXPECT_EQ(text, "Error while reading file : " + BuildTree::RosterName(w.tree.sourceOrg, 2));
+  EXPECT_EQ(text, "Error while reading file : " + BuildTree::RosterName(w.tree.sourceOrg, 2) +
+                      "\nThe Build stopped there, and the rosters it had replaced were put back "
+                      "as they were, so no roster was changed.");
   EXPECT_TRUE(w.script.done()) << "no completion message after an error";
 }
 

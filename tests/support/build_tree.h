@@ -89,14 +89,18 @@ struct BuildTree {
   }
 
   // The message of a completed Build of this tree; `reportWhy` says why its report could not be
-  // written, empty when it was; `renames` is the rename file's line, empty without a rename file.
+  // written, empty when it was; `renames` is the rename file's line, empty without a rename file;
+  // `emptied` names the unpaired teams it emptied (team 3 has none: the rename file signs a
+  // player to it).
   std::string Completed(int rosters = 3, const std::string& reportWhy = "",
-                        const std::string& renames = "Rename file: 1 of 1 records used") const {
+                        const std::string& renames = "Rename file: 1 of 1 records used",
+                        const std::string& emptied = "") const {
     return "Build Completed Successfully!\n" + std::to_string(rosters) +
            " target rosters written.\n" + (renames.empty() ? "" : renames + "\n") +
            (reportWhy.empty() ? "Report: " + targetDisk + "Tovarin.txt"
                               : "The report could not be written: " + targetDisk +
-                                    "Tovarin.txt\n" + reportWhy);
+                                    "Tovarin.txt\n" + reportWhy) +
+           (emptied.empty() ? "" : "\nEmptied (no source team): " + emptied);
   }
 
   // Writes the whole setup of the tree into `settings`, as a completed Build would leave it.
