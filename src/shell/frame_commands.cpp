@@ -43,10 +43,19 @@ void FrameCommands::OnFileOpen() {
   const std::optional<std::string> file =
       window_.ChooseDocument(FrameWindow::DocumentDialog::kOpen, "");
   if (!file) return;
-  // The document reads nothing: the file only names it.
-  doc_.SetPathName(*file);
+  std::optional<FormSetup> setup;
+  std::string why;
+  if (!doc_.Open(*file, setup, &why)) {
+    dialogs_.ShowMessage(why, MessageKind::kError);
+    return;
+  }
   window_.SetTitle(doc_.windowTitle());
-  view_.OnInitialUpdate();
+  // An empty document, as 1.0.4 saved them, opens on the stored setup.
+  if (setup) {
+    view_.ApplySetup(*setup);
+  } else {
+    view_.OnInitialUpdate();
+  }
 }
 
 void FrameCommands::OnFileSave() {
@@ -57,8 +66,9 @@ void FrameCommands::OnFileSave() {
     if (!file) return;
     path = *file;
   }
-  if (!doc_.Save(path)) {
-    dialogs_.ShowMessage(kSaveFailed, MessageKind::kError);
+  std::string why;
+  if (!doc_.Save(path, view_.CurrentSetup(), &why)) {
+    dialogs_.ShowMessage(why, MessageKind::kError);
     return;
   }
   window_.SetTitle(doc_.windowTitle());

@@ -101,6 +101,38 @@ bool CTovarinView::SaveSettings(std::string* why) {
   return false;
 }
 
+FormSetup CTovarinView::CurrentSetup() const {
+  FormSetup setup;
+  setup.targetBase = targetLocation.BaseDirectory();
+  setup.targetDataDisk = targetLocation.DataDiskName();
+  setup.targetOrganization = targetOrgPath.empty() ? "" : targetLocation.OrganizationName();
+  setup.sourceBase = sourceLocation.BaseDirectory();
+  setup.sourceDataDisk = sourceLocation.DataDiskName();
+  setup.sourceOrganization = sourceOrgPath.empty() ? "" : sourceLocation.OrganizationName();
+  setup.renamePath = renamePath;
+  setup.useFarm = useFarm;
+  setup.threeLetters = threeLetters;
+  setup.smartInitials = smartInitials;
+  return setup;
+}
+
+void CTovarinView::ApplySetup(const FormSetup& setup) {
+  targetLocation.SetBaseDirectory(setup.targetBase);
+  targetLocation.SetDataDisk(setup.targetDataDisk);
+  targetLocation.SetOrganization(setup.targetOrganization);
+  sourceLocation.SetBaseDirectory(setup.sourceBase);
+  sourceLocation.SetDataDisk(setup.sourceDataDisk);
+  sourceLocation.SetOrganization(setup.sourceOrganization);
+  renamePath = setup.renamePath;
+  useFarm = setup.useFarm;
+  threeLetters = setup.threeLetters;
+  smartInitials = setup.smartInitials;
+  targetOrgPath = targetLocation.OrganizationPath();
+  sourceOrgPath = sourceLocation.OrganizationPath();
+  ReloadTeamLists();
+  RefreshControls();
+}
+
 void CTovarinView::ReloadTeamLists() {
   teamLists.Reload(targetOrgPath, sourceOrgPath, sourceFarmOrg,
                    [this](const std::string& message) {

@@ -6,6 +6,7 @@
 #include "pairing/team_lists.h"
 #include "platform/settings_store.h"
 #include "shell/org_location.h"
+#include "shell/tovarin_doc.h"
 #include "shell/rename_check_model.h"
 #include "shell/view_interfaces.h"
 #include "transfer/build.h"
@@ -51,6 +52,10 @@ class CTovarinView {
   void LoadSettings();
   // Writes the setup; false, with the message to show, when it could not be stored.
   bool SaveSettings(std::string* why = nullptr);
+  // The form's setup, as a setup document keeps it, and that setup taken into the form, with
+  // both team lists loaded anew.
+  FormSetup CurrentSetup() const;
+  void ApplySetup(const FormSetup& setup);
   void ReloadTeamLists();
 
   // Carries out a command of the form's buttons or of the menu, by its id. False for the

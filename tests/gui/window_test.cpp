@@ -151,7 +151,7 @@ TEST(GuiWindowFrame, DocumentShortcutsAndTitle) {
   EXPECT_EQ(request.mode, QFileDialog::AcceptSave);
   EXPECT_EQ(request.proposedName, "Untitled");
   EXPECT_TRUE(fixture::FileExists(saved));
-  EXPECT_EQ(fixture::ReadFileText(saved), "");
+  EXPECT_EQ(fixture::ReadFileText(saved).rfind("Tovarin setup 1\n", 0), 0u);
   EXPECT_EQ(f.windowTitle(), "league.tov - Tovarin");
 
   // A second save goes to the same file without asking.
@@ -160,10 +160,15 @@ TEST(GuiWindowFrame, DocumentShortcutsAndTitle) {
 
   w.Click(w.c().reset);
   ASSERT_EQ(w.c().sourceList->count(), 2);
+  // A file that is not a setup is refused, and the form keeps what it had.
+  std::string refused;
   w.script.steps.push_back(ChooseFile(w.tree.dir / "renames.txt"));
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &refused));
   QTest::keyClick(&f, Qt::Key_O, Qt::ControlModifier);
-  EXPECT_EQ(f.windowTitle(), "renames.txt - Tovarin");
-  EXPECT_EQ(w.c().sourceList->count(), 2) << "the same organizations are not reloaded";
+  EXPECT_EQ(refused, "The file " + w.tree.dir / "renames.txt" +
+                         " is not a Tovarin setup, so nothing was opened.");
+  EXPECT_EQ(f.windowTitle(), "league.tov - Tovarin");
+  EXPECT_EQ(w.c().sourceList->count(), 2);
 
   w.Click(w.c().useFarm);
   QTest::keyClick(&f, Qt::Key_N, Qt::ControlModifier);
