@@ -119,33 +119,46 @@ TEST(TovarinView, SettingsRoundTripAndOneBaseDirectory) {
   EXPECT_EQ(f.store.ReadInt("Option", "SmartInitials"), -2);
 }
 
+// A new base takes effect on the form at once: what it shows is what a Build writes. Cancel
+// changes nothing.
 TEST(TovarinView, SetBasePath) {
   struct Case {
-    std::optional<std::string> chosen;
-    std::string base;
+    std::optional<std::string> chosen;  // under the test's folder
+    std::string base;                   // under the test's folder; "" for the folder itself
+    std::size_t targetTeams;
+    std::size_t messages;  // load errors, one a side, where the new base has no such folder
   } cases[] = {
-      {kSep + "Sim" + kSep + "gstnd32.exe", kSep + "Sim" + kSep},
-      {kSep + "Sim" + kSep + "game.exe", kSep + "Sim" + kSep},  // the chosen file's folder
-      {kSep + "Sim" + kSep + "gstnd32-old.exe", kSep + "Sim" + kSep},
-      {"gstnd32.exe", platform::RootDirectory()},  // no folder at all: the root
-      {std::nullopt, platform::RootDirectory()},        // Cancel: the root on both sides
+      {"copy" + kSep + "gstnd32.exe", "copy" + kSep, 5, 0},
+      {"copy" + kSep + "game.exe", "copy" + kSep, 5, 0},  // the chosen file's folder
+      {"Sim" + kSep + "gstnd32.exe", "Sim" + kSep, 0, 2},
+      {std::nullopt, "", 3, 0},  // Cancel
   };
   for (const Case& c : cases) {
     ViewFixture f;
+    fixture::StandardOrg(5, 2).Write(f.dir.MakeDir("copy/OLD.WDD/ORG00001"));
+    fixture::StandardOrg(2).Write(f.dir.MakeDir("copy/OLD.WDD/ORG00002"));
     f.Store("OLD.WDD", "ORG00001", "OLD.WDD", "ORG00002");
     f.view.OnInitialUpdate();
-    const std::string shownTarget = f.view.targetOrgPath;
-    f.dialogs.files.push_back(c.chosen);
+    f.dialogs.files.push_back(c.chosen ? std::optional(f.dir / *c.chosen) : std::nullopt);
     f.view.SetBasePath();
     ASSERT_EQ(f.dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(f.dialogs.fileRequests[0].initialFile, f.dir / "gstnd32.exe");
     EXPECT_EQ(f.dialogs.fileRequests[0].defaultExtension, "exe");
-    EXPECT_EQ(f.view.targetLocation.BaseDirectory(), c.base);
-    EXPECT_EQ(f.view.sourceLocation.BaseDirectory(), c.base);
-    // Nothing else changes: shown paths, names and lists stay.
-    EXPECT_EQ(f.view.targetOrgPath, shownTarget);
-    EXPECT_EQ(f.view.targetLocation.OrganizationName(), "ORG00001");
-    EXPECT_EQ(f.view.targetTeams().size(), 3u);
+    const std::string base = f.dir / c.base;
+    EXPECT_EQ(f.view.targetLocation.BaseDirectory(), base);
+    EXPECT_EQ(f.view.sourceLocation.BaseDirectory(), base);
+    // A side whose organization the new base lacks shows none, so a Build asks for one.
+    const std::string shown = c.messages ? "" : base + "OLD.WDD" + kSep;
+    EXPECT_EQ(f.view.targetOrgPath, shown.empty() ? "" : shown + "ORG00001" + kSep);
+    EXPECT_EQ(f.view.sourceOrgPath, shown.empty() ? "" : shown + "ORG00002" + kSep);
+    EXPECT_EQ(f.controls.targetOrgPath, f.view.targetOrgPath);
+    if (!shown.empty()) {
+      EXPECT_EQ(f.view.MakeBuildParams().targetOrganizationPath, f.view.targetOrgPath);
+    } else {
+      EXPECT_EQ(f.view.MissingOrganization(), kChooseTargetFirst);
+    }
+    EXPECT_EQ(f.view.targetTeams().size(), c.targetTeams);
+    EXPECT_EQ(f.dialogs.messages.size(), c.messages);
     EXPECT_TRUE(f.store.writes().empty());  // stored only by a later save
   }
 }

@@ -160,10 +160,16 @@ void CTovarinView::ChooseRenameFile() {
 void CTovarinView::SetBasePath() {
   const auto chosen =
       dialogs_.ChooseFile(targetLocation.BaseDirectory() + kSimulationExecutable, "exe");
-  std::string base = platform::RootDirectory();
-  if (chosen) base = platform::DirectoryOf(*chosen);
-  targetLocation.SetBaseDirectory(base);
-  sourceLocation.SetBaseDirectory(base);
+  if (!chosen) return;
+  const std::string base = platform::DirectoryOf(*chosen);
+  targetLocation.SetBaseDirectory(base.empty() ? platform::RootDirectory() : base);
+  sourceLocation.SetBaseDirectory(base.empty() ? platform::RootDirectory() : base);
+  // The form shows at once the organizations the Build would now read and write, so that the
+  // two never differ: a side that shows one follows the new base.
+  if (!targetOrgPath.empty()) targetOrgPath = targetLocation.OrganizationPath();
+  if (!sourceOrgPath.empty()) sourceOrgPath = sourceLocation.OrganizationPath();
+  ReloadTeamLists();
+  RefreshControls();
 }
 
 void CTovarinView::AfterPairing(bool refilled) {
