@@ -297,17 +297,22 @@ TEST(Cli, FoldersAsSpelledOnDisk) {
 #endif
 
 #ifndef _WIN32
-// A roster records its data disk by the folder's own name, however the option reaches it.
+// A roster records its data disk by the name of the folder the user reached, as spelled on
+// disk: through a link, the link's, whose folder the simulation lists; the report and the
+// stored setup name that folder too.
 TEST(Cli, RostersNameTheDataDiskAsSpelledOnDisk) {
   CliFixture f;
   std::filesystem::create_directory_symlink("LEAGUE.WDD",
-                                           platform::NativePath(f.tree.dir / "ALIAS.WDD"));
-  CliRun run = f.Run({"build", "--target", f.tree.dir / "ALIAS.WDD/ORG00001", "--source",
+                                           platform::NativePath(f.tree.dir / "Season.wdd"));
+  CliRun run = f.Run({"build", "--target", f.tree.dir / "SEASON.WDD/ORG00001", "--source",
                       f.tree.sourceOrg, "--save-setup"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(f.tree.targetOrg, 1)),
-            BuildTree::Expected({2, 4, 5}));
-  EXPECT_EQ(f.store.ReadString("File", "TgtDataDisk"), "LEAGUE.WDD");
+            BuildTree::Expected({2, 4, 5}, "SEASON"));
+  EXPECT_NE(run.out.find("Report: " + f.tree.dir / "Season.wdd/Tovarin.txt"), std::string::npos)
+      << run.out;
+  EXPECT_EQ(f.store.ReadString("File", "TgtDataDisk"), "SEASON.WDD");
+  EXPECT_EQ(f.store.ReadString("File", "BaseDir"), f.tree.dir.path());
 }
 #endif
 

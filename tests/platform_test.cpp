@@ -163,14 +163,30 @@ TEST(Paths, AsTheSystemSpellsThem) {
       "LEAGUE.WDD/org00001",
 #endif
   };
-#ifndef _WIN32
-  std::filesystem::create_directory_symlink("League.wdd", dir / "ALIAS.WDD");
-  ways.push_back("ALIAS.WDD/ORG00001");
-#endif
   for (const std::string& way : ways) {
     EXPECT_EQ(platform::SpelledOnDisk(dir / way),
               real + sep + "League.wdd" + sep + "ORG00001") << way;
   }
+#ifndef _WIN32
+  // A link is the folder the user reached: it keeps its own name, never its target's.
+  std::filesystem::create_directory_symlink("League.wdd", dir / "Alias.WDD");
+  for (const std::string way : {"Alias.WDD/ORG00001", "ALIAS.WDD/org00001/"}) {
+    EXPECT_EQ(platform::SpelledOnDisk(dir / way), real + "/Alias.WDD/ORG00001") << way;
+  }
+  EXPECT_EQ(platform::SpelledOnDisk(dir / "Alias.WDD/../League.wdd"), real + "/League.wdd");
+#endif
+
+  const struct {
+    std::string path;
+    bool absolute;
+  } absolutes[] = {
+      {sep + "a", true}, {"a" + sep + "b", false}, {"", false},
+#ifdef _WIN32
+      {"C:\\a", true},  {"C:a", false}, {"\\\\srv\\share\\a", true}, {"\\\\srv", false},
+      {"\\\\?\\C:\\a\\", true}, {"\\\\?\\UNC\\srv\\share\\a", true}, {"//srv/share/a", true},
+#endif
+  };
+  for (const auto& c : absolutes) EXPECT_EQ(platform::IsAbsolutePath(c.path), c.absolute) << c.path;
 }
 
 #ifdef _WIN32

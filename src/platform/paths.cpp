@@ -12,6 +12,8 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 #else
+#include <sys/stat.h>
+
 #include <climits>
 #include <cstdlib>
 #endif
@@ -82,6 +84,51 @@ std::optional<std::string> AbsolutePath(const std::string& path, std::string* wh
 #endif
 }
 
+#ifdef _WIN32
+namespace {
+
+// The length of the root of a full path: "C:\", "\\server\share\", "\\?\C:\" or
+// "\\?\UNC\server\share\"; 0 when it has none of these.
+std::size_t RootLength(const std::wstring& path) {
+  std::size_t at = 0;
+  const std::wstring verbatim = L"\\\\?\\";
+  if (path.compare(0, verbatim.size(), verbatim) == 0) {
+    at = verbatim.size();
+    if (path.compare(at, 4, L"UNC\\") != 0) {
+      return path.size() >= at + 3 && path[at + 1] == L':' && path[at + 2] == L'\\' ? at + 3 : 0;
+    }
+    at += 4;
+  } else if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') {
+    return 3;
+  } else if (path.compare(0, 2, L"\\\\") == 0) {
+    at = 2;
+  } else {
+    return 0;
+  }
+  // A share: its server's and its share's names.
+  const std::size_t server = path.find(L'\\', at);
+  if (server == std::wstring::npos || server == at) return 0;
+  const std::size_t share = path.find(L'\\', server + 1);
+  if (share == server + 1) return 0;
+  return share == std::wstring::npos ? path.size() : share + 1;
+}
+
+}  // namespace
+#endif
+
+bool IsAbsolutePath(const std::string& path) {
+#ifdef _WIN32
+  std::wstring wide;
+  if (!ToWide(path, wide)) return false;
+  for (wchar_t& c : wide) {
+    if (c == L'/') c = L'\\';
+  }
+  return RootLength(wide) > 0;
+#else
+  return !path.empty() && path[0] == '/';
+#endif
+}
+
 std::optional<std::string> SpelledOnDisk(const std::string& path) {
 #ifdef _WIN32
   std::wstring wide;
@@ -93,37 +140,54 @@ std::optional<std::string> SpelledOnDisk(const std::string& path) {
     if (IsReservedDeviceName(path.substr(at, end - at))) return std::nullopt;
     at = end + 1;
   }
-  const HANDLE handle = CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::wstring final(MAX_PATH, L'\0');
-  DWORD size = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
-                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  if (size >= final.size()) {
-    final.resize(size + 1);
-    size = GetFinalPathNameByHandleW(handle, final.data(), static_cast<DWORD>(final.size()),
-                                     FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  // A "\\?\" path names exactly what it says; any other is read as the system reads it, "..",
+  // trailing dots and "/" resolved.
+  if (wide.rfind(L"\\\\?\\", 0) != 0) {
+    DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    size = size ? GetFullPathNameW(wide.c_str(), size, full.data(), nullptr) : 0;
+    if (size == 0 || size >= full.size()) return std::nullopt;
+    full.resize(size);
+    wide = full;
   }
-  CloseHandle(handle);
-  if (size == 0 || size >= final.size()) return std::nullopt;
-  final.resize(size);
-  std::string spelled = Narrow(final);
-  // The system answers "\\?\C:\..." or "\\?\UNC\server\share\..."; given without that
-  // prefix, the path is told back without it.
-  const std::string verbatim = "\\\\?\\", unc = "\\\\?\\UNC\\";
-  if (path.rfind(verbatim, 0) != 0) {
-    if (spelled.rfind(unc, 0) == 0) {
-      spelled = "\\\\" + spelled.substr(unc.size());
-    } else if (spelled.rfind(verbatim, 0) == 0) {
-      spelled = spelled.substr(verbatim.size());
-    }
+  const std::size_t root = RootLength(wide);
+  if (root == 0) return std::nullopt;
+  // Each entry by its own long name, as its folder lists it: a short name or another letter
+  // case becomes the entry's name, and a link stays the link the path goes through.
+  std::wstring spelled = wide.substr(0, root);
+  for (std::size_t at = root; at < wide.size();) {
+    std::size_t end = wide.find(L'\\', at);
+    if (end == std::wstring::npos) end = wide.size();
+    const std::wstring name = wide.substr(at, end - at);
+    at = end + 1;
+    if (name.empty()) continue;
+    if (name.find_first_of(L"*?") != std::wstring::npos) return std::nullopt;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((spelled + name).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+    FindClose(search);
+    if (!spelled.empty() && spelled.back() != L'\\') spelled += L'\\';
+    spelled += found.cFileName;
   }
-  return spelled;
+  return Narrow(spelled);
 #else
   if (path.empty()) return std::nullopt;
+  // Links are not followed: the names are those of the entries the path goes through, each as
+  // its folder spells it. Only where ".." after a link leads elsewhere than it reads is the
+  // system's own answer taken.
+  std::string normal = PathText(NativePath(path).lexically_normal());
+  while (normal.size() > 1 && IsSeparator(normal.back())) normal.pop_back();
+  const std::string spelled = ResolveCaseBlind(normal);
+  struct stat lexical {};
+  struct stat physical {};
+  const std::string given = ResolveCaseBlind(path);
+  if (stat(given.c_str(), &physical) != 0) return std::nullopt;
+  if (stat(spelled.c_str(), &lexical) == 0 && lexical.st_dev == physical.st_dev &&
+      lexical.st_ino == physical.st_ino) {
+    return spelled;
+  }
   char resolved[PATH_MAX];
-  if (!realpath(ResolveCaseBlind(path).c_str(), resolved)) return std::nullopt;
+  if (!realpath(given.c_str(), resolved)) return std::nullopt;
   return std::string(resolved);
 #endif
 }

@@ -24,10 +24,15 @@ bool EndsWithSeparator(const std::string& path);
 // when it is relative and the current folder cannot be found (it was deleted).
 std::optional<std::string> AbsolutePath(const std::string& path, std::string* why);
 
-// The path as the system spells the file or folder it names: its own long names in their own
-// letter case, links, "..", trailing dots and short (8.3) names resolved. On Windows it keeps the
-// form it was given in: a "\\?\" path stays one, a share stays "\\server\share\...". Nothing when
-// nothing is there.
+// Whether `path` is a full path: from "/" here; on Windows from a drive ("C:\"), a share
+// ("\\server\share\"), or "\\?\" with either.
+bool IsAbsolutePath(const std::string& path);
+
+// The path as the system spells the file or folder it names, through the entries it goes
+// through: each by its own long name in its own letter case ("..", trailing dots and short
+// (8.3) names resolved), a link kept as the link the user reached, never its target. On Windows
+// it keeps the form it was given in: a "\\?\" path stays one and names exactly what it says, a
+// share stays "\\server\share\...". Nothing when nothing is there.
 std::optional<std::string> SpelledOnDisk(const std::string& path);
 
 // `path` less its final separators, split at the last separator into the folder before it (with

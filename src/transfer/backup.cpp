@@ -184,7 +184,7 @@ bool IsPlainName(const std::string& name) {
 
 // An absolute folder path without "." or ".." in it.
 bool IsPlainFolder(const std::string& folder) {
-  if (!platform::EndsWithSeparator(folder) || !N(folder).is_absolute()) return false;
+  if (!platform::EndsWithSeparator(folder) || !platform::IsAbsolutePath(folder)) return false;
   std::size_t start = 0;
   for (std::size_t i = 0; i < folder.size(); ++i) {
     if (!platform::IsSeparator(folder[i])) continue;

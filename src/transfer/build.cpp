@@ -25,7 +25,7 @@ std::string CompletedMessage(const BuildResult& result) {
   return std::string(kBuildCompleted) + "\n" + std::to_string(result.rostersWritten) +
          (result.rostersWritten == 1 ? " target roster written.\n" : " target rosters written.\n") +
          (result.renameFile ? RenameUseLine(result) + "\n" : "") +
-         (result.reportCreated ? "Report: " + result.reportPath
+         (result.reportCreated ? "Report: " + platform::ResolveCaseBlind(result.reportPath)
                                : "The report could not be written: " +
                                      platform::ResolveCaseBlind(result.reportPath) + "\n" +
                                      result.reportError) +
