@@ -57,20 +57,63 @@ TEST(RegistrySettingsStore, ValuesTypesAndDefaults) {
   EXPECT_FALSE(store.Commit(&why));
   EXPECT_NE(why.find(platform::kNotPathText), std::string::npos) << why;
 
-  // Wrong types, a short number and a string without its terminator.
+  EXPECT_EQ(store.ReadProblem(), "");
+}
+
+// A string is read from REG_SZ and REG_EXPAND_SZ (its variables expanded), a number from
+// REG_DWORD and from a REG_SZ of decimal digits. Anything else is there but cannot be read:
+// it reads as missing, and ReadProblem says which value and why.
+TEST(RegistrySettingsStore, ValuesOfEveryType) {
   const DWORD number = 5;
-  const wchar_t unterminated[] = {L'a', L'b'};
   const unsigned char shortNumber[] = {1, 0};
-  key.SetRaw("Option", "SmartInitials", REG_SZ, L"1", 4);
-  key.SetRaw("File", "TgtOrg", REG_DWORD, &number, sizeof number);
-  key.SetRaw("File", "SrcOrg", REG_EXPAND_SZ, L"%X%", 8);
-  key.SetRaw("Option", "Short", REG_BINARY, shortNumber, sizeof shortNumber);
-  key.SetRaw("File", "Bare", REG_SZ, unterminated, sizeof unterminated);
-  EXPECT_EQ(store.ReadInt("Option", "SmartInitials"), std::nullopt);
-  EXPECT_EQ(store.ReadString("File", "TgtOrg"), std::nullopt);
-  EXPECT_EQ(store.ReadString("File", "SrcOrg"), std::nullopt);
-  EXPECT_EQ(store.ReadInt("Option", "Short"), std::nullopt);
-  EXPECT_EQ(store.ReadString("File", "Bare"), "ab");
+  const wchar_t unterminated[] = {L'a', L'b'};
+  const wchar_t list[] = L"C:\\a\\\0C:\\b\\\0";
+  const struct {
+    const char* name;
+    DWORD type;
+    const void* data;
+    DWORD size;
+    bool number;                   // read as a number, else as a string
+    std::optional<std::string> read;  // the value read, as text
+    std::string why;               // empty when it can be read
+  } rows[] = {
+      {"Bare", REG_SZ, unterminated, sizeof unterminated, false, "ab", ""},
+      {"Expanded", REG_EXPAND_SZ, L"%SystemDrive%\\t\\base\\", 44, false, "C:\\t\\base\\", ""},
+      {"Undefined", REG_EXPAND_SZ, L"%NoSuchVariable%", 34, false, "%NoSuchVariable%", ""},
+      {"Dword", REG_DWORD, &number, sizeof number, false, std::nullopt,
+       "it is a REG_DWORD value, not a string"},
+      {"List", REG_MULTI_SZ, list, sizeof list, false, std::nullopt,
+       "it is a REG_MULTI_SZ value, not a string"},
+      {"Number", REG_DWORD, &number, sizeof number, true, "5", ""},
+      {"Zero", REG_SZ, L"0", 4, true, "0", ""},
+      {"Negative", REG_SZ, L"-2", 6, true, "-2", ""},
+      {"Word", REG_SZ, L"yes", 8, true, std::nullopt, "it is not a whole number"},
+      {"Spaced", REG_SZ, L" 1", 6, true, std::nullopt, "it is not a whole number"},
+      {"Expandable", REG_EXPAND_SZ, L"1", 4, true, std::nullopt,
+       "it is a REG_EXPAND_SZ value, not a number"},
+      {"Short", REG_DWORD, shortNumber, sizeof shortNumber, true, std::nullopt,
+       "it is a REG_DWORD value of 2 bytes, not 4"},
+      {"Binary", REG_BINARY, shortNumber, sizeof shortNumber, true, std::nullopt,
+       "it is a REG_BINARY value, not a number"},
+  };
+  TestKey key;
+  RegistrySettingsStore store(key.path);
+  for (const auto& row : rows) {
+    key.SetRaw("File", row.name, row.type, row.data, row.size);
+    std::optional<std::string> read;
+    if (row.number) {
+      if (const auto n = store.ReadInt("File", row.name)) read = std::to_string(*n);
+    } else {
+      read = store.ReadString("File", row.name);
+    }
+    EXPECT_EQ(read, row.read) << row.name;
+    EXPECT_EQ(store.ReadProblem(), row.why.empty() ? "" : "HKEY_CURRENT_USER\\" + key.path +
+                                                             "\\File\\" + row.name + "\n" + row.why)
+        << row.name;
+    // Read again once it is mended, it is no problem any more.
+    key.SetRaw("File", row.name, REG_SZ, L"1", 4);
+    store.ReadString("File", row.name);
+  }
 }
 
 TEST(RegistrySettingsStore, AFailedWriteIsReportedAtCommit) {
@@ -94,6 +137,23 @@ TEST(RegistrySettingsStore, AFailedWriteIsReportedAtCommit) {
   RegistrySettingsStore good(test.path);
   good.WriteInt("Option", "UseFarm", 0);
   EXPECT_TRUE(good.Commit(&what));
+
+  // A write that fails after others of the same Commit: they are put back as they were, and the
+  // values stored before stay; a later Commit is judged by its own writes.
+  good.WriteString("File", "BaseDir", "C:\\old\\");
+  EXPECT_TRUE(good.Commit(&what));
+  good.WriteString("File", "BaseDir", "C:\\new\\");
+  good.WriteString("File", "Rename", "C:\\r.txt");
+  good.WriteInt(std::string(300, 'x'), "UseFarm", 1);
+  good.WriteInt("Option", "UseFarm", 1);
+  EXPECT_EQ(good.ReadString("File", "BaseDir"), "C:\\old\\");
+  EXPECT_EQ(good.ReadString("File", "Rename"), std::nullopt);
+  EXPECT_EQ(good.ReadInt("Option", "UseFarm"), 0);
+  EXPECT_FALSE(good.Commit(&what));
+  EXPECT_EQ(what.substr(what.rfind('\n') + 1), platform::kStoredBeforeKept) << what;
+  good.WriteInt("Option", "UseFarm", 1);
+  EXPECT_TRUE(good.Commit(&what)) << what;
+  EXPECT_EQ(good.ReadInt("Option", "UseFarm"), 1);
 }
 
 }  // namespace
