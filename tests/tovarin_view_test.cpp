@@ -165,6 +165,9 @@ TEST(TovarinView, AStoredSetupReadInPart) {
     EXPECT_EQ(refused->error, row.refusal) << row.unreadable;
     EXPECT_EQ(dialogs.messages, std::vector<std::string>{row.refusal}) << row.unreadable;
     EXPECT_FALSE(fixture::FileExists(platform::RootDirectory() + "OLD.WDD"));
+    store.ClearWrites();
+    EXPECT_FALSE(view.SaveSettings()) << "the root stored as the base path";
+    EXPECT_TRUE(store.writes().empty());
     dialogs.files.push_back(dir / "gstnd32.exe");
     view.SetBasePath();
     EXPECT_EQ(view.ReviewBuild().error.find(kBasePathUnread), std::string::npos) << row.unreadable;

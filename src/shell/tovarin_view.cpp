@@ -91,6 +91,10 @@ void CTovarinView::LoadSettings() {
 }
 
 std::string CTovarinView::UnstorableSetup() const {
+  // Stored, the default that stands in for it would pass for the user's choice at every start.
+  if (baseDirectoryUnread) {
+    return "its base path could not be read; set it with File > Set Base Path first.";
+  }
   // Without a data disk the source side's base directory is never read again.
   const std::string target = targetLocation.BaseDirectory();
   const std::string source = sourceLocation.BaseDirectory();

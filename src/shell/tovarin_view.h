@@ -56,8 +56,9 @@ class CTovarinView {
   void LoadSettings();
   // Writes the setup; false, with the message to show, when it could not be stored.
   bool SaveSettings(std::string* why = nullptr);
-  // Why the setup cannot be stored as it stands: the stored form holds one base directory for
-  // both sides, and the source side's data disk is under another. Empty when it can.
+  // Why the setup cannot be stored as it stands: its base directory is one that could not be
+  // read, or the source side's data disk is under another base directory than the target's (the
+  // stored form holds one for both). Empty when it can.
   std::string UnstorableSetup() const;
   void ReloadTeamLists();
 
