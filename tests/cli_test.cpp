@@ -207,10 +207,10 @@ TEST(Cli, AStoredSetupReadInPartIsRefused) {
 TEST(Cli, TwoBaseFoldersAreNoStoredSetup) {
   CliFixture f;
   const std::string other = f.tree.dir.MakeDir("other");
-  std::filesystem::copy(platform::NativePath(f.tree.sourceDisk),
-                        platform::NativePath(other + "SRC.WDD"),
+  std::filesystem::copy(platform::NativePath(f.tree.dir / "SRC.WDD"),
+                        platform::NativePath(f.tree.dir / "other/SRC.WDD"),
                         std::filesystem::copy_options::recursive);
-  const std::string source = other + "SRC.WDD/ORG00001";
+  const std::string source = f.tree.dir / "other/SRC.WDD/ORG00001";
   const std::string why = "the target organization is under the base folder " + f.tree.dir.path() +
                           " and the source organization under " + other +
                           ", but a stored setup holds one base folder for both.";
