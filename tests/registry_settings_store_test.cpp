@@ -23,6 +23,26 @@ struct TestKey {
                               Widen(name).c_str(), type, data, size),
               ERROR_SUCCESS);
   }
+  // Lets everyone have only `access` to the section's key (nothing when 0).
+  void Restrict(const std::string& section, DWORD access) const {
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path + "\\" + section).c_str(), 0, nullptr,
+                              0, WRITE_DAC, nullptr, &handle, nullptr),
+              ERROR_SUCCESS);
+    alignas(DWORD) unsigned char buffer[256];
+    ACL* acl = reinterpret_cast<ACL*>(buffer);
+    InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    if (access) AddAccessAllowedAce(acl, ACL_REVISION, access, everyone);
+    SECURITY_DESCRIPTOR descriptor;
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+    EXPECT_EQ(RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
+    FreeSid(everyone);
+    RegCloseKey(handle);
+  }
 };
 
 TEST(RegistrySettingsStore, ValuesTypesAndDefaults) {
@@ -154,6 +174,24 @@ TEST(RegistrySettingsStore, AFailedWriteIsReportedAtCommit) {
   good.WriteInt("Option", "UseFarm", 1);
   EXPECT_TRUE(good.Commit(&what)) << what;
   EXPECT_EQ(good.ReadInt("Option", "UseFarm"), 1);
+
+  // The key Option read-only: the File values written before it go back.
+  test.Restrict("Option", KEY_READ);
+  good.WriteString("File", "BaseDir", "C:\\new\\");
+  good.WriteInt("Option", "UseFarm", 0);
+  EXPECT_FALSE(good.Commit(&what));
+  EXPECT_EQ(what.rfind("HKEY_CURRENT_USER\\" + test.path + "\\Option\n", 0), 0u) << what;
+  EXPECT_EQ(good.ReadString("File", "BaseDir"), "C:\\old\\");
+  EXPECT_EQ(good.ReadInt("Option", "UseFarm"), 1);
+  // The key File refused for reading: its values are said to be unreadable, not missing.
+  test.Restrict("File", 0);
+  EXPECT_EQ(good.ReadString("File", "BaseDir"), std::nullopt);
+  EXPECT_EQ(good.ReadString("File", "Rename"), std::nullopt);
+  EXPECT_EQ(good.ReadProblem().rfind("HKEY_CURRENT_USER\\" + test.path + "\\File\n", 0), 0u)
+      << good.ReadProblem();
+  EXPECT_EQ(good.ReadProblem().find('\n', good.ReadProblem().find('\n') + 1), std::string::npos)
+      << "told once: " << good.ReadProblem();
+  for (const char* section : {"File", "Option"}) test.Restrict(section, KEY_ALL_ACCESS);
 }
 
 }  // namespace
