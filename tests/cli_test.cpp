@@ -6,6 +6,7 @@
 #include "platform/native_path.h"
 #include "cli/cli.h"
 #include "support/build_tree.h"
+#include "support/fake_ui.h"
 #include "tovarin_version.h"
 #include "transfer/report.h"
 
@@ -172,6 +173,56 @@ TEST(Cli, ASetupThatCannotBeStoredIsSaid) {
                       "--save-setup"});
   EXPECT_EQ(build.status, 0) << build.err;
   EXPECT_EQ(build.out, tree.Completed(3, "", "", "City 3") + "\n" + said);  // no rename file given
+}
+
+// A stored setup that cannot all be read is not the user's: build, review and renames refuse it
+// (status 2), settings says what it could not read (status 1), and nothing is written.
+TEST(Cli, AStoredSetupReadInPartIsRefused) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+  } rows[] = {{{"build", "--yes"}, 2}, {{"review"}, 2}, {{"renames"}, 2}, {{"settings"}, 1}};
+  for (const auto& row : rows) {
+    BuildTree tree;
+    fixture::PartlyUnreadableStore store;
+    tree.StoreSetup(store);
+    store.unreadable = {"File/BaseDir", "Option/UseFarm"};
+    store.ClearWrites();
+    const sim::Bytes roster = ReadFileBytes(BuildTree::RosterName(tree.targetOrg, 1));
+    std::ostringstream out, err;
+    std::istringstream in;
+    cli::Console console{out, err, in, false, store, tree.backups};
+    EXPECT_EQ(cli::Run(row.args, console), row.status) << row.args[0] << err.str();
+    const std::string said = "The setup could not be read: store File/BaseDir\nit is of another "
+                             "type\nstore Option/UseFarm\nit is of another type\n";
+    EXPECT_NE(err.str().find(said), std::string::npos) << row.args[0] << err.str();
+    EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(tree.targetOrg, 1)), roster) << row.args[0];
+    EXPECT_FALSE(fixture::FileExists(tree.targetDisk + "Tovarin.txt")) << row.args[0];
+    EXPECT_TRUE(store.writes().empty()) << row.args[0];
+  }
+}
+
+// Target and source under two base folders: the stored setup holds one, so settings refuses to
+// store it (status 2) and a Build saving its setup completes and says it was not stored.
+TEST(Cli, TwoBaseFoldersAreNoStoredSetup) {
+  CliFixture f;
+  const std::string other = f.tree.dir.MakeDir("other");
+  std::filesystem::copy(platform::NativePath(f.tree.dir / "SRC.WDD"),
+                        platform::NativePath(f.tree.dir / "other/SRC.WDD"),
+                        std::filesystem::copy_options::recursive);
+  const std::string source = f.tree.dir / "other/SRC.WDD/ORG00001";
+  const std::string why = "the target organization is under the base folder " + f.tree.dir.path() +
+                          " and the source organization under " + other +
+                          ", but a stored setup holds one base folder for both.";
+  CliRun run = f.Run({"settings", "--target", f.tree.targetOrg, "--source", source});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err.rfind("tovarin-cli: this setup cannot be stored: " + why + "\n", 0), 0u)
+      << run.err;
+  run = f.Run({"build", "--target", f.tree.targetOrg, "--source", source, "--save-setup"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, f.tree.Completed(3, "", "", "City 3") + "\nThe setup could not be stored: " +
+                         why + "\nThe setup stored before is unchanged.\n");
+  EXPECT_TRUE(f.store.writes().empty());
 }
 
 // Asking for the version or the help reads no settings at all, so no settings file can hold

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -9,6 +14,7 @@
 #include <future>
 #include <thread>
 
+#include "platform/safe_file.h"
 #include "settings/qt_settings_store.h"
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
@@ -53,7 +59,50 @@ TEST(QtSettingsStore, FileSectionsNamesAndDefaults) {
   EXPECT_EQ(store.ReadInt("Option", "UseFarm"), 0);
   EXPECT_EQ(store.ReadInt("Option", "Missing"), std::nullopt);
   store.WriteString("Option", "ThreeLetters", "not a number");
+  EXPECT_TRUE(store.Commit(nullptr));
+  EXPECT_EQ(store.ReadProblem(), "");
   EXPECT_EQ(store.ReadInt("Option", "ThreeLetters"), std::nullopt);  // unreadable: default
+  EXPECT_EQ(store.ReadProblem(), store.Location() + " (Option/ThreeLetters)\nit is not a whole number");
+
+  // A relative XDG_CONFIG_HOME is ignored, as the base-directory convention says.
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("XDG_CONFIG_HOME", "relative", 1);
+  setenv("HOME", config.path().c_str(), 1);
+  EXPECT_EQ(QtSettingsStore().Location(), config / ".config/Didozuza/Tovarin.conf");
+  setenv("HOME", home.c_str(), 1);
+}
+
+// Runs `observe` in a child process, which a store that waits cannot hold up; as an unprivileged
+// user when `unprivileged` and this process is root, who may read any file. Its answer, or
+// "(waits)".
+std::string InChild(const std::function<std::string()>& observe, bool unprivileged = false) {
+  int fds[2];
+  if (pipe(fds) != 0) return "(no pipe)";
+  const pid_t child = fork();
+  if (child == 0) {
+    close(fds[0]);
+    if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    const std::string seen = observe();
+    if (write(fds[1], seen.data(), seen.size()) < 0) _exit(3);
+    _exit(0);
+  }
+  close(fds[1]);
+  std::string seen;
+  pollfd readable{fds[0], POLLIN, 0};
+  char buffer[4096];
+  for (;;) {
+    if (poll(&readable, 1, 20000) <= 0) {
+      kill(child, SIGKILL);
+      seen = "(waits)";
+      break;
+    }
+    const ssize_t got = read(fds[0], buffer, sizeof buffer);
+    if (got <= 0) break;
+    seen.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(fds[0]);
+  waitpid(child, nullptr, 0);
+  return seen;
 }
 
 }  // namespace
@@ -74,6 +123,7 @@ TEST(QtSettingsStore, PathsComeBackByteForByte) {
     for (std::size_t i = 0; i < std::size(paths); ++i) {
       store.WriteString("File", "Path" + std::to_string(i), paths[i]);
     }
+    EXPECT_TRUE(store.Commit(nullptr));
   }
   QtSettingsStore store;
   for (std::size_t i = 0; i < std::size(paths); ++i) {
@@ -85,53 +135,131 @@ TEST(QtSettingsStore, PathsComeBackByteForByte) {
 
 
 // A setup that cannot be stored is said, with the file and why, and never taken for stored; a
-// settings file that is no plain file (a FIFO would hold every start) reads as no settings.
+// settings file that is no plain file (a FIFO would hold every start), or that cannot be read,
+// reads as no settings, says why, and is left as it is.
 TEST(QtSettingsStore, WhatCannotBeStoredIsSaidAndNothingWaits) {
+  const std::string kept = "[File]\nBaseDir=/games/\n";
   const struct {
     const char* what;
     std::function<void(const fixture::TempDir&)> damage;
     std::string why;
-    bool readable;  // the settings read, as none, without a word
+    bool readable;     // the settings read, as none, without a word
+    bool unprivileged;  // a user who cannot read what root can
   } rows[] = {
       {"Tovarin.conf a folder", [](const fixture::TempDir& c) { c.MakeDir("Didozuza/Tovarin.conf"); },
-       "it is not a plain file", false},
+       "it is not a plain file", false, false},
       {"Tovarin.conf a FIFO",
        [](const fixture::TempDir& c) {
          c.MakeDir("Didozuza");
          mkfifo((c / "Didozuza/Tovarin.conf").c_str(), 0644);
        },
-       "it is not a plain file", false},
+       "it is not a plain file", false, false},
       {"Didozuza a file",
        [](const fixture::TempDir& c) { sim::WriteBytes(c / "Didozuza", {1}); },
-       "Not a directory", true},
+       "Not a directory", true, false},
+      {"Tovarin.conf a link to itself",
+       [](const fixture::TempDir& c) {
+         c.MakeDir("Didozuza");
+         symlink("Tovarin.conf", (c / "Didozuza/Tovarin.conf").c_str());
+       },
+       "Too many levels of symbolic links", false, false},
+      {"Tovarin.conf mode 000",
+       [&](const fixture::TempDir& c) {
+         c.MakeDir("Didozuza");
+         sim::WriteBytes(c / "Didozuza/Tovarin.conf", sim::Bytes(kept.begin(), kept.end()));
+         chmod((c / "Didozuza/Tovarin.conf").c_str(), 0);
+       },
+       "Permission denied", false, true},
+      {"Didozuza a folder that cannot be entered",
+       [&](const fixture::TempDir& c) {
+         c.MakeDir("Didozuza");
+         sim::WriteBytes(c / "Didozuza/Tovarin.conf", sim::Bytes(kept.begin(), kept.end()));
+         chmod((c / "Didozuza").c_str(), 0);
+       },
+       "Permission denied", false, true},
   };
   for (const auto& row : rows) {
     fixture::TempDir config;
+    chmod(config.path().c_str(), 0755);
     setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
     row.damage(config);
-    // Run aside, so that a store that waits fails the test instead of holding it.
-    std::promise<void> finished;
-    std::thread([&] {
-      QtSettingsStore store;
-      EXPECT_EQ(store.ReadString("File", "BaseDir"), std::nullopt) << row.what;
-      EXPECT_EQ(store.ReadProblem(),
-                row.readable ? "" : store.Location() + "\n" + row.why) << row.what;
-      fixture::FakeDialogs dialogs;
-      fixture::FakeControls controls;
-      CTovarinView view(store, dialogs, controls, layout::SourceTeamColumn());
-      view.renamePath = "/games/renames.txt";
-      std::string why;
-      EXPECT_FALSE(view.SaveSettings(&why)) << row.what;
-      EXPECT_EQ(why, "The setup could not be stored: " + store.Location() + "\n" + row.why)
-          << row.what;
-      view.OnCommand(layout::command::kSaveSetup);
-      EXPECT_EQ(dialogs.messages, std::vector<std::string>{why}) << row.what;
-      finished.set_value();
-    }).detach();
-    if (finished.get_future().wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
-      ADD_FAILURE() << row.what << ": the store waits";
-      std::_Exit(1);
+    struct stat before {};
+    lstat((config / "Didozuza/Tovarin.conf").c_str(), &before);
+    const std::string seen = InChild(
+        [] {
+          QtSettingsStore store;
+          std::string seen = store.ReadString("File", "BaseDir").value_or("(none)") + "|" +
+                             store.ReadProblem() + "|";
+          fixture::FakeDialogs dialogs;
+          fixture::FakeControls controls;
+          CTovarinView view(store, dialogs, controls, layout::SourceTeamColumn());
+          view.renamePath = "/games/renames.txt";
+          std::string why;
+          seen += (view.SaveSettings(&why) ? "stored" : why) + "|";
+          view.OnCommand(layout::command::kSaveSetup);
+          for (const std::string& message : dialogs.messages) seen += message;
+          return seen;
+        },
+        row.unprivileged);
+    const std::string location = QtSettingsStore().Location();
+    const std::string notStored = "The setup could not be stored: " + location + "\n" + row.why +
+                                  "\nThe setup stored before is unchanged.";
+    EXPECT_EQ(seen, "(none)|" + (row.readable ? "" : location + "\n" + row.why) + "|" +
+                        notStored + "|" + notStored)
+        << row.what;
+    chmod((config / "Didozuza").c_str(), 0755);
+    struct stat after {};
+    lstat((config / "Didozuza/Tovarin.conf").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino) << row.what << ": left as it is";
+    EXPECT_EQ(after.st_mode, before.st_mode) << row.what << ": left as it is";
+    if (row.unprivileged) {
+      EXPECT_EQ(fixture::ReadFileText(config / "Didozuza/Tovarin.conf"), kept) << row.what;
     }
+  }
+}
+
+// Whether a setup was stored is told by its own write alone: not by a stray line in the file
+// (which the write leaves out), nor by an earlier write that failed. A write that fails changes
+// nothing, neither the file nor what the store reads.
+TEST(QtSettingsStore, EachStoreIsJudgedByItsOwnWrite) {
+  const char* const files[] = {"oops\n[File]\nBaseDir=/old/\n",
+                               "\xEF\xBB\xBF[File]\nBaseDir=/old/\n",
+                               "[File]\nBaseDir=/old/\n[section\n", "[File]\nBaseDir=/old/\n"};
+  for (const std::string file : files) {
+    fixture::TempDir config;
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    config.MakeDir("Didozuza");
+    sim::WriteBytes(config / "Didozuza/Tovarin.conf", sim::Bytes(file.begin(), file.end()));
+    const std::string seen = InChild([] {
+      platform::IgnoreFileSizeLimitSignal();
+      QtSettingsStore store;
+      std::string seen = store.ReadString("File", "TgtOrg").value_or("(none)") + "|";
+      store.WriteString("File", "TgtOrg", "ORG00001");
+      seen += store.Commit(nullptr) ? "stored|" : "not stored|";
+      // Too little room for the file: this write fails.
+      rlimit limit{};
+      getrlimit(RLIMIT_FSIZE, &limit);
+      const rlim_t room = limit.rlim_cur;
+      limit.rlim_cur = 8;
+      setrlimit(RLIMIT_FSIZE, &limit);
+      store.WriteString("File", "BaseDir", "/new/");
+      store.WriteString("File", "TgtOrg", "ORG00002");
+      std::string what;
+      seen += store.Commit(&what) ? "stored|" : what.substr(what.rfind('\n') + 1) + "|";
+      seen += store.ReadString("File", "BaseDir").value_or("(none)") + "|";
+      limit.rlim_cur = room;
+      setrlimit(RLIMIT_FSIZE, &limit);
+      store.WriteString("File", "SrcOrg", "ORG00003");
+      seen += store.Commit(nullptr) ? "stored|" : "not stored|";
+      QtSettingsStore again;
+      for (const char* name : {"BaseDir", "TgtOrg", "SrcOrg"}) {
+        seen += again.ReadString("File", name).value_or("(none)") + ",";
+      }
+      return seen;
+    });
+    EXPECT_EQ(seen, "(none)|stored|The setup stored before is unchanged.|/old/|stored|"
+                    "/old/,ORG00001,ORG00003,")
+        << file;
   }
 }
 

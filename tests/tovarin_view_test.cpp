@@ -108,15 +108,70 @@ TEST(TovarinView, SettingsRoundTripAndOneBaseDirectory) {
   EXPECT_EQ(f.controls.renamePath, "/x/renames.txt");
   EXPECT_EQ(v.useFarm, 0);
 
-  // A different base directory on the source side is never written.
+  // One BaseDir cannot hold a different base directory on the source side: nothing is written.
   v.sourceLocation.SetBaseDirectory("/elsewhere/");
   f.store.ClearWrites();
-  v.SaveSettings();
+  std::string why;
+  EXPECT_FALSE(v.SaveSettings(&why));
+  EXPECT_EQ(why, std::string(kSetupNotStored) + "the target organization is under the base folder " +
+                     f.dir.path() + " and the source organization under /elsewhere/, but a "
+                     "stored setup holds one base folder for both.\n" + platform::kStoredBeforeKept);
+  EXPECT_TRUE(f.store.writes().empty());
   EXPECT_EQ(f.store.ReadString("File", "BaseDir"), f.dir.path());
   EXPECT_EQ(f.store.ReadString("File", "TgtDataDisk"), "old.wdd");
   EXPECT_EQ(f.store.ReadString("File", "SrcOrg"), "ORG00001");
   EXPECT_EQ(f.store.ReadInt("Option", "ThreeLetters"), 7);
   EXPECT_EQ(f.store.ReadInt("Option", "SmartInitials"), -2);
+}
+
+// What cannot be read is said at start and takes its default; the rest is kept. A base path
+// that could not be read is never taken for the root: no Build or review until it is set.
+TEST(TovarinView, AStoredSetupReadInPart) {
+  const struct {
+    const char* unreadable;
+    int useFarm;
+    std::string refusal;  // of the Build, before Set Base Path
+  } rows[] = {
+      {"File/BaseDir", 0, kBasePathUnread},
+      {"Option/UseFarm", 1, ""},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    fixture::StandardOrg(3, 2).Write(dir.MakeDir("OLD.WDD/ORG00001"));
+    fixture::StandardOrg(2).Write(dir.MakeDir("OLD.WDD/ORG00002"));
+    fixture::PartlyUnreadableStore store;
+    using namespace settings;
+    store.WriteString(kFile, kBaseDir, dir.path());
+    for (const char* name : {kTgtDataDisk, kSrcDataDisk}) store.WriteString(kFile, name, "OLD.WDD");
+    store.WriteString(kFile, kTgtOrg, "ORG00001");
+    store.WriteString(kFile, kSrcOrg, "ORG00002");
+    store.WriteInt(kOption, kUseFarm, 0);
+    store.unreadable = {row.unreadable};
+    FakeDialogs dialogs;
+    FakeControls controls;
+    CTovarinView view(store, dialogs, controls, layout::SourceTeamColumn());
+    view.OnInitialUpdate();
+    // Then, without a base path, the organizations cannot be loaded from the root.
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages[0],
+              std::string(kSetupNotRead) + "store " + row.unreadable + "\nit is of another type");
+    EXPECT_EQ(view.targetLocation.OrganizationName(), "ORG00001") << row.unreadable;
+    EXPECT_EQ(view.useFarm, row.useFarm) << row.unreadable;
+    dialogs.messages.clear();
+    EXPECT_EQ(view.ReviewBuild().error == kBasePathUnread, !row.refusal.empty()) << row.unreadable;
+    if (row.refusal.empty()) continue;
+    const std::optional<BuildResult> refused = view.Build(false, nullptr);
+    ASSERT_TRUE(refused) << row.unreadable;
+    EXPECT_EQ(refused->error, row.refusal) << row.unreadable;
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{row.refusal}) << row.unreadable;
+    EXPECT_FALSE(fixture::FileExists(platform::RootDirectory() + "OLD.WDD"));
+    store.ClearWrites();
+    EXPECT_FALSE(view.SaveSettings()) << "the root stored as the base path";
+    EXPECT_TRUE(store.writes().empty());
+    dialogs.files.push_back(dir / "gstnd32.exe");
+    view.SetBasePath();
+    EXPECT_EQ(view.ReviewBuild().error.find(kBasePathUnread), std::string::npos) << row.unreadable;
+  }
 }
 
 // A new base takes effect on the form at once: what it shows is what a Build writes. Cancel

@@ -73,7 +73,7 @@ int Run(BuildOptions& options, Console& console) {
 
   DryRunPrinter printer(console.out);
   const std::optional<BuildResult> result =
-      view.Build(options.dryRun, options.dryRun ? &printer : nullptr);
+      view.Build(options.dryRun, options.dryRun ? &printer : nullptr, options.saveSetup);
   if (!result) return kNotConfirmed;
   if (!result->ok) return kError;
   if (options.dryRun) {

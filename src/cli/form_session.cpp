@@ -196,7 +196,14 @@ bool FormSession::Load(const SideOptions& sides, const SetupOptions& setup, bool
         store.ReadInt(settings::kOption, settings::kSmartInitials).value_or(1);
     view.ReloadTeamLists();
   } else {
-    view.OnInitialUpdate();
+    // A setup read in part would be another one: the command is given no other.
+    view.LoadSettings();
+    if (const std::string problem = store.ReadProblem(); !problem.empty()) {
+      throw UsageError{kSetupNotRead + problem +
+                       "\ngive --target DIR --source DIR, or store a setup with tovarin-cli "
+                       "settings --target DIR --source DIR"};
+    }
+    view.ReloadTeamLists();
   }
   if (setup.renameGiven) view.renamePath = AbsoluteOption("--rename", setup.rename);
   if (setup.farmGiven) view.useFarm = setup.farm ? 1 : 0;

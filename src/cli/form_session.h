@@ -136,7 +136,8 @@ class FormSession {
 
   // Loads both sides into the form, from the options when given or else from the stored setup,
   // then applies the setup options and the pairing commands. False when a side failed to load
-  // (its message has been shown). A pairing command naming no team is a usage error.
+  // (its message has been shown). A stored setup that cannot all be read, and a pairing command
+  // naming no team, are usage errors.
   bool Load(const SideOptions& sides, const SetupOptions& setup, bool reset,
             const std::vector<PairCommand>& pairCommands);
 

@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "platform/native_path.h"
+#include "platform/running_mark.h"
 #include "platform/safe_file.h"
 #include "settings/user_settings.h"
 #include "transfer/backup.h"
@@ -81,6 +82,7 @@ class ConsoleOutput : public std::streambuf {
 }  // namespace
 
 int main(int argc, char** argv) {
+  tovarin::platform::MarkRunning();
   tovarin::platform::IgnoreFileSizeLimitSignal();
   const std::vector<std::string> args = tovarin::platform::ProgramArguments(argc, argv);
 #ifdef _WIN32

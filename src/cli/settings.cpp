@@ -28,13 +28,14 @@ int Run(SettingsOptions& options, Console& console) {
     // organizations load.
     FormSession form(console, true, false);
     if (!form.Load(options.sides, options.setup, false, {})) return kError;
+    if (const std::string unstorable = form.view.UnstorableSetup(); !unstorable.empty()) {
+      throw UsageError{"this setup cannot be stored: " + unstorable};
+    }
     std::string why;
     if (!form.view.SaveSettings(&why)) {
       console.err << why << "\n";
       return kError;
     }
-  } else if (const std::string problem = console.settings.ReadProblem(); !problem.empty()) {
-    console.err << "The setup could not be read: " << problem << "\n";
   }
   for (const char* name : {kBaseDir, kTgtDataDisk, kTgtOrg, kSrcDataDisk, kSrcOrg, kRename}) {
     console.out << kFile << "/" << name << "="
@@ -43,6 +44,11 @@ int Run(SettingsOptions& options, Console& console) {
   for (const char* name : {kUseFarm, kThreeLetters, kSmartInitials}) {
     console.out << kOption << "/" << name << "="
                 << console.settings.ReadInt(kOption, name).value_or(1) << "\n";
+  }
+  // Shown as their defaults above, which they are not.
+  if (const std::string problem = console.settings.ReadProblem(); !problem.empty()) {
+    console.err << kSetupNotRead << problem << "\n";
+    return kError;
   }
   return kOk;
 }

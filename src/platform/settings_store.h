@@ -10,8 +10,8 @@
 namespace tovarin::platform {
 
 // The per-user settings store: named string and 32-bit integer values in named sections.
-// A value that is missing or cannot be read comes back empty. Writes take effect at Commit,
-// which says whether they were stored.
+// A value that is missing or cannot be read comes back empty; ReadProblem tells the two apart.
+// Writes take effect at Commit, which says whether they were stored.
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
@@ -23,13 +23,17 @@ class SettingsStore {
                            const std::string& value) = 0;
   virtual void WriteInt(const std::string& section, const std::string& name,
                         std::int32_t value) = 0;
-  // Stores the writes made since the last Commit. False, with `what` naming the store and
-  // saying why, when any of them was not stored.
+  // Stores the writes made since the last Commit, all or none. False, with `what` naming the
+  // store and saying why, when they were not stored; the values stored before are then kept.
   virtual bool Commit(std::string* /*what*/) { return true; }
-  // Why the stored values cannot be read, naming the store; empty when they can (also when
-  // there are none yet).
+  // Why stored values cannot be read: the store as a whole, and each value whose last read
+  // found it there but unreadable, one line pair each naming it and saying why; empty when
+  // every read found its value or none.
   virtual std::string ReadProblem() { return ""; }
 };
+
+// The last line of a failed Commit's `what` when the store kept what it held before.
+inline constexpr const char* kStoredBeforeKept = "The setup stored before is unchanged.";
 
 // A store held in memory. It remembers the order of the writes, so callers can check it.
 class MemorySettingsStore : public SettingsStore {

@@ -21,6 +21,10 @@ const char* const kNothingPairedQuestion =
     "No target team is paired with a source team, so every target roster will be emptied. "
     "Continue?";
 const char* const kSetupNotStored = "The setup could not be stored: ";
+const char* const kSetupNotRead = "The setup could not be read: ";
+const char* const kBasePathUnread =
+    "The base path could not be read from the stored setup; set it with File > Set Base Path "
+    "first.";
 const char* const kFirstStartMessage =
     "Tovarin needs to know where Grandstand is installed. Choose gstnd32.exe in the next "
     "window.";
@@ -37,11 +41,11 @@ CTovarinView::CTovarinView(platform::SettingsStore& settings, ViewDialogs& dialo
 
 void CTovarinView::OnInitialUpdate() {
   RefreshControls();
-  // Unreadable settings read as the defaults; the user is told once the form is up.
-  if (const std::string problem = settings_.ReadProblem(); !problem.empty()) {
-    dialogs_.ShowMessage("The setup could not be read: " + problem, MessageKind::kError);
-  }
   LoadSettings();
+  // What cannot be read takes its default; the user is told once the form is up.
+  if (const std::string problem = settings_.ReadProblem(); !problem.empty()) {
+    dialogs_.ShowMessage(kSetupNotRead + problem, MessageKind::kError);
+  }
   ReloadTeamLists();
   RefreshControls();
 }
@@ -82,10 +86,30 @@ void CTovarinView::LoadSettings() {
   smartInitials = number(kSmartInitials);
   targetOrgPath = targetLocation.OrganizationPath();
   sourceOrgPath = sourceLocation.OrganizationPath();
+  baseDirectoryUnread =
+      !settings_.ReadString(kFile, kBaseDir) && !settings_.ReadProblem().empty();
+}
+
+std::string CTovarinView::UnstorableSetup() const {
+  // Stored, the default that stands in for it would pass for the user's choice at every start.
+  if (baseDirectoryUnread) {
+    return "its base path could not be read; set it with File > Set Base Path first.";
+  }
+  // Without a data disk the source side's base directory is never read again.
+  const std::string target = targetLocation.BaseDirectory();
+  const std::string source = sourceLocation.BaseDirectory();
+  if (target == source || sourceLocation.DataDiskName().empty()) return "";
+  return "the target organization is under the base folder " + target +
+         " and the source organization under " + source +
+         ", but a stored setup holds one base folder for both.";
 }
 
 bool CTovarinView::SaveSettings(std::string* why) {
   using namespace settings;
+  if (const std::string unstorable = UnstorableSetup(); !unstorable.empty()) {
+    if (why) *why = kSetupNotStored + unstorable + "\n" + platform::kStoredBeforeKept;
+    return false;
+  }
   settings_.WriteString(kFile, kBaseDir, targetLocation.BaseDirectory());
   settings_.WriteString(kFile, kTgtDataDisk, targetLocation.DataDiskName());
   settings_.WriteString(kFile, kTgtOrg, targetLocation.OrganizationName());
@@ -123,6 +147,7 @@ void CTovarinView::ApplySetup(const FormSetup& setup) {
   sourceLocation.SetBaseDirectory(setup.sourceBase);
   sourceLocation.SetDataDisk(setup.sourceDataDisk);
   sourceLocation.SetOrganization(setup.sourceOrganization);
+  baseDirectoryUnread = false;
   renamePath = setup.renamePath;
   useFarm = setup.useFarm;
   threeLetters = setup.threeLetters;
@@ -164,6 +189,7 @@ void CTovarinView::SetBasePath() {
   const std::string base = platform::DirectoryOf(*chosen);
   targetLocation.SetBaseDirectory(base.empty() ? platform::RootDirectory() : base);
   sourceLocation.SetBaseDirectory(base.empty() ? platform::RootDirectory() : base);
+  baseDirectoryUnread = false;
   // The form shows at once the organizations the Build would now read and write, so that the
   // two never differ: a side that shows one follows the new base.
   if (!targetOrgPath.empty()) targetOrgPath = targetLocation.OrganizationPath();
@@ -285,7 +311,13 @@ std::string CTovarinView::MissingOrganization() const {
   return "";
 }
 
-std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* observer) {
+std::string CTovarinView::Unready() const {
+  // First: the organizations missing may well be the ones the root does not hold.
+  return baseDirectoryUnread ? kBasePathUnread : MissingOrganization();
+}
+
+std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* observer,
+                                               bool saveSetup) {
   // A Build that cannot start, with its message shown.
   auto refuse = [this](const std::string& why) {
     dialogs_.ShowMessage(why, MessageKind::kError);
@@ -293,7 +325,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
     refused.error = why;
     return refused;
   };
-  std::string refusal = MissingOrganization();
+  std::string refusal = Unready();
   if (refusal.empty()) refusal = TargetFoldersMessage(targetLocation);
   // Twins on the source side would carry the players of whichever one the lookup meets first.
   if (refusal.empty()) refusal = CaseTwinsMessage(sourceLocation);
@@ -337,7 +369,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   } else if (!dryRun) {
     if (!result.emptied.empty()) result.notes.push_back(EmptiedLine(result));
     std::string why;
-    if (!SaveSettings(&why)) result.notes.push_back(why);
+    if (saveSetup && !SaveSettings(&why)) result.notes.push_back(why);
     dialogs_.ShowMessage(CompletedMessage(result), MessageKind::kDone);
   }
   return result;
@@ -346,7 +378,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
 void CTovarinView::OnBuild() { Build(false, nullptr); }
 
 Review CTovarinView::ReviewBuild() const {
-  if (std::string missing = MissingOrganization(); !missing.empty()) {
+  if (std::string missing = Unready(); !missing.empty()) {
     Review refused;
     refused.error = std::move(missing);
     return refused;
@@ -355,13 +387,13 @@ Review CTovarinView::ReviewBuild() const {
 }
 
 bool CTovarinView::ReadyToReview() {
-  const std::string missing = MissingOrganization();
+  const std::string missing = Unready();
   if (!missing.empty()) dialogs_.ShowMessage(missing, MessageKind::kError);
   return missing.empty();
 }
 
 std::optional<RenameCheckModel> CTovarinView::CheckRenameFile() {
-  std::string refusal = MissingOrganization();
+  std::string refusal = Unready();
   if (refusal.empty() && renamePath.empty()) refusal = kChooseRenameFileFirst;
   if (refusal.empty()) {
     RenameCheckModel model = CheckRenames(MakeBuildParams(), teamLists.targetTeams());

@@ -37,6 +37,9 @@ class CTovarinView {
   TeamLists teamLists;  // targetTeams, sourceTeams, their list boxes and labels
   // Where each Build keeps the target rosters it replaces, for File > Restore Build.
   std::string backupDirectory;
+  // The stored base directory could not be read, so the base directory is the default one,
+  // which no Build or review may take for the user's until Set Base Path sets it.
+  bool baseDirectoryUnread = false;
 
   TeamList& targetTeams() { return teamLists.targetTeams(); }
   TeamList& sourceTeams() { return teamLists.sourceTeams(); }
@@ -49,6 +52,8 @@ class CTovarinView {
   // comes first and, on OK, runs it.
   void GuideFirstStart();
   void RefreshControls();
+  // Reads the stored setup, keeping what can be read; ReadProblem of the store then says what
+  // could not be.
   void LoadSettings();
   // Writes the setup; false, with the message to show, when it could not be stored.
   bool SaveSettings(std::string* why = nullptr);
@@ -56,6 +61,10 @@ class CTovarinView {
   // both team lists loaded anew.
   FormSetup CurrentSetup() const;
   void ApplySetup(const FormSetup& setup);
+  // Why the setup cannot be stored as it stands: its base directory is one that could not be
+  // read, or the source side's data disk is under another base directory than the target's (the
+  // stored form holds one for both). Empty when it can.
+  std::string UnstorableSetup() const;
   void ReloadTeamLists();
 
   // Carries out a command of the form's buttons or of the menu, by its id. False for the
@@ -79,9 +88,9 @@ class CTovarinView {
   // target roster, whether to go on; runs, then saves the setup and says it completed, or shows
   // the error.
   void OnBuild();
-  // The same, with an observer and, for a dry run, without writing or saving anything.
-  // The result is empty when the user answered No.
-  std::optional<BuildResult> Build(bool dryRun, BuildObserver* observer);
+  // The same, with an observer and, for a dry run, without writing or saving anything; the
+  // setup is saved only when `saveSetup`. The result is empty when the user answered No.
+  std::optional<BuildResult> Build(bool dryRun, BuildObserver* observer, bool saveSetup = true);
   // Why a Build cannot start yet: "Choose a target organization first." or its source twin;
   // empty when both organizations are chosen.
   std::string MissingOrganization() const;
@@ -108,6 +117,9 @@ class CTovarinView {
 
  private:
   void ChooseOrganization(OrgLocation& location, std::string& orgPath);
+  // Why neither a Build nor a review can start: an unread base directory, or
+  // MissingOrganization(); empty when they can.
+  std::string Unready() const;
   // After a pairing command: shows the refilled lists and the fields, when it refilled them.
   void AfterPairing(bool refilled);
 
@@ -124,6 +136,8 @@ extern const char* const kChooseSourceFirst;
 extern const char* const kChooseRenameFileFirst;
 extern const char* const kNothingPairedQuestion;
 extern const char* const kSetupNotStored;
+extern const char* const kSetupNotRead;
+extern const char* const kBasePathUnread;
 extern const char* const kFirstStartMessage;
 
 // "Emptied (no source team): " and the target teams a Build emptied for want of a partner, as

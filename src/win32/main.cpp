@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/native_path.h"
+#include "platform/running_mark.h"
 #include "settings/registry_settings_store.h"
 #include "shell/menu_layout.h"
 #include "win32/controls.h"
@@ -21,6 +22,7 @@ void Complain(const std::wstring& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  tovarin::platform::MarkRunning();
   const std::vector<std::string> arguments = tovarin::platform::ProgramArguments(0, nullptr);
   if (!arguments.empty()) {
     Complain(L"Unexpected argument: " + tovarin::platform::Widen(arguments[0]) +

@@ -169,6 +169,7 @@ class GuiWindow {
   void StoreSetup(bool useFarm = true) { tree.StoreSetup(store, useFarm); }
 
   void Start() {
+    store.Commit(nullptr);  // what the test stored, as a window before this one would have
     // The script plays the user on each dialog; one it leaves open is cancelled.
     frame = std::make_unique<CMainFrame>(store, [this](QDialog& dialog) {
       script(dialog);

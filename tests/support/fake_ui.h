@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pairing/list_box.h"
+#include "platform/settings_store.h"
 #include "shell/org_location.h"
 #include "shell/restore_list.h"
 #include "shell/view_interfaces.h"
@@ -127,5 +128,34 @@ inline bool CancelOrganization(OrgPicker& picker) {
   picker.Cancel();
   return false;
 }
+
+// Stored values in memory, of which the ones named "Section/Name" in `unreadable` are there
+// but cannot be read, as a value of another type would be.
+class PartlyUnreadableStore : public platform::MemorySettingsStore {
+ public:
+  std::vector<std::string> unreadable;
+
+  std::optional<std::string> ReadString(const std::string& s, const std::string& n) override {
+    return Unreadable(s, n) ? std::nullopt : MemorySettingsStore::ReadString(s, n);
+  }
+  std::optional<std::int32_t> ReadInt(const std::string& s, const std::string& n) override {
+    return Unreadable(s, n) ? std::nullopt : MemorySettingsStore::ReadInt(s, n);
+  }
+  std::string ReadProblem() override {
+    std::string problem;
+    for (const std::string& key : unreadable) {
+      problem += (problem.empty() ? "" : "\n") + std::string("store ") + key + "\nit is of another type";
+    }
+    return problem;
+  }
+
+ private:
+  bool Unreadable(const std::string& s, const std::string& n) const {
+    for (const std::string& key : unreadable) {
+      if (key == s + "/" + n) return true;
+    }
+    return false;
+  }
+};
 
 }  // namespace tovarin::fixture

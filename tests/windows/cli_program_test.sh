@@ -52,4 +52,33 @@ report="Report: $base\\2026.WDD\\Tovarin.txt"
 tr -d '\r' <"$scratch/build.txt" | grep -qxF "$report" ||
   fail "expected '$report' in: $(cat "$scratch/build.txt")"
 [ -s "$league/2026.WDD/Tovarin.txt" ] || fail "no report written"
+
+# A stored value of another type is no setup to build on: settings says which and why (status
+# 1), build refuses it (status 2) and writes nothing, never at C:\.
+rm "$league/2026.WDD/Tovarin.txt"
+file_key='HKCU\Software\Didozuza\Tovarin\File' option_key='HKCU\Software\Didozuza\Tovarin\Option'
+for type in REG_DWORD REG_MULTI_SZ; do
+  wine reg add "$file_key" /v BaseDir /t $type /d 1 /f >/dev/null
+  status=0
+  wine "$cli" settings >/dev/null 2>"$scratch/err.txt" || status=$?
+  [ $status -eq 1 ] || fail "settings with a $type BaseDir exited $status"
+  grep -qF "The setup could not be read: HKEY_CURRENT_USER\Software\Didozuza\Tovarin\File\BaseDir" \
+    "$scratch/err.txt" || fail "settings with a $type BaseDir said: $(cat "$scratch/err.txt")"
+  status=0
+  wine "$cli" build --yes </dev/null >/dev/null 2>&1 || status=$?
+  [ $status -eq 2 ] || fail "build on a $type BaseDir exited $status"
+  [ ! -e "$league/2026.WDD/Tovarin.txt" ] || fail "build on a $type BaseDir wrote a report"
+done
+# A path stored as REG_EXPAND_SZ is read with its variables expanded; a number stored as text is
+# read as that number.
+wine reg add "$file_key" /v BaseDir /t REG_EXPAND_SZ /d '%TOVARIN_TEST_BASE%\' /f >/dev/null
+wine reg add "$option_key" /v UseFarm /t REG_SZ /d 0 /f >/dev/null
+TOVARIN_TEST_BASE=$base wine "$cli" settings | tr -d '\r' >"$scratch/settings.txt" ||
+  fail "settings with an expandable BaseDir exited $?"
+grep -qxF "File/BaseDir=$base\\" "$scratch/settings.txt" &&
+  grep -qxF "Option/UseFarm=0" "$scratch/settings.txt" ||
+  fail "expected BaseDir=$base\\ and UseFarm=0 in: $(cat "$scratch/settings.txt")"
+TOVARIN_TEST_BASE=$base wine "$cli" build --yes </dev/null >/dev/null ||
+  fail "build on an expandable BaseDir exited $?"
+[ -s "$league/2026.WDD/Tovarin.txt" ] || fail "no report written from an expandable BaseDir"
 rm -rf "$scratch"

@@ -1,8 +1,9 @@
 #!/bin/sh
 # The installer under Wine, as a user without administrator rights meets it, in a Wine prefix of
 # its own: a silent install puts the programs into %LOCALAPPDATA%\Programs\Tovarin with a
-# Start-menu entry and an uninstall key under HKCU, and the installed tovarin-cli.exe runs; a
-# silent uninstall removes them all and keeps the user's settings and backups.
+# Start-menu entry and an uninstall key under HKCU, and the installed tovarin-cli.exe runs;
+# neither installer nor uninstaller touches a running Tovarin; an install elsewhere replaces the
+# earlier one; a silent uninstall removes them all and keeps the user's settings and backups.
 # Usage: installer_test.sh SETUP.EXE VERSION SCRATCH-DIR
 set -eu
 setup=$1 version=$2 scratch=$3
@@ -35,6 +36,39 @@ wine reg query "$key" /v DisplayVersion | tr -d '\r' | grep -q "REG_SZ *$version
 wine reg query "$key" /v UninstallString | grep -q 'Uninstall.exe' || fail "no UninstallString"
 out=$(wine "$programs/tovarin-cli.exe" --version | tr -d '\r')
 [ "$out" = "tovarin-cli (Tovarin) $version" ] || fail "installed tovarin-cli --version: $out"
+
+# While Tovarin runs, neither the installer nor the uninstaller (run in place, so that its exit
+# status is its own) changes anything, and both say so with exit status 2.
+winprograms=$(winepath -w "$programs")
+stamp=$(ls -l --time-style=+%s.%N "$programs")
+wine "$programs/tovarin.exe" >/dev/null 2>&1 &
+tries=0
+until winedbg --command 'info process' 2>/dev/null | grep -q "'tovarin.exe'"; do
+  tries=$((tries + 1))
+  [ $tries -lt 60 ] || fail "tovarin.exe did not start (is there a display?)"
+  sleep 1
+done
+sleep 2  # its mark is made first thing, but give it a moment
+status=0; wine "$setup" /S || status=$?
+[ $status -eq 2 ] || fail "the installer gave exit status $status while Tovarin runs"
+status=0; wine "$programs/Uninstall.exe" /S "_?=$winprograms" || status=$?
+[ $status -eq 2 ] || fail "the uninstaller gave exit status $status while Tovarin runs"
+[ "$(ls -l --time-style=+%s.%N "$programs")" = "$stamp" ] ||
+  fail "the programs were changed while Tovarin runs: $(ls -A "$programs")"
+wine reg query "$key" /v UninstallString >/dev/null 2>&1 ||
+  fail "the uninstall key went while Tovarin runs"
+wine taskkill /f /im tovarin.exe >/dev/null 2>&1 || true
+wait
+
+# An install elsewhere (/D) over this one removes it first: one copy, one entry.
+elsewhere="$local/Elsewhere/Tovarin"
+wine "$setup" /S "/D=$(winepath -w "$local")\Elsewhere\Tovarin"
+wineserver -w
+[ ! -e "$programs" ] || fail "the earlier install is still in $programs: $(ls -A "$programs")"
+[ -f "$elsewhere/tovarin.exe" ] || fail "no tovarin.exe in $elsewhere"
+wine reg query "$key" /v InstallLocation | tr -d '\r' | grep -q 'Elsewhere\\Tovarin$' ||
+  fail "the uninstall key does not name $elsewhere"
+programs=$elsewhere
 
 # The uninstaller copies itself elsewhere and runs from there: wineserver -w waits for it.
 wine "$programs/Uninstall.exe" /S
