@@ -544,6 +544,9 @@ TEST(Cli, TheRenameFileIsTheUsersOwn) {
   run = review(named, {});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err.rfind("The rename file could not be read: " + named + "\n", 0), 0u) << run.err;
+  run = review("/dev/zero", {});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "The rename file could not be read: /dev/zero\nit is a device\n");
   run = f.Run(f.Build({"--rename", named}));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.rfind(f.tree.Completed(3, "", "Rename file: 0 of 0 records used") +
@@ -589,9 +592,36 @@ TEST(Cli, RenamesChecksTheRenameFile) {
             std::string::npos)
       << run.out;
 
-  run = check({"--rename", f.tree.dir / "missing.txt"});
+  // A record that takes the exact match of a source player on a roster, who is then dropped.
+  sim::WriteBytes(renames, BuildTree::Text("Tim,Gray,John,Smith,\r\n"));
+  run = check({"--rename", renames});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "The rename file " + f.tree.dir / "missing.txt" + " cannot be opened.\n");
+  EXPECT_EQ(run.out, renames + ":1:10: takes John Smith, who is also source player #1 John "
+                               "Smith's exact match; #1 will be dropped\n"
+                               "1 record: 1 pairs players, 0 sign players, 0 do nothing; "
+                               "1 problem\n");
+
+  // A file that cannot be opened, or read, is said with why; the counts cover what was read.
+  const std::string folder = f.tree.dir.MakeDir("folder.txt");
+  struct Unreadable {
+    std::string path;
+    std::string err;
+    std::string out;
+  } unreadable[] = {
+      {f.tree.dir / "missing.txt", "\nNo such file or directory\n", ""},
+      {folder.substr(0, folder.size() - 1), "\nit is not a plain file\n", ""},
+      {"/dev/null", "\nit is a device\n", ""},
+      {"/proc/self/mem", "",
+       "/proc/self/mem:1:1: the file could not be read to its end: Input/output error\n"
+       "0 records read before it failed: 0 pair players, 0 sign players, 0 do nothing; "
+       "1 problem\n"},
+  };
+  for (const Unreadable& u : unreadable) {
+    run = check({"--rename", u.path});
+    EXPECT_EQ(run.status, 1) << u.path;
+    EXPECT_EQ(run.err, u.err.empty() ? "" : "The rename file could not be read: " + u.path + u.err);
+    EXPECT_EQ(run.out, u.out);
+  }
 
   // Wrong usage: no rename file, or no organizations, chosen; review refuses as build does.
   run = check({});

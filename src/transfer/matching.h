@@ -63,6 +63,9 @@ struct RenameEffect {
   int teamIndex = -1;  // the signing team's
 };
 
+// What one record does, applied or not, with `teamCount` lists of team players.
+RenameEffect EffectOf(const RenameNames& names, std::size_t teamCount);
+
 // Applies one record, as the rename pass does.
 RenameEffect ApplyRename(const RenameNames& names, MatchState& state, TeamPlayerLists& lists);
 
