@@ -380,6 +380,17 @@ TEST(Cli, DryRunWritesNothing) {
   EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(f.tree.targetOrg, 2)));
   EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt"));
   EXPECT_TRUE(f.store.writes().empty());
+
+  // It says what the Build would note, and counts as the Build would.
+  run = f.Run(f.Build({"--dry-run", "--summary", "--rename", "/dev/null"}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string said = run.out.substr(run.out.find("The rename file"));
+  EXPECT_EQ(said,
+            "The rename file could not be read: /dev/null\nit is a device\n"
+            "Rosters written: 3\nPlayers carried: 4\n"
+            "Players dropped (no match on the target data disk): 2\nNear misses: 1\n"
+            "Rename file: 0 of 0 records used\nReport: (a dry run writes none)\n");
+  EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt"));
 }
 
 TEST(Cli, PairsAndPairCommands) {
