@@ -514,6 +514,17 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
   EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#1: not a dropped player\n");
   EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\n");
 
+  run = accept("5,5");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#5: given twice\n");
+  std::vector<std::string> twice = args;
+  twice.insert(twice.end(), {"--accept", "5", "--accept", "6"});
+  run = f.Run(twice);
+  EXPECT_EQ(run.status, 1) << "every --accept counts";
+  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#6: Tim Gray has no candidate\n");
+
+  // The rename file is named as spelled on disk.
+  args[args.size() - 1] = f.tree.dir / "RENAMES.TXT";
   run = accept("#5");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, counts + "1 pair added to " + renames +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/case_blind.h"
 #include "platform/paths.h"
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
@@ -329,7 +330,7 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
   }
   const std::size_t added = acceptance.records.size();
   dialogs_.ShowMessage(std::to_string(added) + (added == 1 ? " pair" : " pairs") +
-                           " added to " + renamePath,
+                           " added to " + platform::ResolveCaseBlind(renamePath),
                        MessageKind::kDone);
   return true;
 }
