@@ -65,13 +65,17 @@ MatchState NewMatchState(std::size_t sourceCount, std::size_t targetCount) {
 RenameIndex::RenameIndex(const std::vector<PlayerName>& source,
                          const std::vector<PlayerName>& target, const TeamList& targetTeams)
     : source_(LowestByName(source)), target_(LowestByName(target)), targetTeams_(targetTeams) {
-  for (std::size_t i = 0; i < targetTeams.size(); ++i) teams_.emplace(targetTeams[i].shortName, i);
+  for (std::size_t i = 0; i < targetTeams.size(); ++i) {
+    teams_.emplace(targetTeams[i].shortName, i);
+    longestShortName_ = std::max(longestShortName_, targetTeams[i].shortName.size());
+  }
 }
 
 const TeamEntry* RenameIndex::TeamOf(const RenameRecord& record) const {
   // The first team whose short name is either field: the lower of the two first positions.
   std::size_t first = targetTeams_.size();
   for (int f = 0; f < 2; ++f) {
+    if (record.fields[f].size() > longestShortName_) continue;
     if (const auto it = teams_.find(record.fields[f]); it != teams_.end()) {
       first = std::min(first, it->second);
     }

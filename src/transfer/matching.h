@@ -52,6 +52,7 @@ class RenameIndex {
  private:
   std::unordered_map<std::string, int> source_, target_;  // NameKey -> lowest number
   std::unordered_map<std::string, std::size_t> teams_;    // short name -> first position
+  std::size_t longestShortName_ = 0;  // a longer field names no team, unlooked-up
   const TeamList& targetTeams_;
 };
 

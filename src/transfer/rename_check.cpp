@@ -1,6 +1,7 @@
 #include "transfer/rename_check.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -39,11 +40,25 @@ std::string FieldsName(const std::string& first, const std::string& last) {
 
 std::string PlayerText(const std::vector<PlayerName>& players, int number) {
   const PlayerName& p = players[static_cast<std::size_t>(number - 1)];
-  return (p.first.empty() ? p.last : p.first + " " + p.last) + " (#" + std::to_string(number) + ")";
+  char digits[16];
+  char* const end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  std::string text;
+  text.reserve(p.first.size() + p.last.size() + static_cast<std::size_t>(end - digits) + 5);
+  if (!p.first.empty()) {
+    text += p.first;
+    text += ' ';
+  }
+  text += p.last;
+  text += " (#";
+  text.append(digits, static_cast<std::size_t>(end - digits));
+  text += ')';
+  return text;
 }
 
 // The players a mistyped name most likely meant: equal once folded, or else the same folded
-// last name and the same folded first initial. Built only when a record names nobody.
+// last name and the same folded first initial. Built only when a record names nobody. Keys are
+// hashes in sorted arrays, small enough to stay in cache; a hash two keys share by chance costs
+// one more comparison.
 class Nearest {
  public:
   explicit Nearest(const std::vector<PlayerName>& players) : players_(players) {}
@@ -53,31 +68,54 @@ class Nearest {
     const std::string foldedFirst = FoldName(first);
     const std::string foldedLast = FoldName(last);
     if (foldedLast.empty()) return 0;
-    if (const auto it = byName_.find(foldedLast + '\0' + foldedFirst); it != byName_.end()) {
-      return it->second;
-    }
     const std::string initial = foldedFirst.substr(0, 1);
-    if (const auto it = byInitial_.find(foldedLast + '\0' + initial); it != byInitial_.end()) {
-      return it->second;
+    if (const int n = Lookup(byName_, foldedLast, foldedFirst, false); n > 0) return n;
+    return Lookup(byInitial_, foldedLast, initial, true);
+  }
+
+ private:
+  using Index = std::vector<std::pair<std::uint64_t, int>>;  // (hash, number), sorted
+
+  static std::uint64_t Hash(const std::string& last, const std::string& first) {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (const char c : last) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    h = (h ^ 0x100u) * 1099511628211ull;
+    for (const char c : first) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return h;
+  }
+
+  // The lowest number whose folded names are these (of the first only its initial, when
+  // `initialOnly`).
+  int Lookup(const Index& index, const std::string& last, const std::string& first,
+             bool initialOnly) const {
+    const std::uint64_t h = Hash(last, first);
+    for (auto it = std::lower_bound(index.begin(), index.end(), std::make_pair(h, 0));
+         it != index.end() && it->first == h; ++it) {
+      const PlayerName& p = players_[static_cast<std::size_t>(it->second - 1)];
+      const std::string theirs = FoldName(p.first);
+      if (FoldName(p.last) == last && (initialOnly ? theirs.substr(0, 1) : theirs) == first) {
+        return it->second;
+      }
     }
     return 0;
   }
 
- private:
   void Build() {
     for (std::size_t i = 0; i < players_.size(); ++i) {
       const std::string last = FoldName(players_[i].last);
       const std::string first = FoldName(players_[i].first);
       if (last.empty()) continue;
-      byName_.emplace(last + '\0' + first, static_cast<int>(i + 1));
-      byInitial_.emplace(last + '\0' + first.substr(0, 1), static_cast<int>(i + 1));
+      byName_.emplace_back(Hash(last, first), static_cast<int>(i + 1));
+      byInitial_.emplace_back(Hash(last, first.substr(0, 1)), static_cast<int>(i + 1));
     }
+    std::sort(byName_.begin(), byName_.end());
+    std::sort(byInitial_.begin(), byInitial_.end());
     built_ = true;
   }
 
   const std::vector<PlayerName>& players_;
   bool built_ = false;
-  std::unordered_map<std::string, int> byName_, byInitial_;  // lowest number of each key
+  Index byName_, byInitial_;
 };
 
 std::string RecordKey(const RenameRecord& record) {
@@ -127,10 +165,20 @@ Shift TakeShift(const RenamePlace& place, int record, Shift& current) {
   return in;
 }
 
-// The checker's first pass, as a Build's rename pass: what it keeps of each record is its hash.
+// What the look-ups found for one record: the players, and the team its first two fields name
+// (a position in the target teams, -1 for none), which it signs to when it names no source player.
+struct Found {
+  int source = 0;
+  int target = 0;
+  int team = -1;
+};
+
+// The checker's first pass, as a Build's rename pass: what it keeps of each record is its hash
+// and what it names, so that the second pass need not look the names up again.
 struct FirstPass {
   int count = 0;
   std::vector<std::uint64_t> hashes;
+  std::vector<Found> found;
   std::vector<int> lastFor, lastLineFor, lastTargetFor;  // source player -> his last pairing
   std::unordered_map<int, int> shiftedAfter;  // a shifting record -> the records it shifts
   // Records equal to an earlier one: (record, the first of them), in file order; and those
@@ -139,20 +187,38 @@ struct FirstPass {
   std::vector<int> firsts;
 };
 
+// Groups the records by hash: records are spread over buckets by their hashes' top bits, about
+// eight a bucket, and each bucket is sorted on its own, in cache.
 void FindSameRecords(FirstPass& pass) {
-  std::vector<std::uint32_t> order(pass.hashes.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
-  std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    return pass.hashes[a] != pass.hashes[b] ? pass.hashes[a] < pass.hashes[b] : a < b;
-  });
-  for (std::size_t g = 0; g < order.size();) {
-    std::size_t end = g + 1;
-    while (end < order.size() && pass.hashes[order[end]] == pass.hashes[order[g]]) ++end;
-    if (end - g > 1) pass.firsts.push_back(static_cast<int>(order[g]));
-    for (std::size_t k = g + 1; k < end; ++k) {
-      pass.sameAs.emplace_back(static_cast<int>(order[k]), static_cast<int>(order[g]));
+  const std::size_t n = pass.hashes.size();
+  int bits = 1;
+  while ((std::size_t{1} << bits) < n / 8 + 1) ++bits;
+  const int shift = 64 - bits;
+  std::vector<std::uint32_t> start((std::size_t{1} << bits) + 1, 0);
+  for (const std::uint64_t h : pass.hashes) ++start[(h >> shift) + 1];
+  for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
+  std::vector<std::uint32_t> order(n);
+  {
+    std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+    for (std::size_t i = 0; i < n; ++i) order[next[pass.hashes[i] >> shift]++] = static_cast<std::uint32_t>(i);
+  }
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> bucket;
+  for (std::size_t b = 0; b + 1 < start.size(); ++b) {
+    bucket.clear();
+    for (std::uint32_t k = start[b]; k < start[b + 1]; ++k) {
+      bucket.emplace_back(pass.hashes[order[k]], order[k]);
     }
-    g = end;
+    std::sort(bucket.begin(), bucket.end());
+    for (std::size_t g = 0; g < bucket.size();) {
+      std::size_t end = g + 1;
+      while (end < bucket.size() && bucket[end].first == bucket[g].first) ++end;
+      if (end - g > 1) pass.firsts.push_back(static_cast<int>(bucket[g].second));
+      for (std::size_t k = g + 1; k < end; ++k) {
+        pass.sameAs.emplace_back(static_cast<int>(bucket[k].second),
+                                 static_cast<int>(bucket[g].second));
+      }
+      g = end;
+    }
   }
   std::sort(pass.sameAs.begin(), pass.sameAs.end());
   std::sort(pass.firsts.begin(), pass.firsts.end());
@@ -185,7 +251,11 @@ RenameCheck CheckRenameFile(const RenameReaderOpener& open, const std::vector<Pl
       if (!index) index.emplace(source, target, targetTeams);
       const int i = pass.count++;
       pass.hashes.push_back(RecordHash(record));
-      const RenameEffect effect = ApplyRename(index->Find(record), state, lists);
+      const RenameNames names = index->Find(record);
+      const TeamEntry* team = names.source == 0 ? names.team : index->TeamOf(record);
+      pass.found.push_back({names.source, names.target,
+                            team ? static_cast<int>(team - targetTeams.data()) : -1});
+      const RenameEffect effect = ApplyRename(names, state, lists);
       if (effect.kind == RenameEffect::kPairs) {
         const auto s = static_cast<std::size_t>(effect.source);
         pass.lastFor[s] = i;
@@ -230,6 +300,7 @@ RenameCheck CheckRenameFile(const RenameReaderOpener& open, const std::vector<Pl
   const std::hash<std::string> keyHash;
   Nearest nearestSource(source), nearestTarget(target);
   Shift shift;
+  RenameFinding finding;
   for (int i = 0; i < pass.count; ++i) {
     if (!reader->Next(record, place) || RecordHash(record) != pass.hashes[static_cast<std::size_t>(i)]) {
       if (check.readToItsEnd) {
@@ -242,12 +313,22 @@ RenameCheck CheckRenameFile(const RenameReaderOpener& open, const std::vector<Pl
       }
       break;
     }
-    const RenameNames found = index->Find(record);
+    const Found& names = pass.found[static_cast<std::size_t>(i)];
+    const TeamEntry* signingTeam =
+        names.team >= 0 ? &targetTeams[static_cast<std::size_t>(names.team)] : nullptr;
+    RenameNames found;
+    found.source = names.source;
+    found.target = names.target;
+    found.team = names.source == 0 ? signingTeam : nullptr;
     const RenameEffect effect = EffectOf(found, lists.size());
-    RenameFinding finding;
+    // One finding, reused: its strings keep their storage from record to record.
+    finding.action = RenameAction::kNothing;
+    finding.source = finding.target = 0;
+    finding.team = nullptr;
+    finding.problems.clear();
     finding.line = place.fields[0].line;
     finding.column = place.fields[0].column;
-    finding.record = record;
+    for (int f = 0; f < 4; ++f) finding.record.fields[f].assign(record.fields[f]);
     // A field missing at the end of the file has no place: the record's start stands for it.
     auto problem = [&](int field, std::string message) {
       const RenameFieldPlace& at =
@@ -307,7 +388,6 @@ RenameCheck CheckRenameFile(const RenameReaderOpener& open, const std::vector<Pl
       problem(0, "identical to the record at line " + std::to_string(identicalLine));
     }
 
-    const TeamEntry* signingTeam = index->TeamOf(record);
     if (found.source > 0 && signingTeam != nullptr) {
       problem(0,
               "meant to sign a player to " + signingTeam->shortName + ", but " +
