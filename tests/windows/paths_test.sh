@@ -97,22 +97,6 @@ run build --yes --target "$W\\2026.WDD.\\ORG00001" --source "$W\\2025.WDD\\ORG00
   fail "build exited $?"
 [ "$(state "$u/Łista/2026.WDD")" = "$expected" ] || fail "a trailing dot wrote other files"
 
-# Folders Windows cannot reopen, and case twins: refused before anything is written.
-mkdir -p "$u/Łista/NUL.WDD/COM1" "$u/Łista/2026.WDD/org00001"
-cp "$u/Łista/2026.WDD/ORG00001/"* "$u/Łista/NUL.WDD/COM1/"
-cp "$u/Łista/2026.WDD/Players.dat" "$u/Łista/NUL.WDD/"
-before=$(state "$u/Łista")
-for target in "$W\\NUL.WDD\\COM1" "$W\\2026.WDD\\org00001"; do
-  status=0
-  run build --yes --target "$target" --source "$W\\2025.WDD\\ORG00001" || status=$?
-  [ "$status" -eq 1 ] || fail "$target exited $status"
-  [ "$(state "$u/Łista")" = "$before" ] || fail "$target: something was written"
-done
-tr -d '\r' <"$scratch/err.txt" | grep -q "differ only in case" || fail "$(cat "$scratch/err.txt")"
-run build --yes --target "$W\\NUL.WDD\\COM1" --source "$W\\2025.WDD\\ORG00001" || true
-tr -d '\r' <"$scratch/err.txt" | grep -qF "keeps for a device (NUL.WDD)" ||
-  fail "the device name is not told: $(cat "$scratch/err.txt")"
-
 # A device as the rename file is said to be one by build, review and renames alike, and never
 # opened (CON would wait for the console).
 sides="--target $W\\2026.WDD\\ORG00001 --source $W\\2025.WDD\\ORG00001"
@@ -132,4 +116,20 @@ for device in "$W\\NUL.txt" "$W\\CON" "$W\\com1.txt"; do
   [ "$(tr -d '\r' <"$scratch/err.txt")" = "$said
 it is a device" ] || fail "renames: $(cat "$scratch/err.txt")"
 done
+
+# Folders Windows cannot reopen, and case twins: refused before anything is written.
+mkdir -p "$u/Łista/NUL.WDD/COM1" "$u/Łista/2026.WDD/org00001"
+cp "$u/Łista/2026.WDD/ORG00001/"* "$u/Łista/NUL.WDD/COM1/"
+cp "$u/Łista/2026.WDD/Players.dat" "$u/Łista/NUL.WDD/"
+before=$(state "$u/Łista")
+for target in "$W\\NUL.WDD\\COM1" "$W\\2026.WDD\\org00001"; do
+  status=0
+  run build --yes --target "$target" --source "$W\\2025.WDD\\ORG00001" || status=$?
+  [ "$status" -eq 1 ] || fail "$target exited $status"
+  [ "$(state "$u/Łista")" = "$before" ] || fail "$target: something was written"
+done
+tr -d '\r' <"$scratch/err.txt" | grep -q "differ only in case" || fail "$(cat "$scratch/err.txt")"
+run build --yes --target "$W\\NUL.WDD\\COM1" --source "$W\\2025.WDD\\ORG00001" || true
+tr -d '\r' <"$scratch/err.txt" | grep -qF "keeps for a device (NUL.WDD)" ||
+  fail "the device name is not told: $(cat "$scratch/err.txt")"
 rm -rf "$scratch"
