@@ -1,7 +1,7 @@
 // The rename file checker against the Build's own rename pass, on the same generated rename files:
 // the processor time each takes (steadier than the clock on a shared machine) and the peak memory
-// of a process doing only that, both reading the two player files first. Each run is a fresh process of this program, so that one run's memory is
-// never counted in another's.
+// of a process doing only that, both reading the two player files first. Each run is a fresh
+// process of this program, so that one run's memory is never counted in another's.
 //
 // Usage: tovarin_rename_check_bench [RECORDS...]   (default 100000 1000000)
 

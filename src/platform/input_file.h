@@ -17,8 +17,8 @@ using InputFile = std::unique_ptr<std::FILE, FileCloser>;
 // Anything but a regular file (a folder, a FIFO, a device, a link to one) counts as a file that
 // cannot be opened, and opening never waits: a FIFO without a writer would hold the program
 // forever. A device is never opened at all (on Windows also one named CON, NUL.txt, COM1 and
-// the like, wherever it seems to lie), since opening one may wait or act. `size`, when given, receives the file's length. Null when it cannot be opened, with
-// `why` saying why.
+// the like, wherever it seems to lie), since opening one may wait or act. `size`, when given,
+// receives the file's length. Null when it cannot be opened, with `why` saying why.
 InputFile OpenInputFile(const std::string& path, long long* size = nullptr,
                         std::string* why = nullptr);
 

@@ -63,8 +63,8 @@ RenameCheckModel CheckRenames(const BuildParams& params, const TeamList& targetT
   }
   model.summary = RenameCheckSummary(model.check);
   for (const RenameFinding& finding : model.check.records) {
-    model.rows.push_back({finding.line, "Line " + std::to_string(finding.line) + ": " + finding.effect,
-                          false});
+    model.rows.push_back(
+        {finding.line, "Line " + std::to_string(finding.line) + ": " + finding.effect, false});
     for (const RenameProblem& problem : finding.problems) {
       model.rows.push_back({problem.line,
                             "    " + std::to_string(problem.line) + ":" +

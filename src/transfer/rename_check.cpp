@@ -200,7 +200,9 @@ void FindSameRecords(FirstPass& pass) {
   std::vector<std::uint32_t> order(n);
   {
     std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
-    for (std::size_t i = 0; i < n; ++i) order[next[pass.hashes[i] >> shift]++] = static_cast<std::uint32_t>(i);
+    for (std::size_t i = 0; i < n; ++i) {
+      order[next[pass.hashes[i] >> shift]++] = static_cast<std::uint32_t>(i);
+    }
   }
   std::vector<std::pair<std::uint64_t, std::uint32_t>> bucket;
   for (std::size_t b = 0; b + 1 < start.size(); ++b) {
@@ -302,7 +304,8 @@ RenameCheck CheckRenameFile(const RenameReaderOpener& open, const std::vector<Pl
   Shift shift;
   RenameFinding finding;
   for (int i = 0; i < pass.count; ++i) {
-    if (!reader->Next(record, place) || RecordHash(record) != pass.hashes[static_cast<std::size_t>(i)]) {
+    if (!reader->Next(record, place) ||
+        RecordHash(record) != pass.hashes[static_cast<std::size_t>(i)]) {
       if (check.readToItsEnd) {
         check.readToItsEnd = false;
         check.fileProblems.push_back(

@@ -318,8 +318,9 @@ Acceptance AcceptBest(const Review& review, const std::vector<int>& sourcePlayer
     if (const int count = ++seen[number]; count > 1) {
       if (count == 2) {
         const int total = times[number];
-        acceptance.refused.push_back(
-            tag + "given " + (total == 2 ? std::string("twice") : std::to_string(total) + " times"));
+        acceptance.refused.push_back(tag + "given " +
+                                     (total == 2 ? std::string("twice")
+                                                 : std::to_string(total) + " times"));
       }
       continue;
     }

@@ -105,7 +105,8 @@ for device in "$W\\NUL.txt" "$W\\CON" "$W\\com1.txt"; do
   # shellcheck disable=SC2086
   run build --yes $sides --rename "$device" || fail "build --rename $device exited $?"
   tr -d '\r' <"$scratch/out.txt" | grep -qxF "$said" || fail "build: $(cat "$scratch/out.txt")"
-  tr -d '\r' <"$scratch/out.txt" | grep -qxF "it is a device" || fail "build: $(cat "$scratch/out.txt")"
+  tr -d '\r' <"$scratch/out.txt" | grep -qxF "it is a device" ||
+    fail "build: $(cat "$scratch/out.txt")"
   # shellcheck disable=SC2086
   run review $sides --rename "$device" || fail "review --rename $device exited $?"
   tr -d '\r' <"$scratch/err.txt" | grep -qxF "$said" || fail "review: $(cat "$scratch/err.txt")"
