@@ -330,7 +330,7 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
   }
   const std::size_t added = acceptance.records.size();
   dialogs_.ShowMessage(std::to_string(added) + (added == 1 ? " pair" : " pairs") +
-                           " added to " + platform::ResolveCaseBlind(renamePath),
+                           " added to " + platform::FileNameAsSpelled(renamePath),
                        MessageKind::kDone);
   return true;
 }
