@@ -21,6 +21,16 @@ struct CliRun {
   std::string out, err;
 };
 
+// A device in place of a file, under `dir` on Windows, where the name makes it one anywhere.
+std::string Device(const fixture::TempDir& dir) {
+#ifdef _WIN32
+  return dir / "NUL.txt";
+#else
+  (void)dir;
+  return "/dev/null";
+#endif
+}
+
 // The trees of BuildTree, driven through the command line instead of the form.
 struct CliFixture {
   BuildTree tree;
@@ -437,6 +447,19 @@ TEST(Cli, DryRunWritesNothing) {
   EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(f.tree.targetOrg, 2)));
   EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt"));
   EXPECT_TRUE(f.store.writes().empty());
+
+  // It says what the Build would note, and counts as the Build would.
+  const std::string device = Device(f.tree.dir);
+  run = f.Run(f.Build({"--dry-run", "--summary", "--rename", device}));
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string said = run.out.substr(run.out.find("The rename file"));
+  EXPECT_EQ(said,
+            "The rename file could not be read: " + device + "\nit is a device\n"
+            "Emptied (no source team): City 3\nRosters written: 3\nPlayers carried: 4\n"
+            "Players dropped (no match on the target data disk): 2\nNear misses: 1\n"
+            "Rename file: 0 of 0 records used\nEmptied (no source team): City 3\n"
+            "Report: (a dry run writes none)\n");
+  EXPECT_FALSE(fixture::FileExists(f.tree.targetDisk + "Tovarin.txt"));
 }
 
 TEST(Cli, PairsAndPairCommands) {
@@ -560,6 +583,17 @@ TEST(Cli, ReviewListsDroppedPlayersAndAcceptsTheirCandidates) {
   EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#1: not a dropped player\n");
   EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\n");
 
+  run = accept("5,5");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#5: given twice\n");
+  std::vector<std::string> twice = args;
+  twice.insert(twice.end(), {"--accept", "5", "--accept", "6"});
+  run = f.Run(twice);
+  EXPECT_EQ(run.status, 1) << "every --accept counts";
+  EXPECT_EQ(run.err, "Nothing was added to the rename file:\n#6: Tim Gray has no candidate\n");
+
+  // The rename file is named as spelled on disk.
+  args[args.size() - 1] = f.tree.dir / "RENAMES.TXT";
   run = accept("#5");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, counts + "1 pair added to " + renames +
@@ -601,6 +635,10 @@ TEST(Cli, TheRenameFileIsTheUsersOwn) {
   run = review(named, {});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err.rfind("The rename file could not be read: " + named + "\n", 0), 0u) << run.err;
+  run = review(Device(f.tree.dir), {});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "The rename file could not be read: " + Device(f.tree.dir) +
+                         "\nit is a device\n");
   run = f.Run(f.Build({"--rename", named}));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.rfind(f.tree.Completed(3, "", "Rename file: 0 of 0 records used") +
@@ -646,9 +684,50 @@ TEST(Cli, RenamesChecksTheRenameFile) {
             std::string::npos)
       << run.out;
 
-  run = check({"--rename", f.tree.dir / "missing.txt"});
+  // A record that takes the exact match of a source player on a roster, who is then dropped.
+  sim::WriteBytes(renames, BuildTree::Text("Tim,Gray,John,Smith,\r\n"));
+  run = check({"--rename", renames});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "The rename file " + f.tree.dir / "missing.txt" + " cannot be opened.\n");
+  EXPECT_EQ(run.out, renames + ":1:10: takes John Smith, who is also source player #1 John "
+                               "Smith's exact match; #1 will be dropped\n"
+                               "1 record: 1 pairs players, 0 sign players, 0 do nothing; "
+                               "1 problem\n");
+
+  // A file that cannot be opened, or read, is said with why; the counts cover what was read.
+  const std::string folder = f.tree.dir.MakeDir("folder.txt");
+  // Why is in the system's words: Linux's are checked, Windows' vary with its language.
+#ifdef _WIN32
+  const bool onLinux = false;
+#else
+  const bool onLinux = true;
+#endif
+  struct Unreadable {
+    std::string path;
+    std::string why;  // empty: the file is opened, its read fails
+    std::string out;
+  } unreadable[] = {
+      {f.tree.dir / "missing.txt", onLinux ? "No such file or directory" : "*", ""},
+      {folder.substr(0, folder.size() - 1), onLinux ? "it is not a plain file" : "*", ""},
+      {Device(f.tree.dir), "it is a device", ""},
+      {onLinux ? "/proc/self/mem" : "", "",
+       "/proc/self/mem:1:1: the file could not be read to its end: Input/output error\n"
+       "0 records read before it failed: 0 pair players, 0 sign players, 0 do nothing; "
+       "1 problem\n"},
+  };
+  for (const Unreadable& u : unreadable) {
+    if (u.path.empty()) continue;
+    run = check({"--rename", u.path});
+    EXPECT_EQ(run.status, 1) << u.path;
+    const std::string said = "The rename file could not be read: " + u.path + "\n";
+    if (u.why.empty()) {
+      EXPECT_EQ(run.err, "");
+    } else if (u.why == "*") {
+      EXPECT_EQ(run.err.rfind(said, 0), 0u) << run.err;
+    } else {
+      EXPECT_EQ(run.err, said + u.why + "\n");
+    }
+    EXPECT_EQ(run.out, u.out);
+  }
 
   // Wrong usage: no rename file, or no organizations, chosen; review refuses as build does.
   run = check({});

@@ -348,7 +348,7 @@ TEST(DamagedFiles, SpecialFilesInPlaceOfInputs) {
          zero(t.dir / "renames.txt");  // the Build runs without it, and says so
          return t.Completed(3, "", "Rename file: 0 of 0 records used") +
                 "\nThe rename file could not be read: " + t.dir / "renames.txt" +
-                "\nit is not a plain file\nEmptied (no source team): City 3";
+                "\nit is a device\nEmptied (no source team): City 3";
        },
        "WWW"},
       {"report a FIFO",

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,7 @@ TEST(RenameCheck, SaysWhatTheBuildDoesAndWhatIsWrong) {
     const char* name;
     std::string content;
     std::vector<Expected> records;
+    std::vector<char> dropped = {};  // by source player number
   } cases[] = {
       {"a sound pair", "John,Smith,Jon,Smith,\r\n", {{"pairs 1 1", {}}}},
       {"a sound signing", "C1,,Sam,Park,\n", {{"signs 5", {}}}},
@@ -69,11 +71,16 @@ TEST(RenameCheck, SaysWhatTheBuildDoesAndWhatIsWrong) {
        "John,Smith,Jon,Smith\r\n",
        {{"nothing", {"1:21: the fourth field runs across a line break: most likely the comma "
                      "after \"Smith\" is missing"}}}},
-      {"a field cut at 49 characters",
+      {"a field of 49 characters and its comma shift the record after it",
        a49 + ",Smith,Jon,Smith,\n",
-       {{"nothing", {"1:1: the first field is cut at 49 characters", "1:1: names no source",
-                     "1:51: names no target player"}},
-        {"nothing", {"1:61: names no source player and no team", "1:61: names no target"}}}},
+       {{"nothing", {"1:1: the first field is cut at 49 characters; what follows begins the "
+                     "next field, and the record after it is shifted"}},
+        {"nothing", {}}}},
+      {"a record takes the exact match of a source player the Build drops",
+       "Bob,Jones,Tom,Brown,\n",
+       {{"pairs 2 4", {"1:11: takes Tom Brown, who is also source player #4 Tom Brown's exact "
+                       "match; #4 will be dropped"}}},
+       {0, 0, 0, 0, 1}},
       {"a later record replaces it",
        "John,Smith,Jon,Smith,\nJohn,Smith,Rob,Jones,\n",
        {{"nothing", {"1:1: replaced by the record at line 2; Jon Smith (#1) stays taken"}},
@@ -106,7 +113,7 @@ TEST(RenameCheck, SaysWhatTheBuildDoesAndWhatIsWrong) {
     const std::string path = dir / "rename.txt";
     sim::WriteBytes(path, sim::Bytes(c.content.begin(), c.content.end()));
     const TeamList teams = Teams();
-    const RenameCheck check = CheckRenameFile(path, kSource, kTarget, teams);
+    const RenameCheck check = CheckRenameFile(path, kSource, kTarget, teams, c.dropped);
 
     ASSERT_EQ(check.records.size(), c.records.size());
     int problems = 0;
@@ -139,6 +146,62 @@ TEST(RenameCheck, SaysWhatTheBuildDoesAndWhatIsWrong) {
         EXPECT_NE(std::find(list.begin(), list.end(), f.target), list.end());
       }
     }
+  }
+}
+
+// A reader of `bytes` whose reads fail once `good` bytes are given.
+class FailingReader : public RenameReader {
+ public:
+  FailingReader(std::string bytes, std::size_t good) : bytes_(std::move(bytes)), good_(good) {}
+
+ protected:
+  std::size_t ReadBytes(char* into, std::size_t size, std::string& why) override {
+    if (at_ >= good_) {
+      why = "Input/output error";
+      return 0;
+    }
+    const std::size_t n = std::min({size, good_ - at_, bytes_.size() - at_});
+    std::copy_n(bytes_.data() + at_, n, into);
+    at_ += n;
+    return n;
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t good_, at_ = 0;
+};
+
+// A read that fails is a problem of the file, and the counts say they cover what was read.
+TEST(RenameCheck, AReadThatFailsIsAProblem) {
+  std::string clean;
+  for (int i = 0; i < 1400; ++i) clean += "John,Smith,Jon,Smith,\n";  // 22 bytes each
+  struct Case {
+    const char* name;
+    std::size_t good;
+    std::string problem;
+    std::string summary;
+  } cases[] = {
+      {"at the start", 0, "1:1: the file could not be read to its end: Input/output error",
+       "0 records read before it failed: 0 pair players, 0 sign players, 0 do nothing; "
+       "1 problem"},
+      {"part-way, within a record", 8192,
+       "373:9: the file could not be read to its end: Input/output error",
+       "373 records read before it failed: 1 pairs players, 0 sign players, 372 do nothing; "
+       "374 problems"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<RenameFinding> findings;
+    const RenameCheck check = CheckRenameFile(
+        [&] { return std::make_unique<FailingReader>(clean, c.good); }, kSource, kTarget, Teams(),
+        {}, [&](const RenameFinding& f) { findings.push_back(f); });
+    ASSERT_EQ(check.fileProblems.size(), 1u);
+    const RenameProblem& got = check.fileProblems[0];
+    EXPECT_EQ(std::to_string(got.line) + ":" + std::to_string(got.column) + ": " + got.message,
+              c.problem);
+    EXPECT_EQ(RenameCheckSummary(check), c.summary);
+    EXPECT_EQ(findings.size(), static_cast<std::size_t>(check.read));
+    EXPECT_TRUE(check.records.empty()) << "the findings go to the caller, not into the check";
   }
 }
 

@@ -47,14 +47,17 @@ class DryRunPrinter : public BuildObserver {
   std::vector<std::string> nearLines_;
 };
 
-void PrintSummary(const BuildResult& result, std::ostream& out) {
+void PrintSummary(const BuildResult& result, bool dryRun, std::ostream& out) {
   out << "Rosters written: " << result.rostersWritten << "\n"
       << "Players carried: " << result.playersCarried << "\n"
       << "Players dropped (no match on the target data disk): " << result.playersDropped << "\n"
       << "Near misses: " << result.nearMatches << "\n"
       << (result.renameFile ? RenameUseLine(result) + "\n" : "")
       << (result.emptied.empty() ? "" : EmptiedLine(result) + "\n")
-      << "Report: " << (result.reportCreated ? result.reportPath : "(could not be written)")
+      << "Report: "
+      << (dryRun                 ? "(a dry run writes none)"
+          : result.reportCreated ? result.reportPath
+                                 : "(could not be written)")
       << "\n";
 }
 
@@ -77,10 +80,11 @@ int Run(BuildOptions& options, Console& console) {
   if (!result) return kNotConfirmed;
   if (!result->ok) return kError;
   if (options.dryRun) {
+    // What the completion message would say besides, and the counts, as a Build gives them.
     printer.PrintNearMatches();
-    return kOk;
+    for (const std::string& note : result->notes) console.out << note << "\n";
   }
-  if (options.summary) PrintSummary(*result, console.out);
+  if (options.summary) PrintSummary(*result, options.dryRun, console.out);
   return kOk;
 }
 

@@ -32,15 +32,20 @@ int Run(RenamesOptions& options, Console& console) {
                      "with tovarin-cli settings --rename FILE"};
   }
 
-  const RenameCheckModel model = CheckRenames(view.MakeBuildParams(), view.targetTeams());
+  // Printed as they are found: a file of any size is checked in little memory.
+  const std::string& path = view.renamePath;
+  const RenameCheckModel model = CheckRenames(
+      view.MakeBuildParams(), view.targetTeams(), [&](const RenameFinding& finding) {
+        for (const RenameProblem& problem : finding.problems) {
+          console.out << DiagnosticLine(path, problem) << "\n";
+        }
+      });
   if (!model.error.empty()) {
     console.err << model.error << "\n";
     return kError;
   }
-  for (const RenameFinding& finding : model.check.records) {
-    for (const RenameProblem& problem : finding.problems) {
-      console.out << DiagnosticLine(model.path, problem) << "\n";
-    }
+  for (const RenameProblem& problem : model.check.fileProblems) {
+    console.out << DiagnosticLine(path, problem) << "\n";
   }
   console.out << model.summary << "\n";
   return model.check.problems == 0 ? kOk : kError;

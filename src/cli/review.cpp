@@ -17,7 +17,7 @@ struct ReviewOptions {
   SideOptions sides;
   SetupOptions setup;
   PairingOptions pairing;
-  std::string accept;
+  std::vector<std::string> accept;
 };
 
 // "1486,#7,12" as source player numbers; empty when the text is not such a list.
@@ -56,10 +56,16 @@ int Run(ReviewOptions& options, Console& console) {
   TakeSetupOptions(options.setup);
   const std::vector<PairCommand> pairCommands = PairCommands(options.pairing);
   const bool accepting = options.setup.app->count("--accept") > 0;
-  const std::vector<int> accept = PlayerNumbers(options.accept);
   if (accepting && !options.setup.renameGiven) throw UsageError{"--accept needs --rename"};
-  if (accepting && accept.empty()) {
-    throw UsageError{"--accept " + options.accept + ": expected player numbers as review lists them, such as 1486,#27"};
+  // Each --accept adds its players to the others'.
+  std::vector<int> accept;
+  for (const std::string& given : options.accept) {
+    const std::vector<int> numbers = PlayerNumbers(given);
+    if (numbers.empty()) {
+      throw UsageError{"--accept " + given +
+                       ": expected player numbers as review lists them, such as 1486,#27"};
+    }
+    accept.insert(accept.end(), numbers.begin(), numbers.end());
   }
 
   FormSession form(console, false, false);
@@ -101,9 +107,10 @@ Command AddReviewCommand(CLI::App& program) {
   AddPairingOptions(*app, options->pairing);
   app->add_option("--accept", options->accept,
                   "add the best candidates of these dropped players\n(by the source player "
-                  "number review lists, #N)\nto the rename file, all or none; needs --rename")
+                  "number review lists, #N)\nto the rename file, all or none; needs --rename;\n"
+                  "may be given more than once")
       ->type_name("N,...")
-      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   return {app, [options](Console& console) { return Run(*options, console); }};
 }
 

@@ -122,6 +122,25 @@ std::string ResolveCaseBlind(const std::string& path) {
 #endif
 }
 
+std::string FileNameAsSpelled(const std::string& path) {
+  const std::string resolved = ResolveCaseBlind(path);
+#ifdef _WIN32
+  const std::string folder = DirectoryOf(resolved);
+  const std::string name = resolved.substr(folder.size());
+  if (name.empty() || IsReservedDeviceName(name)) return resolved;
+  std::string listed;  // a name that differs in case only, should the exact one not be there
+  std::error_code ec;
+  fs::directory_iterator it(Directory(folder), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string entry = PathText(it->path().filename());
+    if (entry == name) return resolved;
+    if (listed.empty() && EqualsIgnoreCase(entry, name)) listed = entry;
+  }
+  if (!listed.empty()) return folder + listed;
+#endif
+  return resolved;
+}
+
 std::vector<std::string> CaseTwinFolders(const std::string& path) {
   // Windows too: a folder can be made case-sensitive there, and then holds such twins.
   std::vector<std::string> twins;

@@ -21,6 +21,10 @@ std::string ToLower(std::string text);
 // keeps its name while an existing one under another case is the one opened or replaced.
 std::string ResolveCaseBlind(const std::string& path);
 
+// A file's path for a message: as ResolveCaseBlind gives it, and on Windows too with the file's
+// own name in its own letter case, as its folder lists it (the folder as given).
+std::string FileNameAsSpelled(const std::string& path);
+
 // The folder at `path` and its twins: the folders beside it whose names differ from its own only
 // in letter case, each as spelled on disk, without a final separator, sorted. Empty when `path`
 // has no twin.

@@ -7,6 +7,7 @@
 
 #include "platform/case_blind.h"
 #include "platform/native_path.h"
+#include "platform/paths.h"
 #include "platform/system_error.h"
 
 #ifdef _WIN32
@@ -21,6 +22,12 @@ namespace tovarin::platform {
 #ifdef _WIN32
 
 InputFile OpenInputFile(const std::string& path, long long* size, std::string* why) {
+  std::string folder, name;
+  SplitLastName(path, folder, name);
+  if (IsReservedDeviceName(name)) {
+    if (why) *why = kIsADevice;
+    return nullptr;
+  }
   SetLastError(ERROR_SUCCESS);
   InputFile file(OpenFile(ResolveCaseBlind(path), "rb"));
   if (!file) {
@@ -30,7 +37,7 @@ InputFile OpenInputFile(const std::string& path, long long* size, std::string* w
   }
   struct _stat64 status {};
   if (_fstat64(_fileno(file.get()), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) {
-    if (why) *why = kNotAPlainFile;
+    if (why) *why = (status.st_mode & _S_IFMT) == _S_IFCHR ? kIsADevice : kNotAPlainFile;
     return nullptr;
   }
   if (size) *size = status.st_size;
@@ -39,17 +46,30 @@ InputFile OpenInputFile(const std::string& path, long long* size, std::string* w
 
 #else
 
+namespace {
+
+bool IsDevice(const struct stat& status) {
+  return S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode);
+}
+
+}  // namespace
+
 InputFile OpenInputFile(const std::string& path, long long* size, std::string* why) {
-  const int fd = open(ResolveCaseBlind(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const std::string resolved = ResolveCaseBlind(path);
+  struct stat status {};
+  if (stat(resolved.c_str(), &status) == 0 && IsDevice(status)) {
+    if (why) *why = kIsADevice;
+    return nullptr;
+  }
+  const int fd = open(resolved.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     if (why) *why = errno == EISDIR ? kNotAPlainFile : ErrnoText(errno);
     return nullptr;
   }
-  struct stat status {};
   const int flags = fcntl(fd, F_GETFL);
   if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || flags < 0 ||
       fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    if (why) *why = kNotAPlainFile;
+    if (why) *why = IsDevice(status) ? kIsADevice : kNotAPlainFile;
     close(fd);
     return nullptr;
   }

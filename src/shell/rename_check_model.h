@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,11 @@ struct RenameCheckModel {
   std::vector<Row> rows;
 };
 
-// Checks the rename file of `params` against the players and teams a Build on them would have.
-RenameCheckModel CheckRenames(const BuildParams& params, const TeamList& targetTeams);
+// Checks the rename file of `params` against the players and teams a Build on them would have,
+// and the players it would drop. With `onFinding`, each record's finding goes there as it is
+// made, and neither the check's records nor the rows keep it.
+RenameCheckModel CheckRenames(const BuildParams& params, const TeamList& targetTeams,
+                              const std::function<void(const RenameFinding&)>& onFinding = {});
 
 // A problem in the form editors jump to: "FILE:LINE:COLUMN: message".
 std::string DiagnosticLine(const std::string& path, const RenameProblem& problem);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/case_blind.h"
 #include "platform/paths.h"
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
@@ -364,10 +365,10 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
                       targetLocation.DataDiskName() + "_" + targetLocation.OrganizationName());
   BuildResult result = RunBuild(params, targetTeams(), &backingUp);
   backingUp.AfterBuild(result);
+  if (result.ok && !result.emptied.empty()) result.notes.push_back(EmptiedLine(result));
   if (!result.ok) {
     dialogs_.ShowMessage(result.error, MessageKind::kError);
   } else if (!dryRun) {
-    if (!result.emptied.empty()) result.notes.push_back(EmptiedLine(result));
     std::string why;
     if (saveSetup && !SaveSettings(&why)) result.notes.push_back(why);
     dialogs_.ShowMessage(CompletedMessage(result), MessageKind::kDone);
@@ -431,7 +432,7 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
   }
   const std::size_t added = acceptance.records.size();
   dialogs_.ShowMessage(std::to_string(added) + (added == 1 ? " pair" : " pairs") +
-                           " added to " + renamePath,
+                           " added to " + platform::FileNameAsSpelled(renamePath),
                        MessageKind::kDone);
   return true;
 }

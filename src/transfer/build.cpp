@@ -172,9 +172,7 @@ BuildResult BuildInto(BuildReport& report, const BuildParams& params,
     renameEffects = RenamePass(renames, sourcePlayers, targetPlayers, targetTeams, state, lists);
     // The Build goes on without it, as without a rename file, but never silently.
     if (!renames.error().empty()) {
-      result.notes.push_back("The rename file could not be read: " +
-                             platform::ResolveCaseBlind(params.renamePath) + "\n" +
-                             renames.error());
+      result.notes.push_back(RenameFileUnreadable(params.renamePath, renames.error()));
     }
   }
   report.WriteLine(NearMatchHeader());

@@ -65,13 +65,17 @@ MatchState NewMatchState(std::size_t sourceCount, std::size_t targetCount) {
 RenameIndex::RenameIndex(const std::vector<PlayerName>& source,
                          const std::vector<PlayerName>& target, const TeamList& targetTeams)
     : source_(LowestByName(source)), target_(LowestByName(target)), targetTeams_(targetTeams) {
-  for (std::size_t i = 0; i < targetTeams.size(); ++i) teams_.emplace(targetTeams[i].shortName, i);
+  for (std::size_t i = 0; i < targetTeams.size(); ++i) {
+    teams_.emplace(targetTeams[i].shortName, i);
+    longestShortName_ = std::max(longestShortName_, targetTeams[i].shortName.size());
+  }
 }
 
 const TeamEntry* RenameIndex::TeamOf(const RenameRecord& record) const {
   // The first team whose short name is either field: the lower of the two first positions.
   std::size_t first = targetTeams_.size();
   for (int f = 0; f < 2; ++f) {
+    if (record.fields[f].size() > longestShortName_) continue;
     if (const auto it = teams_.find(record.fields[f]); it != teams_.end()) {
       first = std::min(first, it->second);
     }
@@ -91,22 +95,32 @@ RenameNames RenameIndex::Find(const RenameRecord& record) const {
   return names;
 }
 
-RenameEffect ApplyRename(const RenameNames& names, MatchState& state, TeamPlayerLists& lists) {
+RenameEffect EffectOf(const RenameNames& names, std::size_t teamCount) {
   const int s = names.source, t = names.target;
   if (t == 0) return {};
-  if (s > 0) {
-    state.playerMap[s] = t;
-    state.used[t - 1] = 1;
-    return {RenameEffect::kPairs, s, t, -1};
-  }
+  if (s > 0) return {RenameEffect::kPairs, s, t, -1};
   const TeamEntry* team = names.team;
   if (team == nullptr || team->teamIndex < 0 ||
-      static_cast<std::size_t>(team->teamIndex) >= lists.size()) {
+      static_cast<std::size_t>(team->teamIndex) >= teamCount) {
     return {};
   }
-  state.used[t - 1] = 1;
-  lists[team->teamIndex].push_back(t);
   return {RenameEffect::kSigns, 0, t, team->teamIndex};
+}
+
+RenameEffect ApplyRename(const RenameNames& names, MatchState& state, TeamPlayerLists& lists) {
+  const RenameEffect effect = EffectOf(names, lists.size());
+  switch (effect.kind) {
+    case RenameEffect::kPairs:
+      state.playerMap[static_cast<std::size_t>(effect.source)] = effect.target;
+      break;
+    case RenameEffect::kSigns:
+      lists[static_cast<std::size_t>(effect.teamIndex)].push_back(effect.target);
+      break;
+    case RenameEffect::kNothing:
+      return effect;
+  }
+  state.used[static_cast<std::size_t>(effect.target - 1)] = 1;
+  return effect;
 }
 
 std::vector<RenameEffect> RenamePass(RenameReader& reader, const std::vector<PlayerName>& source,

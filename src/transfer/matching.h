@@ -52,6 +52,7 @@ class RenameIndex {
  private:
   std::unordered_map<std::string, int> source_, target_;  // NameKey -> lowest number
   std::unordered_map<std::string, std::size_t> teams_;    // short name -> first position
+  std::size_t longestShortName_ = 0;  // a longer field names no team, unlooked-up
   const TeamList& targetTeams_;
 };
 
@@ -62,6 +63,9 @@ struct RenameEffect {
   int target = 0;
   int teamIndex = -1;  // the signing team's
 };
+
+// What one record does, applied or not, with `teamCount` lists of team players.
+RenameEffect EffectOf(const RenameNames& names, std::size_t teamCount);
 
 // Applies one record, as the rename pass does.
 RenameEffect ApplyRename(const RenameNames& names, MatchState& state, TeamPlayerLists& lists);

@@ -1,6 +1,7 @@
 #include "transfer/rename_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -11,6 +12,7 @@
 #include "platform/native_path.h"
 #include "platform/path_status.h"
 #include "platform/paths.h"
+#include "platform/system_error.h"
 #include "simdata/roster_file.h"
 
 namespace tovarin {
@@ -31,20 +33,34 @@ RenameReader::RenameReader(const std::string& path) {
   file_ = platform::OpenInputFile(path, nullptr, &why).release();
   if (file_ != nullptr) {
     buffer_.resize(kBufferSize);
-  } else if (platform::PathExists(path)) {
+  } else if (platform::PathExists(path) || why == platform::kIsADevice) {
+    // A Windows device name (NUL.txt) names nothing on disk, yet is no missing file.
     error_ = why;
   }
 }
+
+RenameReader::RenameReader() : buffer_(kBufferSize) {}
 
 RenameReader::~RenameReader() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
+std::size_t RenameReader::ReadBytes(char* into, std::size_t size, std::string& why) {
+  if (file_ == nullptr) return 0;
+  const std::size_t read = std::fread(into, 1, size, file_);
+  if (read == 0 && std::ferror(file_) != 0) why = platform::ErrnoText(errno);
+  return read;
+}
+
 bool RenameReader::Fill() {
-  if (file_ == nullptr) return false;
+  if (buffer_.empty() || !readFailure_.empty()) return false;
   pos_ = 0;
-  end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-  if (end_ == 0 && std::ferror(file_) != 0) error_ = "it could not be read to its end";
+  std::string why;
+  end_ = ReadBytes(buffer_.data(), buffer_.size(), why);
+  if (end_ == 0 && !why.empty()) {
+    readFailure_ = why;
+    error_ = "it could not be read to its end: " + why;
+  }
   return end_ > 0;
 }
 
@@ -139,6 +155,10 @@ bool RenameReader::Next(RenameRecord& record, RenamePlace& place) {
     }
   }
   return true;
+}
+
+std::string RenameFileUnreadable(const std::string& path, const std::string& why) {
+  return "The rename file could not be read: " + platform::ResolveCaseBlind(path) + "\n" + why;
 }
 
 namespace {

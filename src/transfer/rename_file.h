@@ -46,7 +46,7 @@ class RenameReader {
  public:
   // An empty path or a file that cannot be opened reads as a file without records.
   explicit RenameReader(const std::string& path);
-  ~RenameReader();
+  virtual ~RenameReader();
   RenameReader(const RenameReader&) = delete;
   RenameReader& operator=(const RenameReader&) = delete;
 
@@ -56,12 +56,23 @@ class RenameReader {
   // The same, also saying where each field lies.
   bool Next(RenameRecord& record, RenamePlace& place);
 
-  // Why a file that is there could not be read (or not to its end); empty when it could, and
-  // for a missing file or none named.
+  // Why a file that is there (or a device in its place) could not be read, or not to its end;
+  // empty when it could, and for a missing file or none named.
   const std::string& error() const { return error_; }
+  // When a read failed part-way, why, in the system's words; empty otherwise.
+  const std::string& readFailure() const { return readFailure_; }
+  // Where the next byte would be read.
+  int line() const { return line_; }
+  int column() const { return column_; }
 
   // The longest field: its next character begins the next field, even a comma.
   static constexpr std::size_t kMaxField = 49;
+
+ protected:
+  // A reader of the bytes ReadBytes gives.
+  RenameReader();
+  // Up to `size` bytes of the file into `into`; 0 at its end, or, with `why`, when a read failed.
+  virtual std::size_t ReadBytes(char* into, std::size_t size, std::string& why);
 
  private:
   bool Fill();     // refills the buffer; false at the end of the file
@@ -74,10 +85,15 @@ class RenameReader {
   std::size_t end_ = 0;
   bool ended_ = false;  // byte 26 or the end of the file was seen
   std::string error_;
+  std::string readFailure_;
   int line_ = 1;        // of the next byte
   int column_ = 1;
   bool lineBlank_ = true;  // only white space so far on the current line
 };
+
+// "The rename file could not be read: PATH" and why, on a line of its own; the path as spelled on
+// disk.
+std::string RenameFileUnreadable(const std::string& path, const std::string& why);
 
 // Adds `records` to the rename file at `path` (created when missing), each on a line of its own as
 // "field,field,field,field,", in the file's own line breaks (CR LF in a new file). Every byte

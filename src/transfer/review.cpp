@@ -309,9 +309,21 @@ Acceptance AcceptBest(const Review& review, const std::vector<int>& sourcePlayer
   std::unordered_map<int, const DroppedPlayer*> dropped;
   for (const DroppedPlayer& player : review.dropped) dropped.emplace(player.sourcePlayer, &player);
   std::unordered_map<int, int> given;  // target player -> the source player who took him
+  // A player chosen again is taken once, and the repeat said once.
+  std::unordered_map<int, int> times, seen;  // source player -> how often he is chosen, so far
+  for (const int number : sourcePlayers) ++times[number];
   for (const int number : sourcePlayers) {
     const std::string tag = platform::Format("#%d: ", number);
     const auto it = dropped.find(number);
+    if (const int count = ++seen[number]; count > 1) {
+      if (count == 2) {
+        const int total = times[number];
+        acceptance.refused.push_back(tag + "given " +
+                                     (total == 2 ? std::string("twice")
+                                                 : std::to_string(total) + " times"));
+      }
+      continue;
+    }
     if (it == dropped.end()) {
       acceptance.refused.push_back(tag + "not a dropped player");
       continue;

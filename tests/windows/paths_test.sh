@@ -97,6 +97,27 @@ run build --yes --target "$W\\2026.WDD.\\ORG00001" --source "$W\\2025.WDD\\ORG00
   fail "build exited $?"
 [ "$(state "$u/Łista/2026.WDD")" = "$expected" ] || fail "a trailing dot wrote other files"
 
+# A device as the rename file is said to be one by build, review and renames alike, and never
+# opened (CON would wait for the console).
+sides="--target $W\\2026.WDD\\ORG00001 --source $W\\2025.WDD\\ORG00001"
+for device in "$W\\NUL.txt" "$W\\CON" "$W\\com1.txt"; do
+  said="The rename file could not be read: $device"
+  # shellcheck disable=SC2086
+  run build --yes $sides --rename "$device" || fail "build --rename $device exited $?"
+  tr -d '\r' <"$scratch/out.txt" | grep -qxF "$said" || fail "build: $(cat "$scratch/out.txt")"
+  tr -d '\r' <"$scratch/out.txt" | grep -qxF "it is a device" ||
+    fail "build: $(cat "$scratch/out.txt")"
+  # shellcheck disable=SC2086
+  run review $sides --rename "$device" || fail "review --rename $device exited $?"
+  tr -d '\r' <"$scratch/err.txt" | grep -qxF "$said" || fail "review: $(cat "$scratch/err.txt")"
+  status=0
+  # shellcheck disable=SC2086
+  run renames $sides --rename "$device" || status=$?
+  [ "$status" -eq 1 ] || fail "renames --rename $device exited $status"
+  [ "$(tr -d '\r' <"$scratch/err.txt")" = "$said
+it is a device" ] || fail "renames: $(cat "$scratch/err.txt")"
+done
+
 # Folders Windows cannot reopen, and case twins: refused before anything is written.
 mkdir -p "$u/Łista/NUL.WDD/COM1" "$u/Łista/2026.WDD/org00001"
 cp "$u/Łista/2026.WDD/ORG00001/"* "$u/Łista/NUL.WDD/COM1/"
