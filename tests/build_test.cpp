@@ -262,15 +262,15 @@ TEST(Build, Preconditions) {
         "Windows programs cannot open it again; rename it before a Build."},
        false},
 #endif
-      {"target data disk named in letters a roster cannot hold",
+      {"target data disk named in letters a roster cannot hold, named as on disk",
        [](BuildTree& t) {
-         t.dir.MakeDir("\xC5\x81ODZ.WDD/ORG00001");
-         t.view.targetLocation.SetDataDisk("\xC5\x81ODZ.WDD");
+         t.dir.MakeDir("\xC5\x81\xC3\xB3" "d\xC5\xBA.WDD/ORG00001");  // Łódź
+         t.view.targetLocation.SetDataDisk("\xC5\x81\xC3\x93" "D\xC5\xB9.WDD");  // as listed
        },
        {}, {},
-       {"The data disk name \xC5\x81ODZ.WDD has letters that a roster file cannot hold (it holds "
-        "Windows-1252 letters only); rename the folder @" + sep + "\xC5\x81ODZ.WDD" + sep +
-        " before a Build."},
+       {"The data disk name \xC5\x81\xC3\xB3" "d\xC5\xBA.WDD has letters that a roster file "
+        "cannot hold (it holds Windows-1252 letters only); rename the folder @" + sep +
+        "\xC5\x81\xC3\xB3" "d\xC5\xBA.WDD" + sep + " before a Build."},
        false},
   };
   for (const Case& c : cases) {

@@ -154,6 +154,22 @@ TEST(FrameCommands, PreviewSessionAddsTheCheckedRows) {
   EXPECT_EQ(preview.TeamRows()[0], "City 1 Club: 3 players");
   EXPECT_EQ(preview.TeamRows()[1], "    John Smith (2), from City 1's roster");
 
+  // Another Tovarin gives John Fox to Tim Gray between the listing and the adding: the choice,
+  // checked again under the rename file's lock, is refused, and the other's record stays alone.
+  const std::string renames = t.dir / "renames.txt";
+  const sim::Bytes before = fixture::ReadFileBytes(renames);
+  sim::WriteBytes(renames, BuildTree::Text("C3,,Sam,Park,\r\nTim,Gray,John,Fox,\r\n"));
+  EXPECT_FALSE(preview.AddToRenameFile({0}));
+  EXPECT_EQ(fixture::ReadFileText(renames), "C3,,Sam,Park,\r\nTim,Gray,John,Fox,\r\n");
+  ASSERT_FALSE(t.dialogs.messages.empty());
+  EXPECT_EQ(t.dialogs.messages.back().rfind("The rename file " + renames +
+                                                " was changed while the pairs were chosen, so "
+                                                "nothing was added; review again.\n#5: ",
+                                            0),
+            0u)
+      << t.dialogs.messages.back();
+  sim::WriteBytes(renames, before);
+
   struct Case {
     std::vector<std::size_t> rows;
     bool added;

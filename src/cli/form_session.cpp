@@ -205,7 +205,12 @@ bool FormSession::Load(const SideOptions& sides, const SetupOptions& setup, bool
     }
     view.ReloadTeamLists();
   }
-  if (setup.renameGiven) view.renamePath = AbsoluteOption("--rename", setup.rename);
+  if (setup.renameGiven) {
+    // Stored and told as spelled on disk (not by a short name or another letter case), like the
+    // organizations; a file not there yet is taken as given.
+    const std::string path = AbsoluteOption("--rename", setup.rename);
+    view.renamePath = setup.rename.empty() ? path : platform::SpelledOnDisk(path).value_or(path);
+  }
   if (setup.farmGiven) view.useFarm = setup.farm ? 1 : 0;
   if (dialogs.errorShown) return false;
 

@@ -162,11 +162,11 @@ std::optional<std::string> SpelledOnDisk(const std::string& path) {
     at = end + 1;
     if (name.empty()) continue;
     if (name.find_first_of(L"*?") != std::wstring::npos) return std::nullopt;
+    if (spelled.back() != L'\\') spelled += L'\\';
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW((spelled + name).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return std::nullopt;
     FindClose(search);
-    if (!spelled.empty() && spelled.back() != L'\\') spelled += L'\\';
     spelled += found.cFileName;
   }
   return Narrow(spelled);

@@ -93,9 +93,14 @@ std::string TargetFoldersMessage(const OrgLocation& location) {
   std::string twins = CaseTwinsMessage(location);
   if (!twins.empty()) return twins;
   if (!location.DataDiskName().empty() && !RosterDataDiskName(location)) {
-    return "The data disk name " + location.DataDiskName() +
+    // Named as on disk, not in the upper case the picker shows.
+    const std::string path = platform::SpelledOnDisk(location.DataDiskPath())
+                                 .value_or(location.DataDiskPath());
+    std::string folder, name;
+    platform::SplitLastName(path, folder, name);
+    return "The data disk name " + name +
            " has letters that a roster file cannot hold (it holds Windows-1252 letters only); "
-           "rename the folder " + location.DataDiskPath() + " before a Build.";
+           "rename the folder " + folder + name + platform::kSeparator + " before a Build.";
   }
   return "";
 }

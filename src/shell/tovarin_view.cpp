@@ -425,8 +425,25 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
     renamePath = *chosen;
     RefreshControls();
   }
+  // Chosen on a review made before the file was locked: under the lock, the same choice on the
+  // file as it is then must give the same pairs, or another Tovarin has given one of their
+  // target players to someone else in between.
+  auto stillFree = [&](std::string* reason) {
+    const Acceptance now = AcceptBest(ReviewBuild(), sourcePlayers);
+    if (now.records == acceptance.records) return true;
+    std::string changed;
+    for (const std::string& line : now.refused) {
+      changed += '\n';
+      changed += DisplayText(line);
+    }
+    *reason = "The rename file " + platform::FileNameAsSpelled(renamePath) +
+              " was changed while the pairs were chosen, so nothing was added; review again." +
+              changed;
+    return false;
+  };
   std::string why;
-  if (!AppendRenameRecords(renamePath, acceptance.records, &why, writer_)) {
+  if (!AppendRenameRecords(renamePath, acceptance.records, &why, writer_, kRenameFilePatience,
+                           stillFree)) {
     dialogs_.ShowMessage(why, MessageKind::kError);
     return false;
   }

@@ -221,7 +221,7 @@ constexpr auto kLockRetry = std::chrono::milliseconds(50);
 
 bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
                          std::string* why, const platform::FileWriter& writer,
-                         std::chrono::milliseconds patience) {
+                         std::chrono::milliseconds patience, const RenameRecheck& stillValid) {
   auto refuse = [&](const std::string& text) {
     if (why) *why = "The rename file " + path + " " + text;
     return false;
@@ -258,6 +258,10 @@ bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord
     }
     std::this_thread::sleep_for(kLockRetry);
   }
+
+  // What the records were chosen on may have changed before the lock was had: another append
+  // may have given one of their target players to someone else.
+  if (stillValid && !stillValid(why)) return false;
 
   // What a killed append left of its own new file; under the lock, none is being written.
   const std::string fileName = file.substr(folder.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -14,6 +15,7 @@ namespace tovarin {
 // last name. A record that assigns a player to a team holds the team's short name in field 0 or 1.
 struct RenameRecord {
   std::string fields[4];
+  bool operator==(const RenameRecord&) const = default;
 };
 
 // Where a field of a rename file lies. Lines and columns count from 1, columns in bytes; a CR LF
@@ -104,10 +106,14 @@ std::string RenameFileUnreadable(const std::string& path, const std::string& why
 // simulation's files, nor one holding a NUL byte. Two appends to one file take turns, so that
 // neither loses the other's records; one that waits longer than `patience` gives up. False,
 // with `why`, when nothing was added.
+// `stillValid`, when given, is asked once the file is locked, with the file as it is then,
+// whether the records may still be added; false, with its message in `why`, adds nothing.
 inline constexpr std::chrono::milliseconds kRenameFilePatience{5000};
+using RenameRecheck = std::function<bool(std::string* why)>;
 bool AppendRenameRecords(const std::string& path, const std::vector<RenameRecord>& records,
                          std::string* why,
                          const platform::FileWriter& writer = platform::SystemFileWriter(),
-                         std::chrono::milliseconds patience = kRenameFilePatience);
+                         std::chrono::milliseconds patience = kRenameFilePatience,
+                         const RenameRecheck& stillValid = {});
 
 }  // namespace tovarin

@@ -595,7 +595,9 @@ TEST(Win32Window, ErrorsComeInAMessageBox) {
   w.Start();
   w.ClickLater(id::kBuild);
   EXPECT_EQ(w.Answer(IDOK),
-            "Error while reading file : " + Native(BuildTree::RosterName(w.tree.sourceOrg, 2)));
+            "Error while reading file : " + Native(BuildTree::RosterName(w.tree.sourceOrg, 2)) +
+                "\nThe Build stopped there, and the rosters it had replaced were put back as "
+                "they were, so no roster was changed.");
   EXPECT_TRUE(WaitFor([] { return FindDialog("Tovarin") == nullptr; }));
   // Answered once the window's thread takes messages again: when its command has ended, or
   // when a further message box has come up.

@@ -63,9 +63,22 @@ wine reg add "$key" /v "Local AppData" /t REG_EXPAND_SZ /d "%USERPROFILE%\AppDat
 trap - EXIT
 rm -rf "$u/Lista" "$u/Łukasz" "$u/日本"
 
-# "\\?\" paths work as they are; shares are never taken for the current drive.
+# "\\?\" paths work as they are, and the backup of a Build through one puts it back; one with a
+# trailing dot names that folder, never its twin without the dot. Shares are never taken for the
+# current drive.
+before=$(state "$u/Łista/2026.WDD/ORG00001")
 run build --yes --target "\\\\?\\$W\\2026.WDD\\ORG00001" --source "$W\\2025.WDD\\ORG00001" ||
   fail "a \\\\?\\ path: $(cat "$scratch/err.txt")"
+run restore || fail "restore after a \\\\?\\ Build: $(cat "$scratch/err.txt")"
+[ "$(state "$u/Łista/2026.WDD/ORG00001")" = "$before" ] || fail "restore after a \\\\?\\ Build"
+cp -r "$u/Łista/2026.WDD" "$u/Łista/2026.WDD."
+printf x >"$u/Łista/2026.WDD./ORG00001/T00010RS.ORG"
+before=$(state "$u/Łista/2026.WDD")
+run build --yes --target "\\\\?\\$W\\2026.WDD.\\ORG00001" --source "$W\\2025.WDD\\ORG00001" ||
+  fail "a \\\\?\\ path with a trailing dot: $(cat "$scratch/err.txt")"
+[ "$(state "$u/Łista/2026.WDD")" = "$before" ] || fail "a \\\\?\\ path wrote into the twin"
+[ "$(cat "$u/Łista/2026.WDD./ORG00001/T00010RS.ORG")" = x ] && fail "a \\\\?\\ path wrote nothing"
+rm -rf "$u/Łista/2026.WDD."
 lg=$(printf '%s' "$u/Łista" | tr / '\\')
 for share in "\\$lg" "\\\\srv\\share\\L.WDD"; do
   before=$(state "$u/Łista")
@@ -93,6 +106,21 @@ for way in "$W\\MYLEAGUE2026.WDD." "$W\\$(printf '%s' "$short" | sed 's/.*\\//')
     fail "$way: the rosters do not name MYLEAGUE2026"
 done
 mv "$u/Łista/MYLEAGUE2026.WDD" "$u/Łista/2026.WDD"
+# A data disk reached through a link keeps the link's own name, never its target's.
+ln -s 2026.WDD "$u/Łista/LINKED.WDD"
+run build --yes --target "$W\\LINKED.WDD\\ORG00001" --source "$W\\2025.WDD\\ORG00001" ||
+  fail "a linked data disk exited $?: $(cat "$scratch/err.txt")"
+head -c 20 "$u/Łista/2026.WDD/ORG00001/T00010RS.ORG" | grep -q "LINKED" ||
+  fail "through a link, the rosters do not name LINKED"
+rm "$u/Łista/LINKED.WDD"
+# A rename file given by its short name is stored by its own.
+cp "$u/Łista/renames.txt" "$u/Łista/my league renames.txt"
+short=$(wine winepath -s "$(windows "$u/Łista/my league renames.txt")" | tr -d '\r')
+run settings --target "$W\\2026.WDD\\ORG00001" --source "$W\\2025.WDD\\ORG00001" \
+  --rename "$W\\$(printf '%s' "$short" | sed 's/.*\\//')" || fail "settings exited $?"
+run settings
+tr -d '\r' <"$scratch/out.txt" | grep -qxF "File/Rename=$W\\my league renames.txt" ||
+  fail "the rename file is not stored by its own name: $(cat "$scratch/out.txt")"
 run build --yes --target "$W\\2026.WDD.\\ORG00001" --source "$W\\2025.WDD\\ORG00001" ||
   fail "build exited $?"
 [ "$(state "$u/Łista/2026.WDD")" = "$expected" ] || fail "a trailing dot wrote other files"
