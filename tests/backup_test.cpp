@@ -42,7 +42,8 @@ TEST(Backup, ABuildCanBeUndoneByteForByte) {
   const auto before = t.Rosters();  // team 3 has no roster yet
   t.view.OnBuild();
   ASSERT_EQ(t.dialogs.messages.back(), t.Completed());
-  ASSERT_NE(t.Rosters(), before);
+  const auto built = t.Rosters();
+  ASSERT_NE(built, before);
 
   const auto backups = t.List();
   ASSERT_EQ(backups.size(), 1u);
@@ -59,9 +60,21 @@ TEST(Backup, ABuildCanBeUndoneByteForByte) {
                                         "?");
   EXPECT_EQ(t.dialogs.messages.back(), "The target rosters of " + t.targetOrg +
                                            "\nare as they were before the Build of " +
-                                           backups[0].time + ".");
+                                           backups[0].time +
+                                           ".\nThe rosters it replaced are kept: Restore Build "
+                                           "undoes it.");
   EXPECT_EQ(t.Rosters(), before);
   EXPECT_FALSE(FileExists(BuildTree::RosterName(t.targetOrg, 3)));  // the Build had created it
+
+  // The restore is undone as a Build is: its own backup, the newest, puts back what it replaced;
+  // the backup it put back is marked.
+  const auto after = t.List();
+  ASSERT_EQ(after.size(), 2u);
+  EXPECT_EQ(after[1].restoring, backups[0].name);
+  EXPECT_NE(after[0].putBack, "");
+  std::string why;
+  ASSERT_TRUE(BackupStore(t.backups).Restore("", &why)) << why;
+  EXPECT_EQ(t.Rosters(), built);
 }
 
 TEST(Backup, RestoreAfterTwoBuildsAndByName) {
@@ -351,9 +364,9 @@ TEST(Backup, PruningKeepsTheNewestTwentyAndAlwaysTheOneJustMade) {
   for (int i = 2; i <= 22; ++i) last = s.Backup(1796781600 - i * 3600, {1}, {});  // clock runs back
   const auto names = s.Names();
   ASSERT_EQ(names.size(), BackupStore::kKept);
-  EXPECT_EQ(names.front().substr(0, 7), "000003-");
+  EXPECT_EQ(names.front().substr(0, 7), "000004-");  // after the restore's own
   EXPECT_EQ(names.back(), last);
-  EXPECT_EQ(last.substr(0, 7), "000022-");
+  EXPECT_EQ(last.substr(0, 7), "000023-");
   // An unfinished backup (no manifest) is never listed or put back.
   s.dir.MakeDir("backups/999999-99991231T235959Z_unfinished");
   EXPECT_EQ(s.Names(), names);
@@ -509,8 +522,16 @@ TEST(Backup, RestoreIntegrity) {
          return s.Roster(2) + " cannot be put back: it is not a file that can be read.\n"
                               "Nothing was put back.";
        }},
-      {"the second replacement fails: the first is undone",
+      // Before it replaces anything, a restore keeps what it replaces (four files here).
+      {"what it replaces cannot be kept",
        [](Store& s, const std::string&) { s.disk.writeFails = [](int n) { return n == 2; }; },
+       [](Store& s, const std::string&) {
+         return "The target rosters could not be backed up, so none was put back.\ncannot write " +
+                s.root + "000003-20261209T020100Z_LEAGUE.WDD_ORG00001" + platform::kSeparator +
+                "002_T00002RS.ORG: No space left on device";
+       }},
+      {"the second replacement fails: the first is undone",
+       [](Store& s, const std::string&) { s.disk.writeFails = [](int n) { return n == 4 + 2; }; },
        [](Store& s, const std::string&) {
          return "Error writing file " + s.Roster(2) + "\nNo space left on device\n"
                 "The rosters put back before it were returned to how they were, so nothing was "
@@ -556,7 +577,7 @@ TEST(Backup, ARollbackThatFailsTooNamesWhatIsLeft) {
   sim::WriteBytes(s.Roster(1), {6});
   sim::WriteBytes(s.Roster(2), {7});
   s.disk.writes = 0;
-  s.disk.writeFails = [](int n) { return n >= 2; };
+  s.disk.writeFails = [](int n) { return n >= 3 + 2; };  // after the three files kept first
   std::string why;
   EXPECT_FALSE(s.store.Restore("", &why));
   EXPECT_EQ(why, "Error writing file " + s.Roster(2) + "\nNo space left on device\n"
@@ -581,7 +602,7 @@ TEST(Backup, SequenceNumbersNeverOverflowIntoThePast) {
   EXPECT_EQ(ReadFileBytes(s.Roster(1)), sim::Bytes{3});
   for (int i = 0; i < 20; ++i) s.Backup(1796781700 + i, {5}, {6});
   EXPECT_EQ(s.Names().size(), BackupStore::kKept);
-  EXPECT_EQ(s.Names().back().substr(0, 20), "1000000000000000020-");
+  EXPECT_EQ(s.Names().back().substr(0, 20), "1000000000000000021-");  // one the restore's
 }
 
 // A backup is pruned whole or not at all: one that cannot be removed is no longer listed as a

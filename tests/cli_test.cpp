@@ -527,12 +527,15 @@ TEST(Cli, RestorePutsBackTheLastBuild) {
   EXPECT_EQ(ReadFileBytes(BuildTree::RosterName(f.tree.targetOrg, 1)), original);
   EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(f.tree.targetOrg, 2)));
 
-  // A dry run keeps no backup.
+  // Each restore kept what it replaced, the newest listed last; a dry run keeps no backup.
   ASSERT_EQ(f.Run(f.Build({"--dry-run"})).status, 0);
   std::istringstream again(f.Run({"restore", "--list"}).out);
-  int count = 0;
-  for (std::string line; std::getline(again, line);) ++count;
-  EXPECT_EQ(count, 2);
+  std::vector<std::string> listed;
+  for (std::string line; std::getline(again, line);) listed.push_back(line);
+  ASSERT_EQ(listed.size(), 4u);
+  EXPECT_NE(listed[3].find("  (3 rosters, before restoring " + names[0] + ")"), std::string::npos)
+      << listed[3];
+  names[1] = listed[3].substr(0, listed[3].find(' '));
 
   // The newest backup damaged: nothing is put back, and an older one can still be named.
   const std::string newest = f.tree.backups + names[1] + platform::kSeparator;

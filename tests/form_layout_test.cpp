@@ -140,10 +140,14 @@ TEST(Layout, MenuCommandsAndKeysAreDistinctAndPrompted) {
 TEST(RestoreList, NewestFirstWithDamagedOnesMarked) {
   const std::vector<BackupInfo> oldestFirst = {
       {"000001-20261201T100000Z_A.WDD_ORG00001", "/sim/A.WDD/ORG00001/",
-       "2026-12-01 10:00:00 UTC", 30, ""},
-      {"000002-20261202T100000Z_A.WDD_ORG00001", "", "", 0, "its manifest cannot be read"},
+       "2026-12-01 10:00:00 UTC", 30, "", "", ""},
+      {"000002-20261202T100000Z_A.WDD_ORG00001", "", "", 0, "its manifest cannot be read", "",
+       ""},
       {"000003-20261203T100000Z_B.WDD_ORG00002", "/sim/B.WDD/ORG00002/",
-       "2026-12-03 10:00:00 UTC", 1, ""},
+       "2026-12-03 10:00:00 UTC", 1, "", "", "2026-12-04 08:00:00 UTC"},
+      // Made by restoring the first: it undoes that restore.
+      {"000004-20261205T100000Z_A.WDD_ORG00001", "/sim/A.WDD/ORG00001/",
+       "2026-12-05 10:00:00 UTC", 30, "", "000001-20261201T100000Z_A.WDD_ORG00001", ""},
   };
   const std::vector<RestoreRow> rows = RestoreRows(oldestFirst);
   struct Expected {
@@ -151,9 +155,12 @@ TEST(RestoreList, NewestFirstWithDamagedOnesMarked) {
     bool damaged;
     std::string detail;
   } expected[] = {
-      {{"2026-12-03 10:00:00 UTC", "/sim/B.WDD/ORG00002/", "1"}, false,
+      {{"2026-12-05 10:00:00 UTC (restore)", "/sim/A.WDD/ORG00001/", "30"}, false,
+       "Puts back the 30 rosters of /sim/A.WDD/ORG00001/ as they were before the restore of "
+       "2026-12-05 10:00:00 UTC."},
+      {{"2026-12-03 10:00:00 UTC", "/sim/B.WDD/ORG00002/", "1, put back"}, false,
        "Puts back the 1 roster of /sim/B.WDD/ORG00002/ as they were before the Build of "
-       "2026-12-03 10:00:00 UTC."},
+       "2026-12-03 10:00:00 UTC. It was put back on 2026-12-04 08:00:00 UTC."},
       {{"000002-20261202T100000Z_A.WDD_ORG00001", "", "damaged"}, true,
        "Damaged, so it cannot be put back: its manifest cannot be read."},
       {{"2026-12-01 10:00:00 UTC", "/sim/A.WDD/ORG00001/", "30"}, false,

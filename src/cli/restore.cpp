@@ -23,7 +23,9 @@ int List(const BackupStore& store, Console& console) {
       continue;
     }
     console.out << b.name << "  " << b.time << "  " << b.organization << "  (" << b.files
-                << (b.files == 1 ? " roster)\n" : " rosters)\n");
+                << (b.files == 1 ? " roster" : " rosters")
+                << (b.restoring.empty() ? "" : ", before restoring " + b.restoring)
+                << (b.putBack.empty() ? "" : ", put back " + b.putBack) << ")\n";
   }
   return kOk;
 }
@@ -39,8 +41,8 @@ int Run(const RestoreOptions& options, Console& console) {
     return kError;
   }
   console.out << "Put back " << restored.files << (restored.files == 1 ? " roster" : " rosters")
-              << " of " << restored.organization << " as they were before the Build of "
-              << restored.time << ".\n";
+              << " of " << restored.organization << " as they were before "
+              << BackupEvent(restored) << "; `tovarin-cli restore` undoes it.\n";
   return kOk;
 }
 

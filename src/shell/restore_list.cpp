@@ -14,11 +14,14 @@ std::span<const RestoreColumn> RestoreColumns() {
 std::vector<RestoreRow> RestoreRows(const std::vector<BackupInfo>& backups) {
   std::vector<RestoreRow> rows;
   for (auto b = backups.rbegin(); b != backups.rend(); ++b) {
-    RestoreRow row{b->name, {}, b->damage};
+    RestoreRow row{b->name, {}, b->damage, BackupEvent(*b), b->putBack};
     // A damaged manifest may not tell its time or organization; the folder name then stands in.
     row.cells[0] = b->time.empty() ? b->name : b->time;
     row.cells[1] = b->organization;
     row.cells[2] = !b->damage.empty() ? "damaged" : std::to_string(b->files);
+    // Marked in the list: made by a restore (so it undoes one), or put back already.
+    if (!b->restoring.empty()) row.cells[0] += " (restore)";
+    if (!b->putBack.empty()) row.cells[2] += ", put back";
     rows.push_back(std::move(row));
   }
   return rows;
@@ -26,8 +29,10 @@ std::vector<RestoreRow> RestoreRows(const std::vector<BackupInfo>& backups) {
 
 std::string RestoreDetail(const RestoreRow& row) {
   if (row.damaged()) return "Damaged, so it cannot be put back: " + row.damage + ".";
-  return "Puts back the " + row.cells[2] + (row.cells[2] == "1" ? " roster" : " rosters") +
-         " of " + row.cells[1] + " as they were before the Build of " + row.cells[0] + ".";
+  const std::string files = row.cells[2].substr(0, row.cells[2].find(','));
+  return "Puts back the " + files + (files == "1" ? " roster" : " rosters") + " of " +
+         row.cells[1] + " as they were before " + row.event + "." +
+         (row.putBack.empty() ? "" : " It was put back on " + row.putBack + ".");
 }
 
 }  // namespace tovarin

@@ -16,6 +16,8 @@ struct RestoreRow {
   std::string name;                 // the backup's folder name, which Restore takes
   std::array<std::string, 3> cells;  // under RestoreColumns(): time, organization, rosters
   std::string damage;               // why it cannot be put back; empty when it is whole
+  std::string event;                // "the Build of TIME" or "the restore of TIME"
+  std::string putBack;              // when it was last put back; empty when never
   bool damaged() const { return !damage.empty(); }
 };
 

@@ -464,7 +464,6 @@ void CTovarinView::OnRestoreBuild() {
   const std::optional<std::size_t> chosen = dialogs_.ChooseBackup(rows);
   if (!chosen || *chosen >= rows.size()) return;
   const RestoreRow& row = rows[*chosen];
-  const std::string& time = row.cells[0];
   const std::string& organization = row.cells[1];
   std::string why;
   if (row.damaged()) {
@@ -473,12 +472,13 @@ void CTovarinView::OnRestoreBuild() {
     return;
   }
   if (!dialogs_.AskYesNo("Put back the target rosters of " + organization +
-                         "\nas they were before the Build of " + time + "?")) {
+                         "\nas they were before " + row.event + "?")) {
     return;
   }
   if (store.Restore(row.name, &why)) {
-    dialogs_.ShowMessage("The target rosters of " + organization +
-                             "\nare as they were before the Build of " + time + ".",
+    dialogs_.ShowMessage("The target rosters of " + organization + "\nare as they were before " +
+                             row.event + ".\nThe rosters it replaced are kept: Restore Build "
+                             "undoes it.",
                          MessageKind::kDone);
   } else {
     dialogs_.ShowMessage(why, MessageKind::kError);

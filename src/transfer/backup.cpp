@@ -27,6 +27,8 @@ namespace {
 fs::path N(const std::string& path) { return platform::NativePath(path); }
 
 constexpr const char* kManifest = "manifest.txt";
+// When the backup was last put back; beside the manifest, which stays as it was written.
+constexpr const char* kPutBackMark = "restored.txt";
 constexpr const char* kManifestTitle = "Tovarin backup";
 // The bounds of a manifest, which its writer keeps too, so that whatever a Build writes reads
 // back: one line per roster file, and team numbers are 16 bits, so an organization names at
@@ -131,6 +133,15 @@ bool Older(const BackupInfo& a, const BackupInfo& b) {
   return sa != sb ? LessNumber(sa, sb) : a.name < b.name;
 }
 
+std::tm UtcTime(std::time_t when);
+
+// A time as backups show it, "YYYY-MM-DD HH:MM:SS UTC".
+std::string ShownTime(const std::tm& utc) {
+  char shown[32];
+  std::strftime(shown, sizeof shown, "%Y-%m-%d %H:%M:%S UTC", &utc);
+  return shown;
+}
+
 std::tm UtcTime(std::time_t when) {
   std::tm utc{};
 #ifdef _WIN32
@@ -173,6 +184,7 @@ struct ManifestEntry {
 struct Manifest {
   std::string organization;
   std::string time;
+  std::string restoring;
   std::vector<ManifestEntry> entries;
 };
 
@@ -255,6 +267,10 @@ std::string ReadManifest(const std::string& directory, bool sequenced, Manifest&
       manifest.time = fields[1];
       continue;
     }
+    if (fields[0] == "restoring" && fields.size() == 2 && IsBackupName(fields[1])) {
+      manifest.restoring = fields[1];
+      continue;
+    }
     if (fields[0] == "file" && fields.size() == 5 && AllDigits(fields[2], 0, fields[2].size()) &&
         !fields[2].empty() && fields[2].size() < 19) {
       entry = {true, fields[1], true, std::stoull(fields[2]), fields[3], fields[4]};
@@ -296,6 +312,10 @@ struct Before {
 
 }  // namespace
 
+std::string BackupEvent(const BackupInfo& backup) {
+  return (backup.restoring.empty() ? "the Build of " : "the restore of ") + backup.time;
+}
+
 BackupStore::BackupStore(std::string root, const platform::FileWriter& writer, Clock now)
     : root_(std::move(root)), writer_(writer), now_(std::move(now)) {
   if (!now_) now_ = [] { return std::chrono::system_clock::now(); };
@@ -310,7 +330,7 @@ std::string BackupStore::DefaultRoot() {
 
 bool BackupStore::Create(const std::string& organization, const std::string& label,
                          const std::vector<std::string>& paths, std::string* why,
-                         std::string* made) {
+                         std::string* made, const std::string& restoring) {
   if (made) made->clear();
   if (root_.empty()) return Fail(why, "no per-user data folder is known to keep backups in");
   if (paths.empty()) return true;
@@ -331,8 +351,7 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   const std::tm utc = UtcTime(std::chrono::system_clock::to_time_t(now_()));
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%SZ", &utc);
-  char shown[32];
-  std::strftime(shown, sizeof shown, "%Y-%m-%d %H:%M:%S UTC", &utc);
+  const std::string shown = ShownTime(utc);
   std::string name;
   for (int attempt = 0;; ++attempt) {
     sequence = NextNumber(sequence);
@@ -351,7 +370,8 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
   };
 
   std::string manifest = std::string(kManifestTitle) + "\norganization\t" + resolvedOrganization +
-                         "\ntime\t" + shown + "\n";
+                         "\ntime\t" + shown + "\n" +
+                         (restoring.empty() ? "" : "restoring\t" + restoring + "\n");
   std::set<std::string> seen;
   int index = 0;
   // A manifest that its reader would refuse is no backup.
@@ -458,8 +478,12 @@ std::vector<BackupInfo> BackupStore::List() const {
     if (!fs::exists(fs::symlink_status(N(directory + kManifest), typeError))) continue;  // unfinished
     Manifest manifest;
     const std::string damage = ReadManifest(directory, !SequenceOf(name).empty(), manifest);
+    std::string putBack;
+    if (IsOwnFile(directory + kPutBackMark) && ReadWhole(directory + kPutBackMark, putBack, 64)) {
+      putBack = putBack.substr(0, putBack.find('\n'));
+    }
     backups.push_back({name, manifest.organization, manifest.time, manifest.entries.size(),
-                       damage});
+                       damage, manifest.restoring, putBack});
   }
   std::sort(backups.begin(), backups.end(), Older);
   return backups;
@@ -540,6 +564,19 @@ bool BackupStore::PutBack(const std::string& name, std::string* why, BackupInfo*
     before[i].untouched = manifest.entries[i].present && before[i].bytes == contents[i];
   }
 
+  // The rosters as they are now, so that the restore can be undone; a rollback of a failed Build
+  // (no lock given) puts back the backup it has just made, and needs none.
+  std::string made;
+  if (lock) {
+    const std::size_t labelAt = chosen->name.find('_');
+    const std::string label = labelAt == std::string::npos ? "" : chosen->name.substr(labelAt + 1);
+    std::string reason;
+    if (!Create(manifest.organization, label, targets, &reason, &made, chosen->name)) {
+      return Fail(why, "The target rosters could not be backed up, so none was put back.\n" +
+                           reason);
+    }
+  }
+
   // Puts file `i` into the state `present`/`bytes`.
   auto put = [&](std::size_t i, bool present, const std::string& bytes, std::string* reason) {
     if (before[i].untouched) return true;
@@ -565,7 +602,22 @@ bool BackupStore::PutBack(const std::string& name, std::string* why, BackupInfo*
                                "so nothing was put back."
                              : "These rosters could not be returned to how they were before "
                                "the restore:" + stuck;
+    if (stuck.empty() && !made.empty()) Discard(made);
     return Fail(why, message);
+  }
+  if (lock) {
+    // A restore that found every roster as the backup has it changed nothing to undo.
+    bool changed = false;
+    for (std::size_t i = 0; i < count; ++i) {
+      changed = changed || (!before[i].untouched &&
+                            (manifest.entries[i].present || before[i].present));
+    }
+    if (!changed) Discard(made);
+    std::string ignored;
+    platform::WriteFileSafely(directory + kPutBackMark,
+                              ShownTime(UtcTime(std::chrono::system_clock::to_time_t(now_()))) +
+                                  "\n",
+                              &ignored, writer_);
   }
   if (restored) *restored = *chosen;
   return true;

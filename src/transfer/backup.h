@@ -18,7 +18,13 @@ struct BackupInfo {
   std::string time;          // when the Build ran, "YYYY-MM-DD HH:MM:SS UTC"
   std::size_t files = 0;     // rosters it puts back (or removes, when they did not exist)
   std::string damage;        // why it cannot be put back; empty when it is whole
+  std::string restoring;     // the backup a restore was about to put back when it made this one;
+                             // empty for a Build's
+  std::string putBack;       // when it was last put back, as `time`; empty when never
 };
+
+// What a backup was made before: "the Build of TIME" or "the restore of TIME".
+std::string BackupEvent(const BackupInfo& backup);
 
 // The backups of the Builds, kept in a folder outside the simulation's tree, one folder per
 // Build with a manifest of the original paths, sizes and checksums. A backup's folder name starts
@@ -46,9 +52,10 @@ class BackupStore {
   // removes what the Build created. With no paths nothing is kept. False, with `why`, when the
   // backup cannot be made whole; what was made of it is removed. `made` receives the new
   // backup's name (empty when none).
+  // `restoring` names the backup a restore is about to put back, when it is a restore's.
   bool Create(const std::string& organization, const std::string& label,
               const std::vector<std::string>& paths, std::string* why,
-              std::string* made = nullptr);
+              std::string* made = nullptr, const std::string& restoring = "");
 
   // Prunes the oldest backups beyond kKept, each whole or not at all, never `keep`; for a Build
   // that has replaced a roster, so that a Build that changed nothing costs no backup. `notes`
@@ -69,7 +76,9 @@ class BackupStore {
   // Puts back the files of backup `name` (the newest when empty). Every copy is checked against
   // its manifest, and every file to be replaced read, before the first is replaced; when a
   // replacement fails nonetheless, the files already put back are returned to how they were.
-  // `restored` receives the backup put back. Locks the backup folder and the organization.
+  // First the rosters it replaces are kept in a backup of their own, so that a restore is
+  // undone as a Build is; the backup put back is marked with the time. `restored` receives the
+  // backup put back. Locks the backup folder and the organization.
   bool Restore(const std::string& name, std::string* why, BackupInfo* restored = nullptr);
 
   // Restore for a Build that holds the WriteLock of the organization and of the store's folder.
