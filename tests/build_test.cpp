@@ -281,6 +281,12 @@ TEST(Build, Preconditions) {
     t.dialogs.answers = c.answers;
     t.view.OnBuild();
     EXPECT_EQ(t.dialogs.questions, c.questions) << c.name;
+    // Emptying every roster is asked with No as the default answer.
+    for (std::size_t i = 0; i < t.dialogs.questions.size(); ++i) {
+      EXPECT_EQ(t.dialogs.defaults[i] == ViewDialogs::Default::kNo,
+                t.dialogs.questions[i] == nothingPaired)
+          << c.name;
+    }
     std::vector<std::string> messages = c.messages;
     for (std::string& message : messages) {
       // kDone, then the teams it emptied.

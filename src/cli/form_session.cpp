@@ -157,7 +157,7 @@ void ConsoleDialogs::ShowMessage(const std::string& text, MessageKind kind) {
   if (text.empty() || text.back() != '\n') stream << "\n";
 }
 
-bool ConsoleDialogs::AskYesNo(const std::string& text) {
+bool ConsoleDialogs::AskYesNo(const std::string& text, Default /*answer*/) {
   if (yes_) return true;
   console_.err << text << "\n";
   if (console_.interactive) {

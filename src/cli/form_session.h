@@ -81,7 +81,7 @@ class ConsoleDialogs : public ViewDialogs {
   bool declined = false;
 
   void ShowMessage(const std::string& text, MessageKind kind) override;
-  bool AskYesNo(const std::string& text) override;
+  bool AskYesNo(const std::string& text, Default answer) override;
   std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
     return std::nullopt;
   }

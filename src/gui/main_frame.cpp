@@ -224,19 +224,21 @@ void CMainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
   RunModal(box);
 }
 
-bool CMainFrame::AskYesNo(const std::string& text) {
-  return Ask(QMessageBox::Warning, text, QMessageBox::Yes, QMessageBox::No);
+bool CMainFrame::AskYesNo(const std::string& text, Default answer) {
+  return Ask(QMessageBox::Warning, text, QMessageBox::Yes, QMessageBox::No,
+             answer == Default::kNo);
 }
 
 bool CMainFrame::AskOkCancel(const std::string& text) {
-  return Ask(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Cancel);
+  return Ask(QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Cancel, false);
 }
 
 bool CMainFrame::Ask(QMessageBox::Icon icon, const std::string& text,
-                     QMessageBox::StandardButton yes, QMessageBox::StandardButton no) {
+                     QMessageBox::StandardButton yes, QMessageBox::StandardButton no,
+                     bool noIsDefault) {
   QMessageBox box(icon, kApplicationTitle, PathText(text), yes | no, this);
   box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(yes);
+  box.setDefaultButton(noIsDefault ? no : yes);
   RunModal(box);
   return box.clickedButton() == box.button(yes);
 }

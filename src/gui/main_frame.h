@@ -51,7 +51,7 @@ class CMainFrame : public QMainWindow, public ViewDialogs, public FrameWindow {
   QWidget* helpWindow() const { return help_; }
 
   void ShowMessage(const std::string& text, MessageKind kind) override;
-  bool AskYesNo(const std::string& text) override;
+  bool AskYesNo(const std::string& text, Default answer) override;
   bool AskOkCancel(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override;
@@ -83,9 +83,10 @@ class CMainFrame : public QMainWindow, public ViewDialogs, public FrameWindow {
   void CreateMenus();
   void CreateStatusBar();
   int RunModal(QDialog& dialog);
-  // A question with the buttons `yes` (the default) and `no`; true for `yes`.
+  // A question with the buttons `yes` and `no`, `yes` the default unless `noIsDefault`; true
+  // for `yes`.
   bool Ask(QMessageBox::Icon icon, const std::string& text, QMessageBox::StandardButton yes,
-           QMessageBox::StandardButton no);
+           QMessageBox::StandardButton no, bool noIsDefault);
   std::optional<std::string> AskFileName(bool create, const std::string& initialFile,
                                          const std::string& defaultExtension,
                                          const QString& title);

@@ -333,7 +333,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   if (!refusal.empty()) return refuse(refusal);
   for (const TeamEntry& team : targetTeams()) {
     if (team.gamesPlayed <= 0) continue;
-    if (!dialogs_.AskYesNo(kGamesPlayedQuestion)) {
+    if (!dialogs_.AskYesNo(kGamesPlayedQuestion, ViewDialogs::Default::kYes)) {
       // Given up exactly as when the target organization dialog is cancelled.
       targetOrgPath.clear();
       ReloadTeamLists();
@@ -345,7 +345,7 @@ std::optional<BuildResult> CTovarinView::Build(bool dryRun, BuildObserver* obser
   const bool anyPaired = std::any_of(targetTeams().begin(), targetTeams().end(),
                                      [](const TeamEntry& team) { return team.partner != nullptr; });
   if (!dryRun && !targetTeams().empty() && !anyPaired &&
-      !dialogs_.AskYesNo(kNothingPairedQuestion)) {
+      !dialogs_.AskYesNo(kNothingPairedQuestion, ViewDialogs::Default::kNo)) {
     return std::nullopt;
   }
   BuildParams params = MakeBuildParams();
@@ -472,7 +472,8 @@ void CTovarinView::OnRestoreBuild() {
     return;
   }
   if (!dialogs_.AskYesNo("Put back the target rosters of " + organization +
-                         "\nas they were before " + row.event + "?")) {
+                             "\nas they were before " + row.event + "?",
+                         ViewDialogs::Default::kNo)) {
     return;
   }
   if (store.Restore(row.name, &why)) {

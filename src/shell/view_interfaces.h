@@ -34,8 +34,10 @@ class ViewDialogs {
   virtual ~ViewDialogs() = default;
   // A message box with the warning icon, the application title and OK.
   virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
-  // A question with Yes and No, Yes the default. True for Yes.
-  virtual bool AskYesNo(const std::string& text) = 0;
+  // A question with Yes and No, the default as given: No for one whose Yes cannot be undone
+  // easily. True for Yes.
+  enum class Default { kYes, kNo };
+  virtual bool AskYesNo(const std::string& text, Default answer) = 0;
   // A message that offers to do something now: the information icon, OK and Cancel, OK the
   // default. True for OK.
   virtual bool AskOkCancel(const std::string& text) = 0;

@@ -277,10 +277,11 @@ void MainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
               MB_OK | MB_ICONEXCLAMATION);
 }
 
-bool MainFrame::AskYesNo(const std::string& text) {
+bool MainFrame::AskYesNo(const std::string& text, Default answer) {
   return MessageBoxW(Owner(), platform::Widen(text).c_str(),
                      platform::Widen(layout::kApplicationTitle).c_str(),
-                     MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1) == IDYES;
+                     MB_YESNO | MB_ICONEXCLAMATION |
+                         (answer == Default::kNo ? MB_DEFBUTTON2 : MB_DEFBUTTON1)) == IDYES;
 }
 
 bool MainFrame::AskOkCancel(const std::string& text) {

@@ -35,7 +35,7 @@ class MainFrame : public ViewDialogs, public FrameWindow {
   CTovarinView& view() { return view_; }
 
   void ShowMessage(const std::string& text, MessageKind kind) override;
-  bool AskYesNo(const std::string& text) override;
+  bool AskYesNo(const std::string& text, Default answer) override;
   bool AskOkCancel(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override;

@@ -72,8 +72,10 @@ class FakeDialogs : public ViewDialogs {
     messages.push_back(text);
     kinds.push_back(kind);
   }
-  bool AskYesNo(const std::string& text) override {
+  std::vector<Default> defaults;  // of each question asked
+  bool AskYesNo(const std::string& text, Default preset) override {
     questions.push_back(text);
+    defaults.push_back(preset);
     if (answers.empty()) return true;
     const bool answer = answers.front();
     answers.pop_front();
@@ -88,7 +90,7 @@ class FakeDialogs : public ViewDialogs {
     return backupChoice;
   }
   // OK/Cancel takes its answer from the same queue as Yes/No.
-  bool AskOkCancel(const std::string& text) override { return AskYesNo(text); }
+  bool AskOkCancel(const std::string& text) override { return AskYesNo(text, Default::kYes); }
   std::optional<std::string> ChooseFile(const std::string& initialFile,
                                         const std::string& defaultExtension) override {
     fileRequests.push_back({initialFile, defaultExtension});
