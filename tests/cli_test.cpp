@@ -58,6 +58,37 @@ struct CliFixture {
   }
 };
 
+// A setup document saved by the window stands in for the stored setup; anything else is refused.
+TEST(Cli, ASetupDocumentInPlaceOfTheStoredSetup) {
+  CliFixture f;
+  const std::string document = f.tree.dir / "league.tov";
+  sim::WriteBytes(document, BuildTree::Text(
+      "Tovarin setup 1\nTgtBase=" + f.tree.dir.path() + "\nTgtDataDisk=LEAGUE.WDD\nTgtOrg=ORG00001\n"
+      "SrcBase=" + f.tree.dir.path() + "\nSrcDataDisk=SRC.WDD\nSrcOrg=ORG00001\nRename=" +
+      f.tree.dir / "renames.txt" + "\nUseFarm=0\nThreeLetters=1\nSmartInitials=1\n"));
+  CliRun run = f.Run({"build", "--setup", document});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4}));  // no farm, as the setup says
+  EXPECT_EQ(f.tree.TargetRoster(3), (std::vector<int>{7}));     // its rename file's signing
+  EXPECT_TRUE(f.store.writes().empty());
+  const struct {
+    std::vector<std::string> args;
+    std::string err;
+  } refused[] = {
+      {{"review", "--setup", f.tree.dir / "renames.txt"},
+       "--setup " + f.tree.dir / "renames.txt" + ": The file " + f.tree.dir / "renames.txt" +
+           " is not a Tovarin setup, so nothing was opened."},
+      {{"renames", "--setup", document, "--target", f.tree.targetOrg, "--source",
+        f.tree.sourceOrg},
+       "give --setup FILE or --target and --source, not both"},
+  };
+  for (const auto& row : refused) {
+    run = f.Run(row.args);
+    EXPECT_EQ(run.status, 2) << row.args[0];
+    EXPECT_EQ(run.err.rfind("tovarin-cli: " + row.err + "\n", 0), 0u) << run.err;
+  }
+}
+
 TEST(Cli, BuildWithBothSides) {
   CliFixture f;
   CliRun run = f.Run(f.Build({"--rename", f.tree.dir / "renames.txt"}));

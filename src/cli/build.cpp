@@ -70,7 +70,8 @@ int Run(BuildOptions& options, Console& console) {
   FormSession form(console, options.saveSetup && !options.dryRun, options.yes);
   if (!form.Load(options.sides, options.setup, options.pairing.reset, pairCommands)) return kError;
   CTovarinView& view = form.view;
-  if (!options.sides.given && !view.MissingOrganization().empty()) {
+  if (!options.sides.given && !options.setup.setupFileGiven &&
+      !view.MissingOrganization().empty()) {
     throw UsageError{NoSetupStored("build")};
   }
 
@@ -100,6 +101,7 @@ Command AddBuildCommand(CLI::App& program) {
                  "neither, build works on the stored setup, as the\n"
                  "window would at start-up");
   AddSetupOptions(*app, options->setup);
+  AddSetupFileOption(*app, options->setup);
   AddPairingOptions(*app, options->pairing);
   app->add_flag("--yes", options->yes,
                 "replace the rosters even when the target teams have\nplayed games, or when no team "

@@ -106,8 +106,17 @@ void AddSetupOptions(CLI::App& app, SetupOptions& setup) {
   app.add_flag("--no-farm")->description("do not carry them");
 }
 
+void AddSetupFileOption(CLI::App& app, SetupOptions& setup) {
+  app.add_option("--setup", setup.setupFile,
+                 "a setup document saved by the window (File > Save),\n"
+                 "in place of the stored setup")
+      ->type_name("FILE");
+}
+
 void TakeSetupOptions(SetupOptions& setup) {
   setup.renameGiven = setup.app->count("--rename") > 0;
+  const CLI::Option* setupFile = setup.app->get_option_no_throw("--setup");
+  setup.setupFileGiven = setupFile && setupFile->count() > 0;
   for (const CLI::Option* option : setup.app->parse_order()) {  // the last one given counts
     if (option->get_name() == "--farm" || option->get_name() == "--no-farm") {
       setup.farmGiven = true;
@@ -183,7 +192,18 @@ FormSession::FormSession(Console& console, bool writeSettings, bool yes)
 
 bool FormSession::Load(const SideOptions& sides, const SetupOptions& setup, bool reset,
                        const std::vector<PairCommand>& pairCommands) {
-  if (sides.given) {
+  if (setup.setupFileGiven) {
+    if (sides.given) throw UsageError{"give --setup FILE or --target and --source, not both"};
+    const std::string path = AbsoluteOption("--setup", setup.setupFile);
+    CTovarinDoc document;
+    std::optional<FormSetup> read;
+    std::string why;
+    if (!document.Open(path, read, &why)) throw UsageError{"--setup " + setup.setupFile + ": " + why};
+    if (!read) {
+      throw UsageError{"--setup " + setup.setupFile + ": the file is empty, so it holds no setup"};
+    }
+    view.ApplySetup(*read);
+  } else if (sides.given) {
     SetLocation("--target", sides.target, view.targetLocation);
     SetLocation("--source", sides.source, view.sourceLocation);
     view.targetOrgPath = view.targetLocation.OrganizationPath();

@@ -32,11 +32,15 @@ bool GivenBoth(const SideOptions& sides, const std::string& whenOne);
 struct SetupOptions {
   std::string rename;
   bool renameGiven = false;
+  std::string setupFile;  // --setup, a setup document in place of the stored setup
+  bool setupFileGiven = false;
   bool farm = true;
   bool farmGiven = false;
   CLI::App* app = nullptr;
 };
 void AddSetupOptions(CLI::App& app, SetupOptions& setup);
+// --setup FILE, for the commands that work on a setup without storing one.
+void AddSetupFileOption(CLI::App& app, SetupOptions& setup);
 // Reads what the parse gave.
 void TakeSetupOptions(SetupOptions& setup);
 

@@ -24,7 +24,8 @@ int Run(RenamesOptions& options, Console& console) {
   FormSession form(console, false, false);
   if (!form.Load(options.sides, options.setup, false, {})) return kError;
   CTovarinView& view = form.view;
-  if (!options.sides.given && !view.MissingOrganization().empty()) {
+  if (!options.sides.given && !options.setup.setupFileGiven &&
+      !view.MissingOrganization().empty()) {
     throw UsageError{NoSetupStored("renames")};
   }
   if (view.renamePath.empty()) {
@@ -61,6 +62,7 @@ Command AddRenamesCommand(CLI::App& program) {
   AddSideOptions(*app, options->sides, "With neither, renames works on the stored setup");
   // Only the rename file of the setup's options matters here.
   options->setup.app = app;
+  AddSetupFileOption(*app, options->setup);
   app->add_option("--rename", options->setup.rename, "the rename file to check")
       ->type_name("FILE")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);

@@ -71,7 +71,8 @@ int Run(ReviewOptions& options, Console& console) {
   FormSession form(console, false, false);
   if (!form.Load(options.sides, options.setup, options.pairing.reset, pairCommands)) return kError;
   CTovarinView& view = form.view;
-  if (!options.sides.given && !view.MissingOrganization().empty()) {
+  if (!options.sides.given && !options.setup.setupFileGiven &&
+      !view.MissingOrganization().empty()) {
     throw UsageError{NoSetupStored("review")};
   }
   const std::optional<Review> review = ReviewAndCount(view, console);
@@ -104,6 +105,7 @@ Command AddReviewCommand(CLI::App& program) {
       "show what a Build would carry and drop, with the likely\nplayers for the dropped ones");
   AddSideOptions(*app, options->sides, "With neither, review works on the stored setup");
   AddSetupOptions(*app, options->setup);
+  AddSetupFileOption(*app, options->setup);
   AddPairingOptions(*app, options->pairing);
   app->add_option("--accept", options->accept,
                   "add the best candidates of these dropped players\n(by the source player "
