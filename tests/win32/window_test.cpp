@@ -163,9 +163,9 @@ class Win32Window {
   void ClickRow(int control, int row) { Mouse(control, row, false); }
   void DoubleClickRow(int control, int row) { Mouse(control, row, true); }
 
-  // Waits for the message box, checks its caption, icon and buttons, presses `button`, and
-  // returns its text.
-  std::string Answer(int button, bool question = false) {
+  // Waits for the message box, checks its caption, icon and buttons (a question's default
+  // answer: Yes, or No when `noIsDefault`), presses `button`, and returns its text.
+  std::string Answer(int button, bool question = false, bool noIsDefault = false) {
     HWND box = nullptr;
     EXPECT_TRUE(WaitFor([&] { return (box = FindDialog("Tovarin")) != nullptr; }))
         << "no message box";
@@ -178,8 +178,9 @@ class Win32Window {
     EXPECT_EQ(GetDlgItem(box, IDYES) != nullptr, question) << text;
     EXPECT_EQ(GetDlgItem(box, IDOK) != nullptr, !question) << text;
     if (question) {
-      EXPECT_TRUE(SendMessageW(GetDlgItem(box, IDYES), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
-          << "Yes is the default";
+      EXPECT_TRUE(SendMessageW(GetDlgItem(box, noIsDefault ? IDNO : IDYES), WM_GETDLGCODE, 0, 0) &
+                  DLGC_DEFPUSHBUTTON)
+          << (noIsDefault ? "No" : "Yes") << " is the default";
     }
     PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
     EXPECT_TRUE(WaitFor([box] { return !IsWindow(box); }));
@@ -412,8 +413,9 @@ TEST(Win32Window, RestoreBuildListsTheBackupsAndPutsBackTheChosenOne) {
             "Puts back the 3 rosters of " + Native(w.tree.targetOrg) +
                 " as they were before the Build of " + time + ".");
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(w.Answer(IDYES, true), "Put back the target rosters of " + Native(w.tree.targetOrg) +
-                                       "\nas they were before the Build of " + time + "?");
+  EXPECT_EQ(w.Answer(IDYES, true, /*noIsDefault=*/true),
+            "Put back the target rosters of " + Native(w.tree.targetOrg) +
+                "\nas they were before the Build of " + time + "?");
   EXPECT_NE(w.Answer(IDOK).find("are as they were"), std::string::npos);
   EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
 }
