@@ -38,6 +38,12 @@ class FormView : public FormControls {
   // Before any command: the view takes the selection from its list models.
   void TakeSelections();
 
+  // Keeps Enter and the default outline on the push button that has the focus, or else on
+  // Build. The dialog manager does so for Tab, but not when a click or a mnemonic moves the
+  // focus, which left Build outlined beside the focused button and Enter running a Build. Called
+  // after every message.
+  void FollowFocus();
+
   INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
@@ -51,6 +57,7 @@ class FormView : public FormControls {
   std::function<void()> resized_;
   CTovarinView* view_ = nullptr;
   HWND dialog_ = nullptr;
+  int defaultButton_ = 0;  // the form's button that Enter presses
   Edit targetOrgPath_, sourceOrgPath_, renamePath_, targetLabel_, sourceLabel_;
   CheckBox useFarm_;
   ListBox targetList_, sourceList_;

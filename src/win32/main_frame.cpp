@@ -158,9 +158,13 @@ int MainFrame::Run() {
       UpdateIndicators();
     }
     if (window_ && TranslateAcceleratorW(window_, accelerators_, &message)) continue;
-    if (form_.handle() && IsDialogMessageW(form_.handle(), &message)) continue;
+    if (form_.handle() && IsDialogMessageW(form_.handle(), &message)) {
+      form_.FollowFocus();
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
+    form_.FollowFocus();
   }
   return static_cast<int>(message.wParam);
 }

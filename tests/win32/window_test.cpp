@@ -536,26 +536,49 @@ TEST(Win32Window, TheDefaultOutlineShowsWhatEnterPresses) {
     const LRESULT code = SendMessageW(control, WM_GETDLGCODE, 0, 0);
     return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
   };
-  ASSERT_TRUE(WaitFor([&] { return focused() != nullptr; }));
-  std::set<HWND> visited;
-  for (int stop = 0; stop < 40; ++stop) {
-    HWND focus = focused();
-    visited.insert(focus);
+  // Only the button Enter presses is outlined.
+  const auto outlineFollows = [&](HWND focus, const std::string& where) {
     const HWND enter = pushButton(focus) ? focus : w.Item(id::kBuild);
     for (HWND child = GetWindow(w.form(), GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
       if (!pushButton(child)) continue;
       const bool outlined = (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
       EXPECT_EQ(outlined, child == enter)
-          << "stop " << stop << ": " << WindowText(child) << " with the focus on "
-          << WindowText(focus);
+          << where << ": " << WindowText(child) << " with the focus on " << WindowText(focus);
     }
+  };
+  ASSERT_TRUE(WaitFor([&] { return focused() != nullptr; }));
+  std::set<HWND> visited;
+  for (int stop = 0; stop < 40; ++stop) {
+    HWND focus = focused();
+    visited.insert(focus);
+    outlineFollows(focus, "stop " + std::to_string(stop));
     PostMessageW(focus, WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(focus, WM_KEYUP, VK_TAB, 0);
     WaitFor([&] { return focused() != focus; });
   }
   EXPECT_GT(visited.size(), 8u) << "Tab went round the form";
-  EXPECT_EQ(LOWORD(SendMessageW(w.form(), DM_GETDEFID, 0, 0)), id::kBuild);
+  const HWND last = focused();
+  EXPECT_EQ(LOWORD(SendMessageW(w.form(), DM_GETDEFID, 0, 0)),
+            pushButton(last) ? GetDlgCtrlID(last) : id::kBuild);
+
+  // A click gives a button the focus, as its mnemonic does: then Enter presses that button,
+  // never Build (after Reset, a Build would ask whether to empty every roster).
+  for (const int control : {id::kMatch, id::kUnmatch, id::kReset}) {
+    const HWND button = w.Item(control);
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(WaitFor([&] { return focused() == button; })) << WindowText(button);
+    WaitFor([&] { return LOWORD(SendMessageW(w.form(), DM_GETDEFID, 0, 0)) == control; });
+    outlineFollows(button, "after a click on " + WindowText(button));
+    PostMessageW(button, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(button, WM_KEYUP, VK_RETURN, 0);
+    Sleep(300);
+    const HWND box = FindDialog("Tovarin");
+    EXPECT_EQ(box, nullptr) << "Enter on " << WindowText(button) << " ran Build";
+    if (box) w.Answer(IDNO, true, true);
+  }
+  EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(w.tree.targetOrg, 1))) << "built";
 }
 
 TEST(Win32Window, BuildAsksAboutGamesPlayed) {
