@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -83,6 +84,14 @@ CTovarinForm::CTovarinForm(QWidget* parent) : QWidget(parent), units_(DialogFont
   for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 
   connect(c_.cancel, &QPushButton::clicked, this, &CTovarinForm::closeRequested);
+  // The default outline shows what Enter presses: the focused button, or else Build.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    auto* focused = qobject_cast<QPushButton*>(now);
+    QPushButton* enter = focused && focused->parentWidget() == this ? focused : c_.build;
+    for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+      button->setDefault(button == enter);
+    }
+  });
 }
 
 QWidget* CTovarinForm::MakeControl(const layout::DialogControl& control) {

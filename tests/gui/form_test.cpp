@@ -1,6 +1,7 @@
 // The form driven through its real widgets: start-up from stored settings, the organization
 // dialog, pairing by hand, the Build and its question, the checkbox and the file choices.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -211,6 +212,27 @@ TEST(GuiBuild, GamesPlayedQuestionAnsweredYesAndNo) {
       EXPECT_EQ(Rows(*w.c().sourceList), (QStringList{kSrc1, kSrc2}));
     }
   }
+}
+
+// Enter presses the focused button, which alone is outlined, or else Build.
+TEST(GuiForm, EnterPressesWhatIsOutlined) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  w.Activate();
+  for (QPushButton* button : {w.c().match, w.c().unmatch, w.c().reset}) {
+    button->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(button->isDefault()) << button->text().toStdString();
+    EXPECT_FALSE(w.c().build->isDefault()) << button->text().toStdString();
+    QTest::keyClick(button, Qt::Key_Return);  // a Build would show a dialog the script lacks
+  }
+  EXPECT_EQ(w.c().sourceList->count(), 2) << "Reset pressed";
+  w.c().useFarm->setFocus();
+  QApplication::processEvents();
+  EXPECT_TRUE(w.c().build->isDefault());
+  EXPECT_FALSE(w.c().reset->isDefault());
+  EXPECT_TRUE(w.script.done());
 }
 
 TEST(GuiBuild, MissingSourceRosterIsReported) {
