@@ -1,7 +1,10 @@
 #include "win32/dialogs.h"
 
-#include "platform/native_path.h"
 #include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/native_path.h"
 
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
@@ -42,9 +45,18 @@ void CenterOnOwner(HWND dialog) {
   GetWindowRect(owner, &around);
   GetWindowRect(dialog, &box);
   const int width = box.right - box.left, height = box.bottom - box.top;
-  SetWindowPos(dialog, nullptr, (around.left + around.right - width) / 2,
-               (around.top + around.bottom - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  int x = (around.left + around.right - width) / 2;
+  int y = (around.top + around.bottom - height) / 2;
+  // Wholly on the owner's monitor, its title bar first, even when the owner is at the screen's
+  // edge or larger than the work area.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - width));
+    y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - height));
+  }
+  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HICON AppIcon(HINSTANCE instance) {

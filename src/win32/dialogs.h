@@ -65,7 +65,8 @@ INT_PTR RunModal(const layout::DialogLayout& layout, HWND owner, T& dialog,
 }
 
 // Puts a dialog in the middle of its owner, the window it was opened from, rather than where the
-// template would place it (over the buttons that opened it).
+// template would place it (over the buttons that opened it), and wholly within the owner's
+// monitor's work area.
 void CenterOnOwner(HWND dialog);
 
 // A dialog whose only way out is Close, or Escape: ends it when `command` is either. True when

@@ -742,9 +742,20 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
   w.Start();
   const sim::Bytes roster =
       fixture::ReadFileBytes(BuildTree::RosterName(w.tree.targetOrg, 1));
+  // With the window at the screen's top left, the larger dialog still opens wholly on it.
+  SetWindowPos(w.window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   PostMessageW(w.window(), WM_COMMAND, layout::command::kPreviewBuild, 0);
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Preview Build")) != nullptr; }));
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(w.window(), MONITOR_DEFAULTTONEAREST), &monitor));
+  RECT placed{};
+  GetWindowRect(dialog, &placed);
+  EXPECT_GE(placed.left, monitor.rcWork.left);
+  EXPECT_GE(placed.top, monitor.rcWork.top);
+  EXPECT_LE(placed.right, monitor.rcWork.right);
+  EXPECT_LE(placed.bottom, monitor.rcWork.bottom);
   const auto counts = [dialog] { return WindowText(GetDlgItem(dialog, id::kPreviewCounts)); };
   EXPECT_EQ(counts(),
             "Players carried: 5\nPlayers dropped: 2\nDropped players with candidates: 1\n"
