@@ -170,9 +170,10 @@ TEST(OrgPicker, MissingBaseDirectoryListsNothing) {
   picker.Ok();
   EXPECT_EQ(location.DataDiskName(), "");
 
-  PickerTree tree;  // with data disks, nothing to say
+  PickerTree tree;  // with data disks, where they are
   OrgLocation found = tree.Location("LEAGUE.WDD", "ORG00002");
-  EXPECT_EQ(OrgPicker(found).note(), "");
+  EXPECT_EQ(OrgPicker(found).note(), "Data disks in " + found.BaseDirectory() +
+                                         " (File > Set Base Path chooses another folder).");
 }
 
 // Names are Windows-1252 in the simulation's files and UTF-8 where a person reads them.

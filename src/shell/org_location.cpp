@@ -107,10 +107,15 @@ std::string TargetFoldersMessage(const OrgLocation& location) {
 
 OrgPicker::OrgPicker(OrgLocation& location) : location_(location) {
   dataDisks_ = ListUpper(location_.BaseDirectory(), "*.wdd");
+  // The base path is said either way: the form shows it nowhere else, and a wrong one is why
+  // the lists hold another league's data disks.
   if (dataDisks_.empty()) {
     note_ = "No data disk (a folder ending in .WDD) was found in " + location_.BaseDirectory() +
             ". Use File > Set Base Path to choose gstnd32.exe in the folder where Grandstand is "
             "installed.";
+  } else {
+    note_ = "Data disks in " + location_.BaseDirectory() +
+            " (File > Set Base Path chooses another folder).";
   }
   dataDiskSelection_ = FindPrefix(dataDisks_, location_.DataDiskName());
   int storedOrganization = -1;

@@ -57,8 +57,8 @@ class OrgPicker {
   const std::vector<std::string>& dataDisks() const { return dataDisks_; }
   const std::vector<std::string>& organizations() const { return organizations_; }
   int dataDiskSelection() const { return dataDiskSelection_; }
-  // What the dialog says under its lists when the base directory holds no data disk, so that
-  // empty lists are not all the user sees; empty otherwise.
+  // What the dialog says under its lists: the base directory its data disks are in or, when it
+  // holds none, that Set Base Path comes first, so that empty lists are not all the user sees.
   const std::string& note() const { return note_; }
   int organizationSelection() const { return organizationSelection_; }
 

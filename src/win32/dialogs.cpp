@@ -12,9 +12,36 @@
 
 namespace tovarin::win32 {
 
+namespace {
+
+// The hook of the message box being opened on this thread: it centres the box once, as it is
+// activated, and is removed by Message.
+thread_local HHOOK centring = nullptr;
+
+LRESULT CALLBACK CentreMessageBox(int code, WPARAM wParam, LPARAM lParam) {
+  const HHOOK hook = centring;
+  if (code == HCBT_ACTIVATE && hook) {
+    centring = nullptr;
+    UnhookWindowsHookEx(hook);
+    CenterOnOwner(reinterpret_cast<HWND>(wParam));
+    return 0;
+  }
+  return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+}  // namespace
+
+int Message(HWND owner, const std::string& text, UINT style) {
+  if (owner) centring = SetWindowsHookExW(WH_CBT, CentreMessageBox, nullptr, GetCurrentThreadId());
+  const int answer = MessageBoxW(owner, platform::Widen(text).c_str(),
+                                 platform::Widen(layout::kApplicationTitle).c_str(), style);
+  if (centring) UnhookWindowsHookEx(centring);
+  centring = nullptr;
+  return answer;
+}
+
 void ShowUnexpectedError(const std::string& what) {
-  MessageBoxW(GetActiveWindow(), platform::Widen(layout::kCommandFailed + what).c_str(),
-              platform::Widen(layout::kApplicationTitle).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  Message(GetActiveWindow(), layout::kCommandFailed + what, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool EndOnClose(HWND dialog, WPARAM command) {

@@ -69,6 +69,10 @@ INT_PTR RunModal(const layout::DialogLayout& layout, HWND owner, T& dialog,
 // monitor's work area.
 void CenterOnOwner(HWND dialog);
 
+// A message box titled as the application, centred on `owner` as a dialog is (the system would
+// put it in the middle of the screen): MessageBoxW's answer.
+int Message(HWND owner, const std::string& text, UINT style);
+
 // A dialog whose only way out is Close, or Escape: ends it when `command` is either. True when
 // the command was one.
 bool EndOnClose(HWND dialog, WPARAM command);

@@ -276,22 +276,17 @@ void MainFrame::ShowHelp() {
 
 // Errors and completions alike: the window shows every message the same way.
 void MainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
-  MessageBoxW(Owner(), platform::Widen(text).c_str(),
-              platform::Widen(layout::kApplicationTitle).c_str(),
-              MB_OK | MB_ICONEXCLAMATION);
+  Message(Owner(), text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool MainFrame::AskYesNo(const std::string& text, Default answer) {
-  return MessageBoxW(Owner(), platform::Widen(text).c_str(),
-                     platform::Widen(layout::kApplicationTitle).c_str(),
-                     MB_YESNO | MB_ICONEXCLAMATION |
-                         (answer == Default::kNo ? MB_DEFBUTTON2 : MB_DEFBUTTON1)) == IDYES;
+  return Message(Owner(), text,
+                 MB_YESNO | MB_ICONEXCLAMATION |
+                     (answer == Default::kNo ? MB_DEFBUTTON2 : MB_DEFBUTTON1)) == IDYES;
 }
 
 bool MainFrame::AskOkCancel(const std::string& text) {
-  return MessageBoxW(Owner(), platform::Widen(text).c_str(),
-                     platform::Widen(layout::kApplicationTitle).c_str(),
-                     MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON1) == IDOK;
+  return Message(Owner(), text, MB_OKCANCEL | MB_ICONINFORMATION | MB_DEFBUTTON1) == IDOK;
 }
 
 std::optional<std::string> MainFrame::ChooseFile(const std::string& initialFile,

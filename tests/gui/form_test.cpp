@@ -81,7 +81,9 @@ TEST(GuiOrganizationDialog, ChoosingCancellingAndFailing) {
     auto& picker = dynamic_cast<CIdentifyOrgDlg&>(dialog);
     EXPECT_EQ(picker.windowTitle(), "Identify Organization");
     const DialogUnits units(picker.font());
-    EXPECT_EQ(picker.size(), QSize(units.X(199), units.Y(68)));
+    EXPECT_EQ(picker.size(), QSize(units.X(199), units.Y(114)));  // with the base path's line
+    ASSERT_NE(picker.note(), nullptr);
+    EXPECT_TRUE(picker.note()->text().startsWith("Data disks in "));
     disks = Entries(*picker.dataDiskList());
     organizationsBefore = Entries(*picker.organizationList());
     EXPECT_EQ(picker.dataDiskList()->currentIndex(), -1);
