@@ -65,6 +65,27 @@ void InsertColumns(HWND dialog, HWND list, std::span<const layout::ListColumn> c
   }
 }
 
+void FollowFocus(HWND dialog, int fallback) {
+  const auto pushButton = [](HWND control) {
+    return control && (SendMessageW(control, WM_GETDLGCODE, 0, 0) &
+                       (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+  };
+  const HWND focus = GetFocus();
+  const HWND wanted = focus && GetParent(focus) == dialog && pushButton(focus)
+                          ? focus
+                          : GetDlgItem(dialog, fallback);
+  if (!wanted) return;
+  const int id = GetDlgCtrlID(wanted);
+  const bool outlined = (SendMessageW(wanted, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
+  if (outlined && LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)) == id) return;  // as it was
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const bool outlined = (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
+    if (child != wanted && outlined) SendMessageW(child, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  }
+  if (!outlined) SendMessageW(wanted, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+}
+
 void CenterOnOwner(HWND dialog) {
   HWND owner = GetWindow(dialog, GW_OWNER);
   if (!owner) return;

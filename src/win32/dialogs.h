@@ -39,15 +39,36 @@ Result Guarded(Handle&& handle, Result failed) {
   return failed;
 }
 
+// Keeps Enter and the default outline of `dialog` on the push button that has the focus, or
+// else on its button `fallback`. The dialog manager does so for Tab, but not when a click or a
+// mnemonic moves the focus: Build (or Close) stayed outlined beside the focused button, and Enter
+// pressed it.
+void FollowFocus(HWND dialog, int fallback);
+
 // The dialog procedure of a dialog class T: it keeps the object that WM_INITDIALOG brings and
-// hands every message to T::OnMessage, which dispatches it.
+// hands every message to T::OnMessage, which dispatches it. After a control's notification
+// (which a change of focus brings) the default outline follows the focus.
 template <class T>
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  static constexpr wchar_t kDefaultButton[] = L"Tovarin.DefaultButton";
   if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
   auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (!self) return FALSE;
-  return Guarded([&] { return self->OnMessage(dialog, message, wParam, lParam); },
-                 static_cast<INT_PTR>(TRUE));
+  const INT_PTR result = Guarded([&] { return self->OnMessage(dialog, message, wParam, lParam); },
+                                 static_cast<INT_PTR>(TRUE));
+  if (message == WM_INITDIALOG) {
+    const INT_PTR fallback = LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0));
+    SetPropW(dialog, kDefaultButton, reinterpret_cast<HANDLE>(fallback));
+  } else if (message == WM_DESTROY) {
+    RemovePropW(dialog, kDefaultButton);
+  } else if ((message == WM_COMMAND || message == WM_NOTIFY) && IsWindow(dialog)) {
+    // The messages it sends the dialog reset the answer a notification's handler set there.
+    const LONG_PTR answer = GetWindowLongPtrW(dialog, DWLP_MSGRESULT);
+    const INT_PTR fallback = reinterpret_cast<INT_PTR>(GetPropW(dialog, kDefaultButton));
+    FollowFocus(dialog, static_cast<int>(fallback));
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, answer);
+  }
+  return result;
 }
 
 inline HINSTANCE InstanceOf(HWND window) {

@@ -45,30 +45,10 @@ void FormView::OnInit(HWND dialog) {
   // The dialog manager moves the default outline to a push button that takes the focus, and
   // back to this one when the focus leaves it; without being told, it would leave it behind.
   SendMessageW(dialog, DM_SETDEFID, id::kBuild, 0);
-  defaultButton_ = id::kBuild;
 }
 
 void FormView::FollowFocus() {
-  if (!dialog_) return;
-  const HWND focus = GetFocus();
-  int wanted = layout::id::kBuild;
-  if (focus && GetParent(focus) == dialog_ &&
-      (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
-    wanted = GetDlgCtrlID(focus);
-  }
-  const bool outlined =
-      SendMessageW(GetDlgItem(dialog_, wanted), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON;
-  if (wanted == defaultButton_ && outlined) return;
-  // Every other push button loses the outline, whoever gave it one.
-  for (HWND child = GetWindow(dialog_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (child != GetDlgItem(dialog_, wanted) &&
-        (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)) {
-      SendMessageW(child, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    }
-  }
-  SendMessageW(GetDlgItem(dialog_, wanted), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-  SendMessageW(dialog_, DM_SETDEFID, static_cast<WPARAM>(wanted), 0);
-  defaultButton_ = wanted;
+  if (dialog_) win32::FollowFocus(dialog_, layout::id::kBuild);
 }
 
 void FormView::ShowPath(const Edit& edit, const std::string& path) const {

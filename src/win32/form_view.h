@@ -39,9 +39,7 @@ class FormView : public FormControls {
   void TakeSelections();
 
   // Keeps Enter and the default outline on the push button that has the focus, or else on
-  // Build. The dialog manager does so for Tab, but not when a click or a mnemonic moves the
-  // focus, which left Build outlined beside the focused button and Enter running a Build. Called
-  // after every message.
+  // Build (see win32::FollowFocus). Called after every message.
   void FollowFocus();
 
   INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,7 +55,6 @@ class FormView : public FormControls {
   std::function<void()> resized_;
   CTovarinView* view_ = nullptr;
   HWND dialog_ = nullptr;
-  int defaultButton_ = 0;  // the form's button that Enter presses
   Edit targetOrgPath_, sourceOrgPath_, renamePath_, targetLabel_, sourceLabel_;
   CheckBox useFarm_;
   ListBox targetList_, sourceList_;

@@ -779,6 +779,22 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
                           "City 3 Club: 1 player",
                           "    Sam Park (7), from the rename file",
                       }));
+  // A click gives Add to Rename File the focus: then Enter presses it (nothing is ticked yet),
+  // not Close, and only it is outlined.
+  const HWND add = GetDlgItem(dialog, id::kPreviewAdd);
+  PostMessageW(add, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageW(add, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  EXPECT_TRUE(WaitFor(
+      [&] { return LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)) == id::kPreviewAdd; }));
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const bool outlined = (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
+    EXPECT_EQ(outlined, child == add) << WindowText(child);
+  }
+  PostMessageW(add, WM_KEYDOWN, VK_RETURN, 0);
+  PostMessageW(add, WM_KEYUP, VK_RETURN, 0);
+  Sleep(300);
+  ASSERT_TRUE(IsWindow(dialog)) << "Enter on Add to Rename File closed the dialog";
+
   // The candidates show whole, and the lists grow with the dialog.
   HWND droppedList = GetDlgItem(dialog, id::kPreviewDropped);
   EXPECT_GE(SendMessageW(droppedList, LVM_GETCOLUMNWIDTH, 2, 0),
