@@ -568,12 +568,19 @@ TEST(Win32Window, TheDefaultOutlineShowsWhatEnterPresses) {
   EXPECT_EQ(LOWORD(SendMessageW(w.form(), DM_GETDEFID, 0, 0)),
             pushButton(last) ? GetDlgCtrlID(last) : id::kBuild);
 
-  // A click gives a button the focus, as its mnemonic does: then Enter presses that button,
+  // A click or a mnemonic (Alt+U) gives a button the focus: then Enter presses that button,
   // never Build (after Reset, a Build would ask whether to empty every roster).
   for (const int control : {id::kMatch, id::kUnmatch, id::kReset}) {
     const HWND button = w.Item(control);
-    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    if (control == id::kUnmatch) {
+      const HWND from = focused();
+      PostMessageW(from, WM_SYSKEYDOWN, 'U', 1 << 29);
+      PostMessageW(from, WM_SYSCHAR, 'u', 1 << 29);
+      PostMessageW(from, WM_SYSKEYUP, 'U', 1 << 29);
+    } else {
+      PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    }
     ASSERT_TRUE(WaitFor([&] { return focused() == button; })) << WindowText(button);
     WaitFor([&] { return LOWORD(SendMessageW(w.form(), DM_GETDEFID, 0, 0)) == control; });
     outlineFollows(button, "after a click on " + WindowText(button));
