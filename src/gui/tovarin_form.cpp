@@ -85,7 +85,7 @@ CTovarinForm::CTovarinForm(QWidget* parent) : QWidget(parent), units_(DialogFont
 
   connect(c_.cancel, &QPushButton::clicked, this, &CTovarinForm::closeRequested);
   // The default outline shows what Enter presses: the focused button, or else Build.
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+  followFocus_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     auto* focused = qobject_cast<QPushButton*>(now);
     QPushButton* enter = focused && focused->parentWidget() == this ? focused : c_.build;
     for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
@@ -93,6 +93,8 @@ CTovarinForm::CTovarinForm(QWidget* parent) : QWidget(parent), units_(DialogFont
     }
   });
 }
+
+CTovarinForm::~CTovarinForm() { disconnect(followFocus_); }
 
 QWidget* CTovarinForm::MakeControl(const layout::DialogControl& control) {
   using K = layout::ControlKind;

@@ -53,6 +53,8 @@ class CTovarinForm : public QWidget, public FormControls {
   };
 
   explicit CTovarinForm(QWidget* parent = nullptr);
+  // Stops following the focus first: the controls going with the form move it.
+  ~CTovarinForm() override;
 
   // Routes the controls' commands to `view`, which must outlive the form's use.
   void Attach(CTovarinView& view);
@@ -90,6 +92,7 @@ class CTovarinForm : public QWidget, public FormControls {
   std::array<QWidget*, layout::kFormItemCount> widgets_{};  // in the table's order
   Controls c_{};
   CTovarinView* view_ = nullptr;
+  QMetaObject::Connection followFocus_;
 };
 
 }  // namespace tovarin::gui
