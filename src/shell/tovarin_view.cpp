@@ -406,12 +406,17 @@ std::optional<RenameCheckModel> CTovarinView::CheckRenameFile() {
 }
 
 bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>& sourcePlayers) {
+  // Each refusal on a line of its own, as the user reads the names.
+  const auto lines = [](const Acceptance& accepted) {
+    std::string text;
+    for (const std::string& line : accepted.refused) {
+      text += '\n';  // appended apart: GCC 12 at -O3 takes "\n" + a temporary for an overlap
+      text += DisplayText(line);
+    }
+    return text;
+  };
   const Acceptance acceptance = AcceptBest(review, sourcePlayers);
-  std::string refused;
-  for (const std::string& line : acceptance.refused) {
-    refused += '\n';  // appended apart: GCC 12 at -O3 takes "\n" + a temporary for an overlap
-    refused += DisplayText(line);
-  }
+  const std::string refused = lines(acceptance);
   if (!refused.empty()) {
     dialogs_.ShowMessage("Not added to the rename file:" + refused, MessageKind::kError);
   }
@@ -431,14 +436,9 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
   auto stillFree = [&](std::string* reason) {
     const Acceptance now = AcceptBest(ReviewBuild(), sourcePlayers);
     if (now.records == acceptance.records) return true;
-    std::string changed;
-    for (const std::string& line : now.refused) {
-      changed += '\n';
-      changed += DisplayText(line);
-    }
     *reason = "The rename file " + platform::FileNameAsSpelled(renamePath) +
               " was changed while the pairs were chosen, so nothing was added; review again." +
-              changed;
+              lines(now);
     return false;
   };
   std::string why;

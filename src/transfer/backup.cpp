@@ -133,8 +133,6 @@ bool Older(const BackupInfo& a, const BackupInfo& b) {
   return sa != sb ? LessNumber(sa, sb) : a.name < b.name;
 }
 
-std::tm UtcTime(std::time_t when);
-
 // A time as backups show it, "YYYY-MM-DD HH:MM:SS UTC".
 std::string ShownTime(const std::tm& utc) {
   char shown[32];
