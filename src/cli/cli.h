@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/safe_file.h"
 #include "platform/settings_store.h"
 
 namespace tovarin::cli {
@@ -23,6 +24,8 @@ struct Console {
   bool interactive = false;  // questions are asked on the terminal
   platform::SettingsStore& settings;
   std::string backups;  // where Builds keep their backups: BackupStore::DefaultRoot() in use
+  // Every file the commands write goes through it.
+  const platform::FileWriter* writer = &platform::SystemFileWriter();
 };
 
 // Runs tovarin-cli with `args` (without the program name) and returns its exit status.

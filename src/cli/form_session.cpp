@@ -186,7 +186,7 @@ bool ConsoleDialogs::AskYesNo(const std::string& text, Default /*answer*/) {
 FormSession::FormSession(Console& console, bool writeSettings, bool yes)
     : store(console.settings, writeSettings),
       dialogs(console, yes),
-      view(store, dialogs, controls, layout::SourceTeamColumn()) {
+      view(store, dialogs, controls, layout::SourceTeamColumn(), *console.writer) {
   view.backupDirectory = console.backups;
 }
 

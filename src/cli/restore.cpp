@@ -32,7 +32,7 @@ int List(const BackupStore& store, Console& console) {
 
 int Run(const RestoreOptions& options, Console& console) {
   if (options.names.size() > 1) throw UsageError{"restore takes one backup name at most"};
-  BackupStore store(console.backups);
+  BackupStore store(console.backups, *console.writer);
   if (options.list) return List(store, console);
   BackupInfo restored;
   std::string why;

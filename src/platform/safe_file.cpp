@@ -64,6 +64,12 @@ void SafeFileWriter::Fail(int error) {
   why_ = ErrnoText(error);
 }
 
+void SafeFileWriter::Fail(const std::error_code& error) {
+  if (!error || failed_) return;
+  failed_ = true;
+  why_ = ErrorText(error);
+}
+
 void SafeFileWriter::Write(const std::string& bytes) {
   if (fd_ < 0 || failed_) return;
   std::size_t done = 0;
@@ -129,6 +135,35 @@ long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
   return _write(fd, data, chunk);
 }
 
+// _commit is FlushFileBuffers on the descriptor's handle.
+int FileWriter::Flush(int fd) const { return _commit(fd); }
+
+namespace {
+std::error_code LastError() { return {static_cast<int>(GetLastError()), std::system_category()}; }
+}  // namespace
+
+std::error_code FileWriter::Replace(const std::string& from, const std::string& to) const {
+  if (MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return {};
+  }
+  return LastError();
+}
+
+std::error_code FileWriter::MakeDirectory(const std::string& path) const {
+  if (CreateDirectoryW(WidePath(path).c_str(), nullptr)) return {};
+  const DWORD error = GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+    return std::make_error_code(std::errc::file_exists);
+  }
+  return LastError();
+}
+
+std::error_code FileWriter::Remove(const std::string& path) const {
+  if (DeleteFileW(WidePath(path).c_str())) return {};
+  return LastError();
+}
+
 bool SafeFileWriter::Open(const std::string& path, std::string* why) {
   Discard();
   failed_ = false;
@@ -162,17 +197,12 @@ bool SafeFileWriter::Commit(std::string* why) {
     SetWhy(why, why_);
     return false;
   }
-  // _commit is FlushFileBuffers on the descriptor's handle.
   SetLastError(ERROR_SUCCESS);
-  if (!failed_ && _commit(fd_) != 0) Fail(errno);
+  if (!failed_ && writer_.Flush(fd_) != 0) Fail(errno);
   SetLastError(ERROR_SUCCESS);
   if (_close(fd_) != 0) Fail(errno);
   fd_ = -1;
-  if (!failed_ && !MoveFileExW(WidePath(temp_).c_str(), WidePath(target_).c_str(),
-                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    failed_ = true;
-    why_ = SystemErrorText(GetLastError());
-  }
+  if (!failed_) Fail(writer_.Replace(temp_, target_));
   if (failed_) DeleteFileW(WidePath(temp_).c_str());
   temp_.clear();
   SetWhy(why, why_);
@@ -194,6 +224,24 @@ void SafeFileWriter::ReleaseLock() {}
 
 long long FileWriter::Write(int fd, const char* data, std::size_t size) const {
   return write(fd, data, size);
+}
+
+int FileWriter::Flush(int fd) const { return fsync(fd); }
+
+namespace {
+std::error_code Errno() { return {errno, std::generic_category()}; }
+}  // namespace
+
+std::error_code FileWriter::Replace(const std::string& from, const std::string& to) const {
+  return std::rename(from.c_str(), to.c_str()) == 0 ? std::error_code() : Errno();
+}
+
+std::error_code FileWriter::MakeDirectory(const std::string& path) const {
+  return mkdir(path.c_str(), 0777) == 0 ? std::error_code() : Errno();
+}
+
+std::error_code FileWriter::Remove(const std::string& path) const {
+  return unlink(path.c_str()) == 0 ? std::error_code() : Errno();
 }
 
 bool SafeFileWriter::Open(const std::string& path, std::string* why) {
@@ -258,10 +306,10 @@ bool SafeFileWriter::Commit(std::string* why) {
     SetWhy(why, why_);
     return false;
   }
-  if (!failed_ && fsync(fd_) != 0) Fail(errno);
+  if (!failed_ && writer_.Flush(fd_) != 0) Fail(errno);
   if (close(fd_) != 0) Fail(errno);
   fd_ = -1;
-  if (!failed_ && std::rename(temp_.c_str(), target_.c_str()) != 0) Fail(errno);
+  if (!failed_) Fail(writer_.Replace(temp_, target_));
   if (failed_) unlink(temp_.c_str());
   ReleaseLock();
   temp_.clear();

@@ -3,17 +3,27 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <system_error>
 
 namespace tovarin::platform {
 
-// Writes bytes into an open file. Every file Tovarin writes goes through one, so a caller can put
-// a disk that fails (fills up, refuses) in place of the system's own.
+// The steps that change files. Every file Tovarin writes, and every folder and removal of its
+// Builds and restores, goes through one, so a caller can put a disk that fails (fills up,
+// refuses, breaks) in place of the system's own. Each is the system's own call.
 class FileWriter {
  public:
   virtual ~FileWriter() = default;
   // Writes some of the `size` bytes at `data` to the open file descriptor `fd`: how many were
-  // written, or -1 with errno set. The system's own write.
+  // written, or -1 with errno set.
   virtual long long Write(int fd, const char* data, std::size_t size) const;
+  // Makes what was written to `fd` durable: 0, or -1 with errno set.
+  virtual int Flush(int fd) const;
+  // Puts the file `from` in the place of the file `to`, replacing it at once.
+  virtual std::error_code Replace(const std::string& from, const std::string& to) const;
+  // Creates the folder `path`; std::errc::file_exists when something is there.
+  virtual std::error_code MakeDirectory(const std::string& path) const;
+  // Removes the file `path`.
+  virtual std::error_code Remove(const std::string& path) const;
 };
 
 // The system's own writer, for callers that keep a reference.
@@ -47,6 +57,7 @@ class SafeFileWriter {
 
  private:
   void Fail(int error);
+  void Fail(const std::error_code& error);
   void ReleaseLock();
 
   const FileWriter& writer_;

@@ -67,7 +67,7 @@ void FrameCommands::OnFileSave() {
     path = *file;
   }
   std::string why;
-  if (!doc_.Save(path, view_.CurrentSetup(), &why)) {
+  if (!doc_.Save(path, view_.CurrentSetup(), &why, view_.writer())) {
     dialogs_.ShowMessage(why, MessageKind::kError);
     return;
   }

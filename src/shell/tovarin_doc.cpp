@@ -147,7 +147,8 @@ bool CTovarinDoc::Open(const std::string& path, std::optional<FormSetup>& setup,
   return true;
 }
 
-bool CTovarinDoc::Save(const std::string& path, const FormSetup& setup, std::string* why) {
+bool CTovarinDoc::Save(const std::string& path, const FormSetup& setup, std::string* why,
+                       const platform::FileWriter& writer) {
   std::string bytes, reason;
   const std::string shown = platform::ResolveCaseBlind(path);
   switch (ReadDocument(path, bytes, &reason)) {
@@ -168,7 +169,7 @@ bool CTovarinDoc::Save(const std::string& path, const FormSetup& setup, std::str
     if (why) *why = std::string(kSaveFailed) + "\nA path of the setup holds a line break.";
     return false;
   }
-  if (!platform::WriteFileSafely(path, *text, &reason)) {
+  if (!platform::WriteFileSafely(path, *text, &reason, writer)) {
     if (why) *why = std::string(kSaveFailed) + "\n" + shown + ": " + reason;
     return false;
   }

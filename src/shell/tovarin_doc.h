@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/safe_file.h"
+
 namespace tovarin {
 
 // What a setup document holds: the form's two organizations, each with its own base folder,
@@ -44,7 +46,8 @@ class CTovarinDoc {
   bool Open(const std::string& path, std::optional<FormSetup>& setup, std::string* why);
   // Writes `setup` to `path` and takes that file as its own. False, with the message to show,
   // when the file there is not a setup (nor empty), or cannot be written.
-  bool Save(const std::string& path, const FormSetup& setup, std::string* why);
+  bool Save(const std::string& path, const FormSetup& setup, std::string* why,
+            const platform::FileWriter& writer = platform::SystemFileWriter());
 
  private:
   std::string pathName_;

@@ -95,6 +95,7 @@ class CTovarinView {
   // empty when both organizations are chosen.
   std::string MissingOrganization() const;
   BuildParams MakeBuildParams() const;
+  const platform::FileWriter& writer() const { return writer_; }
 
   // What a Build on the current setup would do, with candidates for the players it would drop.
   // Nothing is written, so nothing is asked about games played. Without both organizations it

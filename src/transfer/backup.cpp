@@ -356,8 +356,12 @@ bool BackupStore::Create(const std::string& organization, const std::string& lab
     const std::string number = std::string(sequence.size() < 6 ? 6 - sequence.size() : 0, '0') +
                                sequence;
     name = number + "-" + stamp + "_" + Sanitized(label);
-    if (fs::create_directory(N(root_ + name), ec)) break;
-    if (attempt > 100 || ec) return Fail(why, "cannot create the folder " + root_ + name);
+    const std::error_code made = writer_.MakeDirectory(root_ + name);
+    if (!made) break;
+    if (attempt > 100 || made != std::errc::file_exists) {
+      return Fail(why, "cannot create the folder " + root_ + name + ": " +
+                           platform::ErrorText(made));
+    }
   }
   const std::string directory = root_ + name + platform::kSeparator;
   // A backup that cannot be finished is no use to anyone; it goes at once, not at the next Build.
@@ -579,12 +583,11 @@ bool BackupStore::PutBack(const std::string& name, std::string* why, BackupInfo*
   auto put = [&](std::size_t i, bool present, const std::string& bytes, std::string* reason) {
     if (before[i].untouched) return true;
     if (present) return platform::WriteFileSafely(targets[i], bytes, reason, writer_);
-    std::error_code removeError;
-    if (!fs::exists(fs::symlink_status(N(targets[i]), removeError)) ||
-        fs::remove(N(targets[i]), removeError)) {
-      return true;
-    }
-    *reason = platform::ErrorText(removeError);
+    std::error_code missing;
+    if (!fs::exists(fs::symlink_status(N(targets[i]), missing))) return true;
+    const std::error_code removed = writer_.Remove(targets[i]);
+    if (!removed) return true;
+    *reason = platform::ErrorText(removed);
     return false;
   };
   for (std::size_t i = 0; i < count; ++i) {
