@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -199,6 +200,16 @@ void BuildSeeds(Seeds& seeds) {
   seeds.Add("build", BuildInput(0, negative, fixture::StandardOrg(1), "", {Roster({1})}));
 }
 
+// The guardian's choices: bytes of fixed seeds, enough for a few hundred steps each.
+void GuardianSeeds(Seeds& seeds) {
+  for (unsigned seed = 1; seed <= 4; ++seed) {
+    std::mt19937 random(seed);
+    std::string bytes(1500, '\0');
+    for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
+    seeds.Add("guardian", bytes);
+  }
+}
+
 }  // namespace
 }  // namespace tovarin::fuzz
 
@@ -214,5 +225,6 @@ int main(int argc, char** argv) {
   tovarin::fuzz::RenameSeeds(seeds, "rename");
   tovarin::fuzz::RenameSeeds(seeds, "rename_check");
   tovarin::fuzz::BuildSeeds(seeds);
+  tovarin::fuzz::GuardianSeeds(seeds);
   return 0;
 }

@@ -111,11 +111,15 @@ bool CTovarinView::SaveSettings(std::string* why) {
     if (why) *why = kSetupNotStored + unstorable + "\n" + platform::kStoredBeforeKept;
     return false;
   }
+  // A side whose organization could not be loaded shows none, and its organization is stored as
+  // none: the next start must not open a league the form did not show.
   settings_.WriteString(kFile, kBaseDir, targetLocation.BaseDirectory());
   settings_.WriteString(kFile, kTgtDataDisk, targetLocation.DataDiskName());
-  settings_.WriteString(kFile, kTgtOrg, targetLocation.OrganizationName());
+  settings_.WriteString(kFile, kTgtOrg,
+                        targetOrgPath.empty() ? "" : targetLocation.OrganizationName());
   settings_.WriteString(kFile, kSrcDataDisk, sourceLocation.DataDiskName());
-  settings_.WriteString(kFile, kSrcOrg, sourceLocation.OrganizationName());
+  settings_.WriteString(kFile, kSrcOrg,
+                        sourceOrgPath.empty() ? "" : sourceLocation.OrganizationName());
   settings_.WriteString(kFile, kRename, renamePath);
   settings_.WriteInt(kOption, kUseFarm, useFarm);
   settings_.WriteInt(kOption, kThreeLetters, threeLetters);

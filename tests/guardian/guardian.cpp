@@ -25,6 +25,7 @@
 #include "shell/tovarin_doc.h"
 #include "shell/tovarin_view.h"
 #include "simdata/roster_file.h"
+#include "transfer/backup.h"
 #include "support/fake_ui.h"
 #include "support/fixture.h"
 
@@ -220,8 +221,7 @@ class World {
   // The invariants: the broken one and the file that broke it, or empty.
   std::string Check(const Tree& before, const Tree& after, const Allowed& allowed,
                     std::size_t firstMessage, int failuresBefore, int commitsBefore,
-                    const Store::Values& storedBefore);
-  std::string CheckSetupStored() const;
+                    int failedCommitsBefore, const Store::Values& storedBefore);
   std::string Messages(std::size_t from) const;
 
   Choices& choices_;
@@ -238,6 +238,7 @@ class World {
   std::string documentChosen_;
   std::string newFileChosen_;
   std::string restoredBackup_;
+  bool cliStep_ = false;  // the step was a command line's, which shows no form
   // Per backup made without a failure: the rosters of its organization before the step that
   // made it, which restoring it must give back.
   struct Made {
@@ -289,22 +290,24 @@ void World::Make() {
   const std::string target = dir_.MakeDir("league/A.WDD/ORG00001");
   const std::string source = dir_.MakeDir("league/B.WDD/ORG00001");
   const std::string farm = dir_.MakeDir("league/B.WDD/ORG00002");
-  const std::string other = dir_.MakeDir("other/C.WDD/ORG00001");
+  // Another copy of the league, as a commissioner keeps one a season: its data disk is named as
+  // the first one's is.
+  const std::string other = dir_.MakeDir("other/A.WDD/ORG00001");
   sim::WritePlayersFile(base_ + "A.WDD/Players.dat", {players.rbegin(), players.rend()});
   sim::WritePlayersFile(base_ + "B.WDD/Players.dat", players);
-  sim::WritePlayersFile(otherBase_ + "C.WDD/Players.dat", players);
+  sim::WritePlayersFile(otherBase_ + "A.WDD/Players.dat", players);
   fixture::StandardOrg(3).Write(target);
   fixture::StandardOrg(2, 2).Write(source);
   fixture::StandardOrg(3).Write(other);
   for (int team = 1; team <= 3; ++team) {
     roster(target, team, {team, team + 3}, "A");
-    roster(other, team, {team + 1}, "C");
+    roster(other, team, {team + 1}, "A");
   }
   roster(source, 1, {1, 5, 2}, "B");
   roster(source, 2, {3, 6, 8}, "B");
   roster(farm, 101, {4, 7}, "B");
   for (const std::string& folder : {target, source, farm, other, base_ + "A.WDD/",
-                                    base_ + "B.WDD/", otherBase_ + "C.WDD/"}) {
+                                    base_ + "B.WDD/", otherBase_ + "A.WDD/"}) {
     userFiles(folder + (platform::EndsWithSeparator(folder) ? "" : "/"));
   }
   sim::WriteBytes(base_ + "renames.txt", text("C3,,Sam,Park,\r\nJones,Ann,Jones,Anne,\r\n"));
@@ -318,6 +321,14 @@ void World::Make() {
   setup.sourceDataDisk = "B.WDD";
   sim::WriteBytes(docs_ + "league.tovarin", text(*EncodeSetup(setup)));
   dir_.MakeDir("moved");
+  // Now and then a user with a long history: as many backups as are kept, all Tovarin's.
+  if (Pick(3) == 0) {
+    BackupStore store(backups_);
+    for (std::size_t i = 0; i < BackupStore::kKept; ++i) {
+      std::string why;
+      store.Create(target, "Build", {RosterPath(target, 1), RosterPath(target, 2)}, &why);
+    }
+  }
 }
 
 void World::AnswerQuestions() {
@@ -353,6 +364,7 @@ int World::Cli(const std::vector<std::string>& args) {
   std::istringstream in;
   cli::Console console{out, err, in, false, store_, backups_};
   console.writer = &disk_;
+  cliStep_ = true;
   const int status = cli::Run(args, console);
   cliOut_ = out.str() + err.str();
   // What the command said counts as a message of the step.
@@ -558,7 +570,7 @@ void World::Step(std::string& name, Allowed& allowed) {
 void World::ChangeTheWorld(std::string& name) {
   const std::vector<std::string> rosters = {"league/A.WDD/ORG00001/T00001RS.ORG",
                                             "league/A.WDD/ORG00001/T00002RS.ORG",
-                                            "other/C.WDD/ORG00001/T00003RS.ORG"};
+                                            "other/A.WDD/ORG00001/T00003RS.ORG"};
   switch (Pick(4)) {
     case 0: {
       const std::string roster = rosters[Pick(3)];
@@ -606,7 +618,7 @@ std::string Describe(const std::string& path, const Tree& before, const Tree& af
 
 std::string World::Check(const Tree& before, const Tree& after, const Allowed& allowed,
                          std::size_t firstMessage, int failuresBefore, int commitsBefore,
-                         const Store::Values& storedBefore) {
+                         int failedCommitsBefore, const Store::Values& storedBefore) {
   const std::string said = Messages(firstMessage);
   const bool completed = Contains(said, "Build Completed Successfully!");
   const bool faultFree = disk_.failures == failuresBefore;
@@ -632,7 +644,9 @@ std::string World::Check(const Tree& before, const Tree& after, const Allowed& a
         path.substr(8).rfind(".pruned-", 0) == 0) {
       continue;
     }
-    if (IsRosterName(path) && isFile && (allowed.anyRosters || allowed.rosterFolders.count(FolderOf(path)))) {
+    // A restore also takes away a roster that was not there before the Build it undoes.
+    if (IsRosterName(path) && (isFile || (allowed.anyRosters && now == after.end())) &&
+        (allowed.anyRosters || allowed.rosterFolders.count(FolderOf(path)))) {
       continue;
     }
     if (isFile && path.substr(path.find_last_of('/') + 1) == "Tovarin.txt" &&
@@ -653,6 +667,9 @@ std::string World::Check(const Tree& before, const Tree& after, const Allowed& a
       return "1: the rename file lost bytes: " + path;
     }
     if (isFile && was == before.end() && path == allowed.newFile) continue;
+    if (isFile && path == allowed.document && now->second.bytes.rfind(kSetupHeader, 0) != 0) {
+      return "5: a document was saved that is not a setup: " + Describe(path, before, after);
+    }
     if (isFile && path == allowed.document &&
         (was == before.end() || was->second.bytes.empty() ||
          was->second.bytes.rfind(kSetupHeader, 0) == 0)) {
@@ -739,11 +756,36 @@ std::string World::Check(const Tree& before, const Tree& after, const Allowed& a
     if (!grew) return "5: pairs were said to be added, but no rename file changed";
   }
 
-  // 6: the stored setup changes only by a store that succeeded, which a failure message names.
+  // 6: the stored setup changes only by a store that succeeded, and then to what the form shows;
+  // a store that failed says so.
   if (store_.commits == commitsBefore && store_.stored != storedBefore) {
     return "6: the stored setup changed without a store";
   }
-  (void)commitsBefore;
+  if (store_.failedCommits != failedCommitsBefore && !Contains(said, kSetupNotStored)) {
+    return "6: the setup was not stored, and nothing said so";
+  }
+  if (store_.commits != commitsBefore && !cliStep_) {
+    auto stored = [&](const char* section, const char* name) {
+      const auto it = store_.stored.find(std::string(section) + "/" + name);
+      return it == store_.stored.end() ? std::string() : it->second;
+    };
+    using namespace settings;
+    const std::string base = stored(kFile, kBaseDir);
+    auto organization = [&](const char* disk, const char* org) {
+      return stored(kFile, disk).empty() || stored(kFile, org).empty()
+                 ? std::string()
+                 : Relative(base + stored(kFile, disk) + platform::kSeparator + stored(kFile, org));
+    };
+    auto shown = [&](const std::string& path) { return path.empty() ? path : Relative(path); };
+    if (organization(kTgtDataDisk, kTgtOrg) != shown(controls_.targetOrgPath) ||
+        organization(kSrcDataDisk, kSrcOrg) != shown(controls_.sourceOrgPath) ||
+        stored(kFile, kRename) != controls_.renamePath ||
+        stored(kOption, kUseFarm) != std::to_string(controls_.useFarm)) {
+      return "6: the setup stored is not the one the form shows: " + base + " " +
+             stored(kFile, kTgtDataDisk) + " " + stored(kFile, kSrcDataDisk) + " against " +
+             controls_.targetOrgPath + " and " + controls_.sourceOrgPath;
+    }
+  }
   return "";
 }
 
@@ -773,7 +815,9 @@ std::string World::Run(int steps, bool trace) {
     }
     Allowed allowed;
     const std::size_t firstMessage = dialogs_.messages.size();
-    const int failures = disk_.failures, commits = store_.commits;
+    const int failures = disk_.failures, commits = store_.commits,
+              failedCommits = store_.failedCommits;
+    cliStep_ = false;
     const Store::Values stored = store_.stored;
     restoredBackup_.clear();
     Step(name, allowed);
@@ -782,11 +826,12 @@ std::string World::Run(int steps, bool trace) {
     if (trace) std::cout << step << ": " << name << "\n" << Messages(firstMessage);
     const Tree after = Snapshot(dir_.path());
     const std::string broken =
-        Check(before_, after, allowed, firstMessage, failures, commits, stored);
+        Check(before_, after, allowed, firstMessage, failures, commits, failedCommits, stored);
     if (!broken.empty()) {
       std::string report = "steps (" + std::to_string(disk_.per1000) + " in 1000 writes failing):\n";
       for (std::size_t i = 0; i < taken.size(); ++i) report += "  " + std::to_string(i) + ": " + taken[i] + "\n";
-      return report + "what it said: " + Messages(firstMessage) + "broken: " + broken + "\n";
+      const std::string said = Messages(firstMessage);
+      return report + "what it said: " + (said.empty() ? "nothing\n" : said) + "broken: " + broken + "\n";
     }
     before_ = after;
   }

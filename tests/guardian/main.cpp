@@ -4,7 +4,9 @@
 // with its steps printed as they go, so that a failure can be replayed. Exits 1 on the first
 // broken invariant, printing the seed, its steps and what broke.
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -14,8 +16,12 @@
 
 namespace {
 
-// Seeds that once broke an invariant, run first every time.
-constexpr unsigned long long kRegressions[] = {0};
+// Seeds that broke an invariant on the code of their day, run first every time: 1, a Build
+// removed a user's file named like a temporary; 2, Save after Open emptied the opened file; 4, a
+// side that Set Base Path could not load was stored all the same; 8, a Build after Set Base Path
+// wrote the other league; 11, a Build that failed part-way left rosters replaced; 21, a Build
+// that failed removed the oldest backup.
+constexpr unsigned long long kRegressions[] = {1, 2, 4, 8, 11, 21};
 
 int RunSeed(unsigned long long seed, int steps, bool trace) {
   tovarin::guardian::SeededChoices choices(seed);
@@ -30,7 +36,7 @@ int RunSeed(unsigned long long seed, int steps, bool trace) {
 int main(int argc, char** argv) {
   static tovarin::fixture::TempDir home;
   tovarin::fixture::KeepPerUserFoldersIn(home);
-  long long seeds = 150;
+  long long seeds = 30;
   long long seed = -1;
   int steps = 60;
   for (int i = 1; i < argc; ++i) {
@@ -49,10 +55,15 @@ int main(int argc, char** argv) {
   }
   if (seed >= 0) return RunSeed(static_cast<unsigned long long>(seed), steps, true);
   for (const unsigned long long regression : kRegressions) {
-    if (regression != 0 && RunSeed(regression, steps, false) != 0) return 1;
+    if (RunSeed(regression, steps, false) != 0) return 1;
   }
   for (long long s = 1; s <= seeds; ++s) {
-    if (RunSeed(static_cast<unsigned long long>(s), steps, false) != 0) return 1;
+    const auto seed = static_cast<unsigned long long>(s);
+    if (std::find(std::begin(kRegressions), std::end(kRegressions), seed) !=
+        std::end(kRegressions)) {
+      continue;
+    }
+    if (RunSeed(seed, steps, false) != 0) return 1;
   }
   std::cout << "guardian: " << seeds << " seeds of " << steps << " steps, every invariant held\n";
   return 0;
