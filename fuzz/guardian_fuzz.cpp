@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const bool kept = (tovarin::fixture::KeepPerUserFoldersIn(home), true);
   (void)kept;
   tovarin::guardian::ByteChoices choices(data, size);
-  const std::string broken = tovarin::guardian::Run(choices, 400, false);
+  const std::string broken = tovarin::guardian::Run(choices, 150, false);
   if (!broken.empty()) {
     std::fputs(broken.c_str(), stderr);
     std::abort();

@@ -43,7 +43,7 @@ export TMPDIR="$scratch"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
-declare -A max_len=([org_dat]=20000 [players]=16384 [roster]=8192 [rename]=8192 [rename_check]=8192 [build]=24000 [guardian]=4000)
+declare -A max_len=([org_dat]=20000 [players]=16384 [roster]=8192 [rename]=8192 [rename_check]=8192 [build]=24000 [guardian]=1500)
 for target in "${targets[@]}"; do
   corpus="$work/corpus/$target"
   artifacts="$work/artifacts/$target/"
