@@ -293,7 +293,11 @@ void World::Make() {
   // Another copy of the league, as a commissioner keeps one a season: its data disk is named as
   // the first one's is.
   const std::string other = dir_.MakeDir("other/A.WDD/ORG00001");
-  sim::WritePlayersFile(base_ + "A.WDD/Players.dat", {players.rbegin(), players.rend()});
+  // The target disk spells two players otherwise, so that Builds drop them and the review
+  // offers them to the rename file.
+  sim::WritePlayersFile(base_ + "A.WDD/Players.dat",
+                        {{"Brown", "Bob"}, {"Smith", "John"}, {"Fox", "John"}, {"Jones", "Ann"},
+                         {"Lee", "Al"}, {"New", "Guy"}, {"Park", "Sam"}, {"Grey", "Tim"}});
   sim::WritePlayersFile(base_ + "B.WDD/Players.dat", players);
   sim::WritePlayersFile(otherBase_ + "A.WDD/Players.dat", players);
   fixture::StandardOrg(3).Write(target);
@@ -522,7 +526,8 @@ void World::Step(std::string& name, Allowed& allowed) {
       break;
     case 20: {
       const std::string rename = view_.renamePath.empty() ? base_ + "renames.txt" : view_.renamePath;
-      const std::string player = std::to_string(1 + Pick(9));
+      // Mostly the two players the target disk spells otherwise, now and then any.
+      const std::string player = std::to_string(Pick(3) == 0 ? 1 + Pick(9) : 5 + Pick(2));
       name = "tovarin-cli review --accept " + player;
       allowed.renameFile = Relative(rename);
       Cli({"review", "--rename", rename, "--accept", player});
