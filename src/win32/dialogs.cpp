@@ -9,6 +9,7 @@
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
 #include "shell/org_location.h"
+#include "win32/spoken_rows.h"
 
 namespace tovarin::win32 {
 
@@ -93,9 +94,17 @@ void DrawFocusFrame(HWND list) {
   ReleaseDC(list, dc);
 }
 
+// `spoken`, when not 0, is the SpokenRowText of the list's rows.
 LRESULT CALLBACK MarkFocus(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                           DWORD_PTR) {
+                           DWORD_PTR spoken) {
   switch (message) {
+    case WM_GETOBJECT:
+      if (spoken) {
+        const LRESULT rows =
+            SpokenRowsObject(list, wParam, lParam, reinterpret_cast<SpokenRowText>(spoken));
+        if (rows) return rows;
+      }
+      break;
     case WM_NCCALCSIZE: {
       const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
       RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
@@ -141,7 +150,14 @@ void NameAndMarkControls(HWND dialog, const layout::DialogLayout& layout) {
   }
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsListBox(child) && !IsListView(child)) continue;
-    SetWindowSubclass(child, MarkFocus, kFocusSubclass, 0);
+    // The form's team rows are read as they are seen: the columns in words, no tab.
+    SpokenRowText spoken = nullptr;
+    if (&layout == &layout::Form() && GetDlgCtrlID(child) == layout::id::kTargetList) {
+      spoken = layout::SpokenTargetRow;
+    } else if (&layout == &layout::Form() && GetDlgCtrlID(child) == layout::id::kSourceList) {
+      spoken = layout::SpokenRow;
+    }
+    SetWindowSubclass(child, MarkFocus, kFocusSubclass, reinterpret_cast<DWORD_PTR>(spoken));
     SetWindowPos(child, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -125,6 +125,7 @@ class Win32Window {
   // start's offer.
   void Start(bool wait = true, bool guide = false) {
     ui_ = std::thread([this, guide] {
+      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // as tovarin.exe does
       MainFrame frame(store, GetModuleHandleW(nullptr));
       if (frame.Create(SW_SHOWNORMAL)) {
         window_ = frame.handle();
@@ -908,6 +909,24 @@ std::string SpokenName(HWND control) {
   return text;
 }
 
+// What a screen reader is told row `row` of the list box `list` says.
+std::string RowName(HWND list, int row) {
+  IAccessible* object = nullptr;
+  const HRESULT found =
+      AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&object));
+  if (FAILED(found)) return "no object";
+  VARIANT child{};
+  child.vt = VT_I4;
+  child.lVal = row + 1;
+  BSTR name = nullptr;
+  std::string text;
+  if (object->get_accName(child, &name) == S_OK && name) text = platform::Narrow(name);
+  SysFreeString(name);
+  object->Release();
+  return text;
+}
+
 // The controls of `dialog` (made from `layout`) that a user can act on and that have no name,
 // or another than the table gives them.
 Rows Unnamed(HWND dialog, const layout::DialogLayout& layout) {
@@ -937,6 +956,7 @@ TEST(Win32Window, EveryControlOfEveryWindowHasAName) {
   w.Start();
   EXPECT_EQ(Unnamed(w.form(), layout::Form()), Rows{});
   EXPECT_EQ(SpokenName(w.Item(id::kTargetOrgPath)), "Target Organization path");
+  EXPECT_EQ(RowName(w.Item(id::kTargetList), 0), "City 1 (AL E), source team C1 (AL E)");
 
   const auto walk = [&](const std::function<void()>& open, const char* title,
                         const layout::DialogLayout& layout) {
@@ -956,6 +976,7 @@ TEST(Win32Window, EveryControlOfEveryWindowHasAName) {
   w.ClickLater(id::kBuild);
   EXPECT_EQ(w.Answer(IDOK), w.tree.Completed());
   walk(menu(layout::command::kRestoreBuild), "Restore Build", layout::RestoreBuildDialog());
+  walk(menu(layout::command::kAbout), "About Tovarin", layout::AboutBox());
   walk([&] { w.ClickLater(id::kSourceOrganization); }, layout::kIdentifySourceTitle,
        layout::IdentifyOrganizationDialog(true));
 
