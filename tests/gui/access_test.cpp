@@ -97,6 +97,8 @@ TEST(GuiAccessibility, EveryControlOfEveryWindowHasAName) {
   w.Click(c.build);
   w.script.steps.push_back([&](QDialog& dialog) { walkDialog(dialog); dialog.reject(); });
   w.frame->action(layout::command::kRestoreBuild)->trigger();
+  w.script.steps.push_back([&](QDialog& dialog) { walkDialog(dialog); dialog.reject(); });
+  w.frame->action(layout::command::kAbout)->trigger();
 
   QStringList comboNames;
   w.script.steps.push_back([&](QDialog& dialog) {
@@ -126,8 +128,8 @@ TEST(GuiAccessibility, EveryControlOfEveryWindowHasAName) {
   w.Click(c.renameFile);
   EXPECT_TRUE(w.script.done());
   EXPECT_EQ(dialogs, (QStringList{"Preview Build", "Check Rename File", "Restore Build",
-                                  "Identify Source Organization", "Choose gstnd32.exe",
-                                  "Choose Rename File"}));
+                                  "About Tovarin", "Identify Source Organization",
+                                  "Choose gstnd32.exe", "Choose Rename File"}));
   EXPECT_EQ(base.nameFilters, (QStringList{"Grandstand (gstnd32.exe)", "All files (*)"}));
   EXPECT_EQ(renames.nameFilters, (QStringList{"Text files (*.txt)", "All files (*)"}));
 }
