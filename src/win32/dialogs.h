@@ -45,9 +45,6 @@ Result Guarded(Handle&& handle, Result failed) {
 // pressed it.
 void FollowFocus(HWND dialog, int fallback);
 
-// The dialog procedure of a dialog class T: it keeps the object that WM_INITDIALOG brings and
-// hands every message to T::OnMessage, which dispatches it. After a control's notification
-// (which a change of focus brings) the default outline follows the focus.
 // Gives the controls of `dialog`, made from `layout`, the names a screen reader speaks (a hidden
 // label just before each in the z-order, where the system looks for a control's name), and its
 // lists a focus that shows: a frame in the highlight colour, and the first row selected when
@@ -61,6 +58,10 @@ struct DialogStart {
   const layout::DialogLayout* layout;
 };
 
+// The dialog procedure of a dialog class T: it keeps the object that WM_INITDIALOG brings (in a
+// DialogStart), names and marks the controls of its table, and hands every message to
+// T::OnMessage, which dispatches it. After a control's notification (which a change of focus
+// brings) the default outline follows the focus.
 template <class T>
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   static constexpr wchar_t kDefaultButton[] = L"Tovarin.DefaultButton";
