@@ -1007,8 +1007,9 @@ std::vector<COLORREF> Drawn(HWND control) {
 
 // A list with the focus is drawn otherwise than without it (more than a dotted line: a frame in
 // the highlight colour), and one that takes the focus with no row selected selects its first:
-// the team lists, and Preview's dropped players.
-TEST(Win32Window, TheFocusedListIsDrawnApartAndHasARowSelected) {
+// the team lists, and Preview's dropped players. The default buttons (Build, Close) show the
+// focus too.
+TEST(Win32Window, TheFocusedControlIsDrawnApart) {
   Win32Window w;
   w.StoreSetup();
   w.Start();
@@ -1045,6 +1046,11 @@ TEST(Win32Window, TheFocusedListIsDrawnApartAndHasARowSelected) {
   };
   drawnApart(w.form(), w.Item(id::kTargetList), w.Item(id::kUseFarm));
   drawnApart(w.form(), w.Item(id::kSourceList), w.Item(id::kUseFarm));
+  // Build, the default button, with the focus and without (the checkbox has it).
+  focusOn(w.form(), w.Item(id::kUseFarm));
+  const std::vector<COLORREF> build = Drawn(w.Item(id::kBuild));
+  focusOn(w.form(), w.Item(id::kBuild));
+  EXPECT_NE(Drawn(w.Item(id::kBuild)), build);
 
   SendMessageW(w.Item(id::kTargetList), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   focusOn(w.form(), w.Item(id::kUseFarm));
@@ -1060,6 +1066,10 @@ TEST(Win32Window, TheFocusedListIsDrawnApartAndHasARowSelected) {
   drawnApart(dialog, dropped, GetDlgItem(dialog, id::kPreviewTeams));
   EXPECT_EQ(SendMessageW(dropped, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
   EXPECT_EQ(SendMessageW(dropped, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 0);
+  HWND close = GetDlgItem(dialog, IDOK);
+  const std::vector<COLORREF> unfocused = Drawn(close);
+  focusOn(dialog, close);
+  EXPECT_NE(Drawn(close), unfocused) << "Close";
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
 }
