@@ -1,5 +1,6 @@
 #include "gui/control_names.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
@@ -11,7 +12,8 @@ namespace tovarin::gui {
 namespace {
 
 // Qt sets the attribute only when Tab or a shortcut moves the focus, and takes it away again
-// when the window is left: it is set anew whenever a control of the window takes the focus.
+// when the window is left: it is set anew whenever a control of the window takes the focus. A
+// list that takes the focus with no row selected selects its first, so the focus shows on a row.
 class KeepFocusShown : public QObject {
  public:
   using QObject::QObject;
@@ -20,6 +22,11 @@ class KeepFocusShown : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::WindowActivate) {
       static_cast<QWidget*>(watched)->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    }
+    auto* list = qobject_cast<QAbstractItemView*>(watched);
+    if (event->type() == QEvent::FocusIn && list && list->model() &&
+        list->model()->rowCount() > 0 && !list->selectionModel()->hasSelection()) {
+      list->setCurrentIndex(list->model()->index(0, 0));
     }
     return false;
   }

@@ -12,7 +12,8 @@ void NameControl(QWidget& widget, const layout::DialogLayout& dialog, int id);
 
 // Has the style draw the focus in `window` and its controls (those it has now) however it came,
 // not only after a Tab: a focused push button then differs from the same button unfocused, and
-// Enter's target is seen.
+// Enter's target is seen. A list there that takes the focus with no row selected selects its
+// first.
 void ShowFocusAlways(QWidget& window);
 
 // A file dialog's name filters of `picker`: "Text files (*.txt)", "All files (*)".

@@ -181,6 +181,12 @@ TEST(GuiFocus, TheFocusedControlIsDrawnApart) {
   w.script.steps.push_back([&](QDialog& dialog) {
     auto& preview = dynamic_cast<CPreviewDlg&>(dialog);
     focusDiffers(preview, preview.closeButton(), preview.teams());
+    // Tab to the dropped players, none selected: the first is.
+    ASSERT_FALSE(preview.dropped()->selectionModel()->hasSelection());
+    preview.teams()->setFocus();
+    QTest::keyClick(preview.teams(), Qt::Key_Tab);
+    ASSERT_TRUE(preview.dropped()->hasFocus());
+    EXPECT_TRUE(preview.dropped()->topLevelItem(0)->isSelected());
     dialog.reject();
   });
   w.frame->action(layout::command::kPreviewBuild)->trigger();
