@@ -199,6 +199,7 @@ TEST(TovarinView, SetBasePath) {
     ASSERT_EQ(f.dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(f.dialogs.fileRequests[0].initialFile, f.dir / "gstnd32.exe");
     EXPECT_EQ(f.dialogs.fileRequests[0].defaultExtension, "exe");
+    EXPECT_EQ(f.dialogs.fileRequests[0].title, "Choose gstnd32.exe");
     const std::string base = f.dir / c.base;
     EXPECT_EQ(f.view.targetLocation.BaseDirectory(), base);
     EXPECT_EQ(f.view.sourceLocation.BaseDirectory(), base);
@@ -258,6 +259,7 @@ TEST(TovarinView, ChooseRenameFile) {
   f.view.ChooseRenameFile();
   EXPECT_EQ(f.dialogs.fileRequests.back().initialFile, platform::RootDirectory() + "*.txt");
   EXPECT_EQ(f.dialogs.fileRequests.back().defaultExtension, "txt");
+  EXPECT_EQ(f.dialogs.fileRequests.back().title, "Choose Rename File");
   EXPECT_EQ(f.view.renamePath, "/data/renames.txt");
   EXPECT_EQ(f.controls.renamePath, "/data/renames.txt");
   f.view.ChooseRenameFile();  // Cancel clears it
@@ -301,6 +303,11 @@ TEST(TovarinView, OrganizationButtons) {
   EXPECT_EQ(f.controls.targetOrgPath, "");
   EXPECT_TRUE(v.targetTeams().empty());
   EXPECT_EQ(f.controls.targetLabel, "Teams - 0");
+  // The dialog's title names the side it chose.
+  EXPECT_EQ(f.dialogs.organizationTitles,
+            (std::vector<std::string>{"Identify Source Organization",
+                                      "Identify Source Organization",
+                                      "Identify Target Organization"}));
   EXPECT_TRUE(f.controls.targetRows.empty());
   EXPECT_EQ(f.controls.sourceRows.size(), 2u);  // every source team is unpaired again
   EXPECT_EQ(v.targetLocation.OrganizationName(), "ORG00001");

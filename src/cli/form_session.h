@@ -86,14 +86,15 @@ class ConsoleDialogs : public ViewDialogs {
 
   void ShowMessage(const std::string& text, MessageKind kind) override;
   bool AskYesNo(const std::string& text, Default answer) override;
-  std::optional<std::string> ChooseFile(const std::string&, const std::string&) override {
+  std::optional<std::string> ChooseFile(const std::string&, const std::string&,
+                                        const layout::FilePicker&) override {
     return std::nullopt;
   }
   std::optional<std::string> ChooseNewFile(const std::string&, const std::string&,
-                                           const std::string&) override {
+                                           const layout::FilePicker&) override {
     return std::nullopt;
   }
-  bool IdentifyOrganization(OrgLocation&) override { return false; }
+  bool IdentifyOrganization(OrgLocation&, const std::string&) override { return false; }
   std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>&) override {
     return std::nullopt;
   }

@@ -55,6 +55,17 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex&
   return flags;
 }
 
+void ListBox::focusInEvent(QFocusEvent* event) {
+  QListWidget::focusInEvent(event);
+  if (currentRow() < 0 && count() > 0) setCurrentRow(0);
+  viewport()->update();
+}
+
+void ListBox::focusOutEvent(QFocusEvent* event) {
+  QListWidget::focusOutEvent(event);
+  viewport()->update();
+}
+
 TabbedRowDelegate::TabbedRowDelegate(ListBox* list) : QStyledItemDelegate(list), list_(list) {}
 
 void TabbedRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -65,14 +76,27 @@ void TabbedRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
   opt.text.clear();
   const QWidget* widget = opt.widget;
   QStyle* style = widget ? widget->style() : QApplication::style();
+  const bool focused = list_->hasFocus();
+  const bool selected = opt.state & QStyle::State_Selected;
+  // The style draws a selection alike in the focused list and the other one: without the
+  // focus, it is a tint of the highlight under the normal text.
+  QColor tint = opt.palette.color(QPalette::Highlight);
+  tint.setAlpha(64);
+  if (selected && !focused) opt.state &= ~QStyle::State_Selected;
   style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+  if (selected && !focused) painter->fillRect(opt.rect, tint);
 
   const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
                                      : (opt.state & QStyle::State_Active) ? QPalette::Active
                                                                           : QPalette::Inactive;
   const QPalette::ColorRole role =
-      (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text;
+      selected && focused ? QPalette::HighlightedText : QPalette::Text;
   painter->save();
+  if (selected && focused) {
+    // A dotted frame inside the row, as a classic list box marks the row that has the focus.
+    painter->setPen(QPen(opt.palette.color(group, role), 1, Qt::DotLine));
+    painter->drawRect(opt.rect.adjusted(0, 0, -1, -1));
+  }
   painter->setFont(opt.font);
   painter->setPen(opt.palette.color(group, role));
   const int left = opt.rect.left() + kTextMargin;

@@ -7,7 +7,9 @@
 namespace tovarin::gui {
 
 // A single-selection list box that keeps its selected row (a click on empty space or with Ctrl
-// does not take it away) and draws each row's tab-separated parts at its tab stops.
+// does not take it away) and draws each row's tab-separated parts at its tab stops. Its selected
+// row is drawn in the highlight colour and framed while it has the focus, in a paler colour
+// without; taking the focus with no row selected selects the first.
 class ListBox : public QListWidget {
   Q_OBJECT
  public:
@@ -24,6 +26,8 @@ class ListBox : public QListWidget {
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                        const QEvent* event) const override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   std::vector<int> tabStops_;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "gui/about_dialog.h"
+#include "gui/control_names.h"
 #include "gui/org_dialog.h"
 #include "gui/path_text.h"
 #include "gui/preview_dialog.h"
@@ -244,20 +245,21 @@ bool CMainFrame::Ask(QMessageBox::Icon icon, const std::string& text,
 }
 
 std::optional<std::string> CMainFrame::ChooseFile(const std::string& initialFile,
-                                                  const std::string& defaultExtension) {
-  return AskFileName(false, initialFile, defaultExtension, QStringLiteral("Open"));
+                                                  const std::string& defaultExtension,
+                                                  const layout::FilePicker& picker) {
+  return AskFileName(false, initialFile, defaultExtension, picker);
 }
 
 std::optional<std::string> CMainFrame::ChooseNewFile(const std::string& initialFile,
                                                      const std::string& defaultExtension,
-                                                     const std::string& title) {
-  return AskFileName(true, initialFile, defaultExtension, PathText(title));
+                                                     const layout::FilePicker& picker) {
+  return AskFileName(true, initialFile, defaultExtension, picker);
 }
 
 std::optional<std::string> CMainFrame::AskFileName(bool create, const std::string& initialFile,
                                                    const std::string& defaultExtension,
-                                                   const QString& title) {
-  QFileDialog dialog(this, title);
+                                                   const layout::FilePicker& picker) {
+  QFileDialog dialog(this, QString::fromLatin1(picker.title));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   // A file to be created is added to when it exists: nothing asks whether to replace it.
   dialog.setOption(QFileDialog::DontConfirmOverwrite, create);
@@ -265,17 +267,13 @@ std::optional<std::string> CMainFrame::AskFileName(bool create, const std::strin
   dialog.setFileMode(QFileDialog::AnyFile);  // the chosen file does not have to exist
   dialog.setDefaultSuffix(PathText(defaultExtension));
 
-  // The initial file is a directory and a name, or a pattern such as "*.txt" that the list
-  // shows alone.
+  // The initial file is a directory and a name, or a pattern such as "*.txt", which the
+  // picker's first file type shows.
   const QString initial = PathText(initialFile);
   const QFileInfo info(initial);
   dialog.setDirectory(info.path());
-  if (HasWildcard(info.fileName())) {
-    dialog.setNameFilter(info.fileName());
-  } else {
-    dialog.setNameFilter(QStringLiteral("All Files (*)"));
-    dialog.selectFile(info.fileName());
-  }
+  dialog.setNameFilters(NameFilters(picker));
+  if (!HasWildcard(info.fileName())) dialog.selectFile(info.fileName());
   if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     return std::nullopt;
   }
@@ -288,9 +286,9 @@ std::optional<std::size_t> CMainFrame::ChooseBackup(const std::vector<RestoreRow
   return dialog.chosen();
 }
 
-bool CMainFrame::IdentifyOrganization(OrgLocation& location) {
+bool CMainFrame::IdentifyOrganization(OrgLocation& location, const std::string& title) {
   OrgPicker picker(location);
-  CIdentifyOrgDlg dialog(picker, this);
+  CIdentifyOrgDlg dialog(picker, QString::fromLatin1(title), this);
   return RunModal(dialog) == QDialog::Accepted;
 }
 

@@ -54,11 +54,12 @@ class CMainFrame : public QMainWindow, public ViewDialogs, public FrameWindow {
   bool AskYesNo(const std::string& text, Default answer) override;
   bool AskOkCancel(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
-                                        const std::string& defaultExtension) override;
+                                        const std::string& defaultExtension,
+                                        const layout::FilePicker& picker) override;
   std::optional<std::string> ChooseNewFile(const std::string& initialFile,
                                            const std::string& defaultExtension,
-                                           const std::string& title) override;
-  bool IdentifyOrganization(OrgLocation& location) override;
+                                           const layout::FilePicker& picker) override;
+  bool IdentifyOrganization(OrgLocation& location, const std::string& title) override;
   std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override;
 
   void SetTitle(const std::string& title) override;
@@ -89,7 +90,7 @@ class CMainFrame : public QMainWindow, public ViewDialogs, public FrameWindow {
            QMessageBox::StandardButton no, bool noIsDefault);
   std::optional<std::string> AskFileName(bool create, const std::string& initialFile,
                                          const std::string& defaultExtension,
-                                         const QString& title);
+                                         const layout::FilePicker& picker);
   void UpdateIndicators();
 
   ModalRunner runModal_;

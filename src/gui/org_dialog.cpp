@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "gui/control_names.h"
 #include "gui/path_text.h"
 #include "shell/form_layout.h"
 #include "shell/org_location.h"
@@ -23,15 +24,16 @@ void Fill(QComboBox& list, const std::vector<std::string>& entries, int selectio
 
 }  // namespace
 
-CIdentifyOrgDlg::CIdentifyOrgDlg(OrgPicker& picker, QWidget* parent)
+CIdentifyOrgDlg::CIdentifyOrgDlg(OrgPicker& picker, const QString& title, QWidget* parent)
     : QDialog(parent), picker_(picker), units_(DialogFont()) {
   setFont(DialogFont());
   const layout::DialogLayout& dialog =
       layout::IdentifyOrganizationDialog(!picker_.note().empty());
-  setWindowTitle(QString::fromLatin1(dialog.title));
+  setWindowTitle(title);
   setFixedSize(units_.X(dialog.width), units_.Y(dialog.height));
 
   int labelHeight = 0;
+  QLabel* label = nullptr;  // the last one, which names the list after it
   for (const layout::DialogControl& control : dialog.controls) {
     const layout::DialogRect& r = control.rect;
     const QString text = QString::fromLatin1(control.text);
@@ -45,6 +47,7 @@ CIdentifyOrgDlg::CIdentifyOrgDlg(OrgPicker& picker, QWidget* parent)
         l->setGeometry(rect);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         labelHeight = r.height;
+        label = l;
         break;
       }
       case layout::ControlKind::kDropDownList: {
@@ -56,6 +59,8 @@ CIdentifyOrgDlg::CIdentifyOrgDlg(OrgPicker& picker, QWidget* parent)
         const int height = std::max(rect.height(), combo->sizeHint().height());
         combo->setGeometry(rect.x(), rect.center().y() - height / 2, rect.width(), height);
         (control.id == layout::id::kDataDiskList ? dataDisks_ : organizations_) = combo;
+        NameControl(*combo, dialog, control.id);
+        if (label) label->setBuddy(combo);
         break;
       }
       case layout::ControlKind::kText:
@@ -74,6 +79,8 @@ CIdentifyOrgDlg::CIdentifyOrgDlg(OrgPicker& picker, QWidget* parent)
       }
     }
   }
+
+  ShowFocusAlways(*this);
 
   Fill(*dataDisks_, picker_.dataDisks(), picker_.dataDiskSelection());
   ShowOrganizations();

@@ -19,7 +19,8 @@ namespace tovarin::gui {
 class CIdentifyOrgDlg : public QDialog {
   Q_OBJECT
  public:
-  CIdentifyOrgDlg(OrgPicker& picker, QWidget* parent = nullptr);
+  // `title` names the side being chosen.
+  CIdentifyOrgDlg(OrgPicker& picker, const QString& title, QWidget* parent = nullptr);
 
   QComboBox* dataDiskList() const { return dataDisks_; }
   QComboBox* organizationList() const { return organizations_; }

@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 #include <QTreeWidget>
 
+#include "gui/control_names.h"
 #include "gui/dialog_units.h"
 #include "gui/path_text.h"
 #include "gui/sim_text.h"
@@ -74,8 +75,10 @@ CPreviewDlg::CPreviewDlg(PreviewSession& preview, QWidget* parent)
     const QRect rect = units.Rect(control.rect.x, control.rect.y, control.rect.width,
                                   control.rect.height);
     widget->setGeometry(rect);
+    NameControl(*widget, dialog, control.id);
     placed_.push_back({widget, rect});
   }
+  ShowFocusAlways(*this);
 
   connect(add_, &QPushButton::clicked, this, &CPreviewDlg::AddToRenameFile);
   connect(refresh_, &QPushButton::clicked, this, &CPreviewDlg::Refresh);

@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "gui/control_names.h"
 #include "gui/dialog_units.h"
 #include "gui/path_text.h"
 #include "gui/sim_text.h"
@@ -38,6 +39,7 @@ CRenameCheckDlg::CRenameCheckDlg(const RenameCheckModel& model, QWidget* parent)
       case layout::ControlKind::kListBox:
         rows_ = new QListWidget(this);
         rows_->setGeometry(rect);
+        NameControl(*rows_, dialog, control.id);
         rows_->setUniformItemSizes(true);
         for (const RenameCheckModel::Row& row : model.rows) {
           auto* item = new QListWidgetItem(FromWindows1252(row.text), rows_);
@@ -52,6 +54,7 @@ CRenameCheckDlg::CRenameCheckDlg(const RenameCheckModel& model, QWidget* parent)
         break;
     }
   }
+  ShowFocusAlways(*this);
 }
 
 }  // namespace tovarin::gui

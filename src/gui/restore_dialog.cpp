@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "gui/control_names.h"
 #include "gui/dialog_units.h"
 #include "gui/path_text.h"
 #include "shell/form_layout.h"
@@ -27,6 +28,7 @@ CRestoreDlg::CRestoreDlg(const std::vector<RestoreRow>& rows, QWidget* parent)
       case layout::ControlKind::kColumnList: {
         list_ = new QTreeWidget(this);
         list_->setGeometry(rect);
+        NameControl(*list_, dialog, control.id);
         list_->setRootIsDecorated(false);
         list_->setSelectionMode(QAbstractItemView::SingleSelection);
         list_->setAllColumnsShowFocus(true);
@@ -58,6 +60,8 @@ CRestoreDlg::CRestoreDlg(const std::vector<RestoreRow>& rows, QWidget* parent)
       }
     }
   }
+
+  ShowFocusAlways(*this);
 
   QTreeWidgetItem* first = nullptr;
   for (const RestoreRow& row : rows_) {

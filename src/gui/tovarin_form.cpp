@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "gui/control_names.h"
 #include "gui/list_box.h"
 #include "gui/path_text.h"
 #include "gui/sim_text.h"
@@ -79,6 +80,12 @@ CTovarinForm::CTovarinForm(QWidget* parent) : QWidget(parent), units_(DialogFont
   at(layout::kSourceHeading, c_.sourceHeading);
   at(layout::kSourceLabelEdit, c_.sourceLabel);
   at(layout::kSourceListBox, c_.sourceList);
+
+  for (int item = 0; item < layout::kFormItemCount; ++item) {
+    NameControl(*widgets_[item], layout::Form(),
+                layout::FormControl(static_cast<layout::FormItem>(item)).id);
+  }
+  ShowFocusAlways(*this);
 
   const std::vector<QWidget*> order = TabOrder();
   for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
@@ -228,7 +235,13 @@ void CTovarinForm::ShowLists(const ListBoxModel& target, const ListBoxModel& sou
 void CTovarinForm::ShowList(ListBox& list, const ListBoxModel& model) {
   const QSignalBlocker blocker(list);  // the model already holds this selection
   list.clear();
-  for (const ListBoxModel::Row& row : model.rows) list.addItem(FromWindows1252(row.text));
+  for (const ListBoxModel::Row& row : model.rows) {
+    auto* item = new QListWidgetItem(FromWindows1252(row.text), &list);
+    // Read as seen: the tab and the aligning spaces are no words.
+    item->setData(Qt::AccessibleTextRole,
+                  FromWindows1252(&list == c_.targetList ? layout::SpokenTargetRow(row.text)
+                                                         : layout::SpokenRow(row.text)));
+  }
   std::vector<int> stops;
   for (int stop : model.tabStops) stops.push_back(units_.X(stop));
   list.SetTabStops(std::move(stops));

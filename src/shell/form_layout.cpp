@@ -106,7 +106,93 @@ constexpr std::array<ListColumn, 3> kPreviewColumns = {{
     {"Best candidate", 170},
 }};
 
+constexpr std::array<ControlName, 7> kFormNames = {{
+    {id::kTargetOrgPath, "Target Organization path"},
+    {id::kSourceOrgPath, "Source Organization path"},
+    {id::kRenamePath, "Rename File path"},
+    {id::kTargetLabel, "Target Organization team count"},
+    {id::kTargetList, "Target Organization teams"},
+    {id::kSourceLabel, "Source Organization team count"},
+    {id::kSourceList, "Source Organization teams"},
+}};
+constexpr std::array<ControlName, 2> kIdentifyOrganizationNames = {{
+    {id::kDataDiskList, "Data Disk"},
+    {id::kOrganizationList, "Organization"},
+}};
+constexpr std::array<ControlName, 1> kRestoreBuildNames = {{
+    {id::kBackupList, "Builds to undo"},
+}};
+constexpr std::array<ControlName, 1> kRenameCheckNames = {{
+    {id::kCheckRows, "Records of the rename file and their problems"},
+}};
+constexpr std::array<ControlName, 2> kPreviewNames = {{
+    {id::kPreviewTeams, "Target teams and the players each would receive"},
+    {id::kPreviewDropped, "Dropped players and their best candidates"},
+}};
+
+constexpr std::array<FileType, 2> kSimulationTypes = {{
+    {"Grandstand (gstnd32.exe)", "gstnd32.exe"},
+    {"All files", "*"},
+}};
+constexpr std::array<FileType, 2> kTextTypes = {{
+    {"Text files (*.txt)", "*.txt"},
+    {"All files", "*"},
+}};
+
+// Runs of spaces as one.
+std::string Squeezed(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+    out += c;
+  }
+  return out;
+}
+
 }  // namespace
+
+std::span<const ControlName> ControlNames(const DialogLayout& dialog) {
+  const void* controls = dialog.controls.data();
+  if (controls == kForm.data()) return kFormNames;
+  if (controls == kIdentifyOrganization.data() ||
+      controls == kIdentifyOrganizationWithNote.data()) {
+    return kIdentifyOrganizationNames;
+  }
+  if (controls == kRestoreBuild.data()) return kRestoreBuildNames;
+  if (controls == kRenameCheck.data()) return kRenameCheckNames;
+  if (controls == kPreview.data()) return kPreviewNames;
+  return {};
+}
+
+const char* ControlNameOf(const DialogLayout& dialog, int id) {
+  for (const ControlName& name : ControlNames(dialog)) {
+    if (name.id == id) return name.name;
+  }
+  return nullptr;
+}
+
+const FilePicker& SimulationPicker() {
+  static const FilePicker picker{"Choose gstnd32.exe", kSimulationTypes};
+  return picker;
+}
+
+const FilePicker& RenameFilePicker() {
+  static const FilePicker picker{"Choose Rename File", kTextTypes};
+  return picker;
+}
+
+const FilePicker& NewRenameFilePicker() {
+  static const FilePicker picker{"Create Rename File", kTextTypes};
+  return picker;
+}
+
+std::string SpokenTargetRow(const std::string& row) {
+  const std::size_t tab = row.find('\t');
+  if (tab == std::string::npos) return Squeezed(row);
+  return Squeezed(row.substr(0, tab)) + ", source team " + Squeezed(row.substr(tab + 1));
+}
+
+std::string SpokenRow(const std::string& row) { return Squeezed(row); }
 
 const char* VersionLine() { return kVersionLine; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 namespace tovarin::layout {
 
@@ -155,6 +156,42 @@ inline constexpr int kPreviewRefresh = 1104;    // Preview Build
 inline constexpr int kFormResource = 101;
 inline constexpr int kIdentifyOrganizationResource = 130;
 inline constexpr int kAboutResource = 100;
+
+// What a screen reader calls a control that shows no text of its own (a list, a field, a
+// drop-down): its heading or label in words, or the button it belongs to.
+struct ControlName {
+  int id;
+  const char* name;
+};
+// The names of `dialog`'s controls (any of the layouts above) that need one.
+std::span<const ControlName> ControlNames(const DialogLayout& dialog);
+// The name of control `id` of `dialog`, or nullptr when it has none of its own.
+const char* ControlNameOf(const DialogLayout& dialog, int id);
+
+// Identify Organization's title names the side it chooses, which the dialog does not say
+// otherwise.
+inline constexpr const char* kIdentifyTargetTitle = "Identify Target Organization";
+inline constexpr const char* kIdentifySourceTitle = "Identify Source Organization";
+
+// A file dialog: its title, after what it chooses, and the kinds of file it offers, the first
+// shown first.
+struct FileType {
+  const char* label;    // "Text files (*.txt)"
+  const char* pattern;  // "*.txt"; "*" for every file
+};
+struct FilePicker {
+  const char* title;
+  std::span<const FileType> types;
+};
+const FilePicker& SimulationPicker();  // Set Base Path: the simulation's program
+const FilePicker& RenameFilePicker();  // Rename File
+const FilePicker& NewRenameFilePicker();  // Add to Rename File, when the form names none
+
+// A target list row as it is read aloud: "Harbor City (AL E), source team HCG (AL E)", where
+// the row shows the source team in a column of its own.
+std::string SpokenTargetRow(const std::string& row);
+// A row of the source list read aloud: without the spaces that align it.
+std::string SpokenRow(const std::string& row);
 
 // "Tovarin Version 1.0.4", the About box's first line.
 const char* VersionLine();

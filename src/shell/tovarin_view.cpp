@@ -14,7 +14,6 @@
 
 namespace tovarin {
 
-const char* const kCreateRenameFile = "Create Rename File";
 const char* const kChooseTargetFirst = "Choose a target organization first.";
 const char* const kChooseSourceFirst = "Choose a source organization first.";
 const char* const kChooseRenameFileFirst = "Choose a rename file first.";
@@ -171,25 +170,34 @@ void CTovarinView::ReloadTeamLists() {
   controls_.ShowLists(teamLists.targetList(), teamLists.sourceList());
 }
 
-void CTovarinView::ChooseOrganization(OrgLocation& location, std::string& orgPath) {
-  orgPath = dialogs_.IdentifyOrganization(location) ? location.OrganizationPath() : std::string();
+void CTovarinView::ChooseOrganization(OrgLocation& location, std::string& orgPath,
+                                      const char* title) {
+  orgPath = dialogs_.IdentifyOrganization(location, title) ? location.OrganizationPath()
+                                                           : std::string();
   ReloadTeamLists();
   RefreshControls();
 }
 
-void CTovarinView::OnTargetOrganization() { ChooseOrganization(targetLocation, targetOrgPath); }
+void CTovarinView::OnTargetOrganization() {
+  ChooseOrganization(targetLocation, targetOrgPath, layout::kIdentifyTargetTitle);
+}
 
-void CTovarinView::OnSourceOrganization() { ChooseOrganization(sourceLocation, sourceOrgPath); }
+void CTovarinView::OnSourceOrganization() {
+  ChooseOrganization(sourceLocation, sourceOrgPath, layout::kIdentifySourceTitle);
+}
 
 void CTovarinView::ChooseRenameFile() {
-  renamePath = dialogs_.ChooseFile(targetLocation.BaseDirectory() + "*.txt", "txt")
+  renamePath = dialogs_
+                   .ChooseFile(targetLocation.BaseDirectory() + "*.txt", "txt",
+                               layout::RenameFilePicker())
                    .value_or(std::string());
   RefreshControls();
 }
 
 void CTovarinView::SetBasePath() {
   const auto chosen =
-      dialogs_.ChooseFile(targetLocation.BaseDirectory() + kSimulationExecutable, "exe");
+      dialogs_.ChooseFile(targetLocation.BaseDirectory() + kSimulationExecutable, "exe",
+                          layout::SimulationPicker());
   if (!chosen) return;
   const std::string base = platform::DirectoryOf(*chosen);
   targetLocation.SetBaseDirectory(base.empty() ? platform::RootDirectory() : base);
@@ -429,7 +437,8 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
     const std::string base = targetLocation.DataDiskPath().empty()
                                  ? targetLocation.BaseDirectory()
                                  : targetLocation.DataDiskPath();
-    const auto chosen = dialogs_.ChooseNewFile(base + "renames.txt", "txt", kCreateRenameFile);
+    const auto chosen = dialogs_.ChooseNewFile(base + "renames.txt", "txt",
+                                               layout::NewRenameFilePicker());
     if (!chosen) return false;
     renamePath = *chosen;
     RefreshControls();

@@ -117,7 +117,7 @@ class CTovarinView {
   void OnRestoreBuild();
 
  private:
-  void ChooseOrganization(OrgLocation& location, std::string& orgPath);
+  void ChooseOrganization(OrgLocation& location, std::string& orgPath, const char* title);
   // Why neither a Build nor a review can start: an unread base directory, or
   // MissingOrganization(); empty when they can.
   std::string Unready() const;
@@ -131,8 +131,6 @@ class CTovarinView {
 };
 
 extern const char* const kChooseTargetFirst;
-// The title of the dialog that names a new rename file.
-extern const char* const kCreateRenameFile;
 extern const char* const kChooseSourceFirst;
 extern const char* const kChooseRenameFileFirst;
 extern const char* const kNothingPairedQuestion;

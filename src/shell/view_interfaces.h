@@ -9,6 +9,9 @@ namespace tovarin {
 class OrgLocation;
 struct ListBoxModel;
 struct RestoreRow;
+namespace layout {
+struct FilePicker;
+}
 
 // The six controls that show the form's fields. The screen implements it; tests record it.
 class FormControls {
@@ -41,19 +44,22 @@ class ViewDialogs {
   // A message that offers to do something now: the information icon, OK and Cancel, OK the
   // default. True for OK.
   virtual bool AskOkCancel(const std::string& text) = 0;
-  // The file-open dialog: the chosen file's full path, or nothing on Cancel.
+  // The file-open dialog with the title and file types of `picker`: the chosen file's full
+  // path, or nothing on Cancel.
   virtual std::optional<std::string> ChooseFile(const std::string& initialFile,
-                                                const std::string& defaultExtension) = 0;
-  // The save dialog that names a file to be created (or added to when it exists), titled
-  // `title`: the chosen file's full path, or nothing on Cancel.
+                                                const std::string& defaultExtension,
+                                                const layout::FilePicker& picker) = 0;
+  // The save dialog that names a file to be created (or added to when it exists), with the
+  // title and file types of `picker`: the chosen file's full path, or nothing on Cancel.
   virtual std::optional<std::string> ChooseNewFile(const std::string& initialFile,
                                                    const std::string& defaultExtension,
-                                                   const std::string& title) = 0;
+                                                   const layout::FilePicker& picker) = 0;
   // The Restore Build dialog on `rows` (not empty): the row to put back, or nothing on Cancel.
   // A damaged row cannot be chosen.
   virtual std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) = 0;
-  // The Identify Organization dialog for `location` (drive it with an OrgPicker). True on OK.
-  virtual bool IdentifyOrganization(OrgLocation& location) = 0;
+  // The Identify Organization dialog for `location` (drive it with an OrgPicker), titled
+  // `title`, which names the side. True on OK.
+  virtual bool IdentifyOrganization(OrgLocation& location, const std::string& title) = 0;
 };
 
 }  // namespace tovarin

@@ -9,6 +9,7 @@
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
 #include "shell/org_location.h"
+#include "win32/spoken_rows.h"
 
 namespace tovarin::win32 {
 
@@ -29,7 +30,138 @@ LRESULT CALLBACK CentreMessageBox(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(hook, code, wParam, lParam);
 }
 
+// The width of the frame a list gets inside its border, drawn in the highlight colour with the
+// border itself while the list has the focus.
+constexpr int kFocusFrame = 1;
+constexpr UINT_PTR kFocusSubclass = 1;
+
+bool IsListView(HWND control) {
+  wchar_t name[32]{};
+  GetClassNameW(control, name, 32);
+  return lstrcmpiW(name, WC_LISTVIEWW) == 0;
+}
+
+bool IsListBox(HWND control) {
+  wchar_t name[32]{};
+  GetClassNameW(control, name, 32);
+  return lstrcmpiW(name, L"ListBox") == 0;
+}
+
+// A list that takes the focus with no row selected selects its first, so that the focus is
+// seen on a row and the arrow keys start from there.
+void SelectFirstRow(HWND list) {
+  if (IsListView(list)) {
+    if (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) <= 0 ||
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) >= 0) {
+      return;
+    }
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    return;
+  }
+  if (SendMessageW(list, LB_GETCOUNT, 0, 0) <= 0 || SendMessageW(list, LB_GETCURSEL, 0, 0) >= 0) {
+    return;
+  }
+  SendMessageW(list, LB_SETCURSEL, 0, 0);
+  SendMessageW(GetParent(list), WM_COMMAND,
+               MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+// Draws the list's border and the frame inside it: in the highlight colour while it has the
+// focus, so that the focus shows more than the focused row's dotted line.
+void DrawFocusFrame(HWND list) {
+  RECT window{}, client{};
+  GetWindowRect(list, &window);
+  GetClientRect(list, &client);
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -window.left, -window.top);
+  const bool focused = GetFocus() == list;
+  HDC dc = GetWindowDC(list);
+  const HBRUSH inner = GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+  RECT frame = client;
+  InflateRect(&frame, kFocusFrame, kFocusFrame);
+  const RECT bands[] = {{frame.left, frame.top, frame.right, client.top},
+                        {frame.left, client.bottom, frame.right, frame.bottom},
+                        {frame.left, client.top, client.left, client.bottom},
+                        {client.right, client.top, frame.right, client.bottom}};
+  for (const RECT& band : bands) FillRect(dc, &band, inner);
+  if (focused && (GetWindowLongW(list, GWL_STYLE) & WS_BORDER)) {
+    const RECT border{0, 0, window.right - window.left, window.bottom - window.top};
+    FrameRect(dc, &border, inner);
+  }
+  ReleaseDC(list, dc);
+}
+
+// `spoken`, when not 0, is the SpokenRowText of the list's rows.
+LRESULT CALLBACK MarkFocus(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR spoken) {
+  switch (message) {
+    case WM_GETOBJECT:
+      if (spoken) {
+        const LRESULT rows =
+            SpokenRowsObject(list, wParam, lParam, reinterpret_cast<SpokenRowText>(spoken));
+        if (rows) return rows;
+      }
+      break;
+    case WM_NCCALCSIZE: {
+      const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+      RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                            : reinterpret_cast<RECT*>(lParam);
+      InflateRect(client, -kFocusFrame, -kFocusFrame);
+      return result;
+    }
+    case WM_NCPAINT: {
+      const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+      DrawFocusFrame(list);
+      return result;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+      if (message == WM_SETFOCUS) SelectFirstRow(list);
+      RedrawWindow(list, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(list, MarkFocus, kFocusSubclass);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(list, message, wParam, lParam);
+}
+
 }  // namespace
+
+void NameAndMarkControls(HWND dialog, const layout::DialogLayout& layout) {
+  for (const layout::ControlName& name : layout::ControlNames(layout)) {
+    HWND control = GetDlgItem(dialog, name.id);
+    if (!control) continue;
+    // Hidden, and without a place in the Tab order: it only names the control after it.
+    HWND label = CreateWindowExW(0, L"Static", platform::Widen(name.name).c_str(),
+                                 WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, dialog,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout::kNoId)),
+                                 InstanceOf(dialog), nullptr);
+    HWND before = GetWindow(control, GW_HWNDPREV);
+    SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsListBox(child) && !IsListView(child)) continue;
+    // The form's team rows are read as they are seen: the columns in words, no tab.
+    SpokenRowText spoken = nullptr;
+    if (&layout == &layout::Form() && GetDlgCtrlID(child) == layout::id::kTargetList) {
+      spoken = layout::SpokenTargetRow;
+    } else if (&layout == &layout::Form() && GetDlgCtrlID(child) == layout::id::kSourceList) {
+      spoken = layout::SpokenRow;
+    }
+    SetWindowSubclass(child, MarkFocus, kFocusSubclass, reinterpret_cast<DWORD_PTR>(spoken));
+    SetWindowPos(child, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
 
 int Message(HWND owner, const std::string& text, UINT style) {
   if (owner) centring = SetWindowsHookExW(WH_CBT, CentreMessageBox, nullptr, GetCurrentThreadId());
@@ -139,6 +271,7 @@ INT_PTR OrgDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 
 void OrgDialog::OnInit(HWND dialog) {
   dialog_ = dialog;
+  SetWindowTextW(dialog, platform::Widen(title_).c_str());
   CenterOnOwner(dialog);
   dataDisks_ = ComboBox(dialog, layout::id::kDataDiskList);
   organizations_ = ComboBox(dialog, layout::id::kOrganizationList);

@@ -45,18 +45,40 @@ Result Guarded(Handle&& handle, Result failed) {
 // pressed it.
 void FollowFocus(HWND dialog, int fallback);
 
-// The dialog procedure of a dialog class T: it keeps the object that WM_INITDIALOG brings and
-// hands every message to T::OnMessage, which dispatches it. After a control's notification
-// (which a change of focus brings) the default outline follows the focus.
+// Gives the controls of `dialog`, made from `layout`, the names a screen reader speaks (a hidden
+// label just before each in the z-order, where the system looks for a control's name), and its
+// lists a focus that shows: a frame in the highlight colour, and the first row selected when
+// none is.
+void NameAndMarkControls(HWND dialog, const layout::DialogLayout& layout);
+
+// What a dialog of class T is made with: the object that handles its messages, and its table.
+template <class T>
+struct DialogStart {
+  T* self;
+  const layout::DialogLayout* layout;
+};
+
+// The dialog procedure of a dialog class T: it keeps the object that WM_INITDIALOG brings (in a
+// DialogStart), names and marks the controls of its table, and hands every message to
+// T::OnMessage, which dispatches it. After a control's notification (which a change of focus
+// brings) the default outline follows the focus.
 template <class T>
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   static constexpr wchar_t kDefaultButton[] = L"Tovarin.DefaultButton";
-  if (message == WM_INITDIALOG) SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+  const auto* start = message == WM_INITDIALOG ? reinterpret_cast<DialogStart<T>*>(lParam)
+                                               : nullptr;
+  if (start) SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(start->self));
   auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (!self) return FALSE;
   const INT_PTR result = Guarded([&] { return self->OnMessage(dialog, message, wParam, lParam); },
                                  static_cast<INT_PTR>(TRUE));
-  if (message == WM_INITDIALOG) {
+  if (start) {
+    Guarded(
+        [&] {
+          NameAndMarkControls(dialog, *start->layout);
+          return 0;
+        },
+        0);
     const INT_PTR fallback = LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0));
     SetPropW(dialog, kDefaultButton, reinterpret_cast<HANDLE>(fallback));
   } else if (message == WM_DESTROY) {
@@ -81,8 +103,9 @@ template <class T>
 INT_PTR RunModal(const layout::DialogLayout& layout, HWND owner, T& dialog,
                  DWORD style = DialogTemplate::kModal) {
   const DialogTemplate dialogTemplate(layout, style);
+  DialogStart<T> start{&dialog, &layout};
   return DialogBoxIndirectParamW(InstanceOf(owner), dialogTemplate.get(), owner,
-                                 DialogProcedure<T>, reinterpret_cast<LPARAM>(&dialog));
+                                 DialogProcedure<T>, reinterpret_cast<LPARAM>(&start));
 }
 
 // Puts a dialog in the middle of its owner, the window it was opened from, rather than where the
@@ -108,7 +131,8 @@ HICON AppIcon(HINSTANCE instance);
 // choices to it.
 class OrgDialog {
  public:
-  explicit OrgDialog(OrgPicker& picker) : picker_(picker) {}
+  // `title` names the side being chosen.
+  OrgDialog(OrgPicker& picker, std::string title) : picker_(picker), title_(std::move(title)) {}
   // Modal; true on OK.
   bool Run(HWND owner);
   INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -121,6 +145,7 @@ class OrgDialog {
   void ShowOrganizations();
 
   OrgPicker& picker_;
+  std::string title_;
   HWND dialog_ = nullptr;
   ComboBox dataDisks_;
   ComboBox organizations_;

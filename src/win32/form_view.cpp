@@ -10,8 +10,9 @@ namespace tovarin::win32 {
 bool FormView::Create(HWND parent) {
   const DialogTemplate form(layout::Form(), DialogTemplate::kChild);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  DialogStart<FormView> start{this, &layout::Form()};
   return CreateDialogIndirectParamW(instance, form.get(), parent, DialogProcedure<FormView>,
-                                    reinterpret_cast<LPARAM>(this)) != nullptr;
+                                    reinterpret_cast<LPARAM>(&start)) != nullptr;
 }
 
 INT_PTR FormView::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

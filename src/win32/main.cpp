@@ -29,6 +29,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
              L"\nUsage: tovarin");
     return 2;
   }
+  // A screen reader's requests for the lists' accessible objects are answered through COM.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   tovarin::RegistrySettingsStore settings;
   tovarin::win32::MainFrame frame(settings, instance);
   if (!frame.Create(showCommand)) {

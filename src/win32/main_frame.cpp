@@ -290,24 +290,32 @@ bool MainFrame::AskOkCancel(const std::string& text) {
 }
 
 std::optional<std::string> MainFrame::ChooseFile(const std::string& initialFile,
-                                                 const std::string& defaultExtension) {
-  return AskFileName(FileDialog::kOpen, initialFile, defaultExtension);
+                                                 const std::string& defaultExtension,
+                                                 const layout::FilePicker& picker) {
+  return AskFileName(FileDialog::kOpen, initialFile, defaultExtension, &picker);
 }
 
 // A file that is added to when it exists, so nothing asks whether to replace it.
 std::optional<std::string> MainFrame::ChooseNewFile(const std::string& initialFile,
                                                     const std::string& defaultExtension,
-                                                    const std::string& title) {
-  return AskFileName(FileDialog::kCreate, initialFile, defaultExtension, title);
+                                                    const layout::FilePicker& picker) {
+  return AskFileName(FileDialog::kCreate, initialFile, defaultExtension, &picker);
 }
 
 std::optional<std::string> MainFrame::AskFileName(FileDialog kind, const std::string& initialFile,
                                                   const std::string& defaultExtension,
-                                                  const std::string& title) {
+                                                  const layout::FilePicker* picker) {
   std::wstring file = platform::Widen(initialFile);
   file.resize(32768, L'\0');  // the longest path Windows knows
   const std::wstring extension = platform::Widen(defaultExtension);
-  const std::wstring caption = platform::Widen(title);
+  const std::wstring caption = platform::Widen(picker ? picker->title : "");
+  // Pairs of a type's label and its pattern, each ended by a null, and a null after them.
+  std::wstring types;
+  if (picker) {
+    for (const layout::FileType& type : picker->types) {
+      types += platform::Widen(type.label) + L'\0' + platform::Widen(type.pattern) + L'\0';
+    }
+  }
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = Owner();
@@ -315,6 +323,7 @@ std::optional<std::string> MainFrame::AskFileName(FileDialog kind, const std::st
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   dialog.lpstrTitle = caption.empty() ? nullptr : caption.c_str();
+  dialog.lpstrFilter = types.empty() ? nullptr : types.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                  (kind == FileDialog::kSave ? OFN_OVERWRITEPROMPT : 0);
   const bool saving = kind != FileDialog::kOpen;
@@ -330,9 +339,9 @@ std::optional<std::size_t> MainFrame::ChooseBackup(const std::vector<RestoreRow>
   return RestoreDialog(rows).Run(window_);
 }
 
-bool MainFrame::IdentifyOrganization(OrgLocation& location) {
+bool MainFrame::IdentifyOrganization(OrgLocation& location, const std::string& title) {
   OrgPicker picker(location);
-  return OrgDialog(picker).Run(window_);
+  return OrgDialog(picker, title).Run(window_);
 }
 
 }  // namespace tovarin::win32

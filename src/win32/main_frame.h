@@ -38,11 +38,12 @@ class MainFrame : public ViewDialogs, public FrameWindow {
   bool AskYesNo(const std::string& text, Default answer) override;
   bool AskOkCancel(const std::string& text) override;
   std::optional<std::string> ChooseFile(const std::string& initialFile,
-                                        const std::string& defaultExtension) override;
+                                        const std::string& defaultExtension,
+                                        const layout::FilePicker& picker) override;
   std::optional<std::string> ChooseNewFile(const std::string& initialFile,
                                            const std::string& defaultExtension,
-                                           const std::string& title) override;
-  bool IdentifyOrganization(OrgLocation& location) override;
+                                           const layout::FilePicker& picker) override;
+  bool IdentifyOrganization(OrgLocation& location, const std::string& title) override;
   std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override;
 
   void SetTitle(const std::string& title) override;
@@ -67,7 +68,7 @@ class MainFrame : public ViewDialogs, public FrameWindow {
   enum class FileDialog { kOpen, kSave, kCreate };
   std::optional<std::string> AskFileName(FileDialog kind, const std::string& initialFile,
                                          const std::string& defaultExtension,
-                                         const std::string& title = "");
+                                         const layout::FilePicker* picker = nullptr);
 
   HINSTANCE instance_;
   HWND window_ = nullptr;

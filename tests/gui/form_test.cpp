@@ -79,7 +79,7 @@ TEST(GuiOrganizationDialog, ChoosingCancellingAndFailing) {
   QStringList disks, organizationsBefore, organizationsAfter;
   w.script.steps.push_back([&](QDialog& dialog) {
     auto& picker = dynamic_cast<CIdentifyOrgDlg&>(dialog);
-    EXPECT_EQ(picker.windowTitle(), "Identify Organization");
+    EXPECT_EQ(picker.windowTitle(), "Identify Target Organization");
     const DialogUnits units(picker.font());
     EXPECT_EQ(picker.size(), QSize(units.X(199), units.Y(114)));  // with the base path's line
     ASSERT_NE(picker.note(), nullptr);
@@ -385,7 +385,7 @@ TEST(GuiFiles, RenameFileAndBasePath) {
   w.script.steps.push_back(ChooseFile(w.tree.dir / "Other.TXT", &request));
   w.Click(w.c().renameFile);
   EXPECT_EQ(request.directory, base);
-  EXPECT_EQ(request.nameFilters, QStringList{"*.txt"});
+  EXPECT_EQ(request.nameFilters, (QStringList{"Text files (*.txt)", "All files (*)"}));
   EXPECT_EQ(w.frame->view().renamePath, w.tree.dir / "Other.TXT");
   EXPECT_EQ(w.c().renamePath->text(), Lower(w.tree.dir / "Other.TXT"));
 

@@ -11,6 +11,7 @@
 
 #include "pairing/list_box.h"
 #include "platform/settings_store.h"
+#include "shell/form_layout.h"
 #include "shell/org_location.h"
 #include "shell/restore_list.h"
 #include "shell/view_interfaces.h"
@@ -52,7 +53,7 @@ class FakeControls : public FormControls {
 class FakeDialogs : public ViewDialogs {
  public:
   struct FileRequest {
-    std::string initialFile, defaultExtension;
+    std::string initialFile, defaultExtension, title;
   };
 
   std::vector<std::string> messages;
@@ -92,8 +93,9 @@ class FakeDialogs : public ViewDialogs {
   // OK/Cancel takes its answer from the same queue as Yes/No.
   bool AskOkCancel(const std::string& text) override { return AskYesNo(text, Default::kYes); }
   std::optional<std::string> ChooseFile(const std::string& initialFile,
-                                        const std::string& defaultExtension) override {
-    fileRequests.push_back({initialFile, defaultExtension});
+                                        const std::string& defaultExtension,
+                                        const layout::FilePicker& picker) override {
+    fileRequests.push_back({initialFile, defaultExtension, picker.title});
     if (files.empty()) return std::nullopt;
     auto file = files.front();
     files.pop_front();
@@ -101,11 +103,13 @@ class FakeDialogs : public ViewDialogs {
   }
   std::optional<std::string> ChooseNewFile(const std::string& initialFile,
                                            const std::string& defaultExtension,
-                                           const std::string& title) override {
-    newFileTitles.push_back(title);
-    return ChooseFile(initialFile, defaultExtension);
+                                           const layout::FilePicker& picker) override {
+    newFileTitles.push_back(picker.title);
+    return ChooseFile(initialFile, defaultExtension, picker);
   }
-  bool IdentifyOrganization(OrgLocation& location) override {
+  std::vector<std::string> organizationTitles;  // of every Identify Organization dialog shown
+  bool IdentifyOrganization(OrgLocation& location, const std::string& title) override {
+    organizationTitles.push_back(title);
     OrgPicker picker(location);
     return organizationDialog(picker);
   }

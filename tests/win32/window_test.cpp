@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <atomic>
@@ -105,8 +106,8 @@ class Win32Window {
       // Whatever a failed test left open is cancelled, then the window is closed.
       WaitFor([this] {
         for (const char* title :
-             {"Tovarin", "Identify Organization", "About Tovarin", "Preview Build",
-              "Restore Build"}) {
+             {"Tovarin", layout::kIdentifyTargetTitle, layout::kIdentifySourceTitle,
+              "About Tovarin", "Preview Build", "Restore Build", "Check Rename File"}) {
           if (HWND dialog = FindDialog(title)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         }
         if (started_) PostMessageW(window_, WM_CLOSE, 0, 0);
@@ -124,6 +125,7 @@ class Win32Window {
   // start's offer.
   void Start(bool wait = true, bool guide = false) {
     ui_ = std::thread([this, guide] {
+      CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // as tovarin.exe does
       MainFrame frame(store, GetModuleHandleW(nullptr));
       if (frame.Create(SW_SHOWNORMAL)) {
         window_ = frame.handle();
@@ -319,7 +321,8 @@ TEST(Win32Window, IdentifyOrganizationDialog) {
 
   w.ClickLater(id::kTargetOrganization);
   HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Identify Organization")) != nullptr; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return (dialog = FindDialog(layout::kIdentifyTargetTitle)) != nullptr; }));
   // In the middle of the main window, not over the buttons that opened it.
   RECT main{}, box{};
   GetWindowRect(w.window(), &main);
@@ -342,7 +345,8 @@ TEST(Win32Window, IdentifyOrganizationDialog) {
 
   // An organization without org.dat: its error in a message box, and that side stays empty.
   w.ClickLater(id::kSourceOrganization);
-  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Identify Organization")) != nullptr; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return (dialog = FindDialog(layout::kIdentifySourceTitle)) != nullptr; }));
   const ComboBox sourceDisks(dialog, id::kDataDiskList);
   SendMessageW(sourceDisks.handle(), CB_SETCURSEL, 1, 0);
   SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kDataDiskList, CBN_SELENDOK),
@@ -355,7 +359,8 @@ TEST(Win32Window, IdentifyOrganizationDialog) {
 
   // Cancel gives up the target side.
   w.ClickLater(id::kTargetOrganization);
-  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Identify Organization")) != nullptr; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return (dialog = FindDialog(layout::kIdentifyTargetTitle)) != nullptr; }));
   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(w.Shows(id::kTargetOrgPath, ""));
   EXPECT_TRUE(w.ListRows(id::kTargetList).empty());
@@ -382,7 +387,8 @@ TEST(Win32Window, FirstStartOffersSetBasePath) {
     }
     w.ClickLater(id::kTargetOrganization);
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Identify Organization")) != nullptr; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return (dialog = FindDialog(layout::kIdentifyTargetTitle)) != nullptr; }));
     const std::string note = WindowText(GetDlgItem(dialog, id::kOrgNote));
     if (stored) {
       EXPECT_EQ(note.rfind("Data disks in " + Native(w.tree.dir.path()), 0), 0u) << note;
@@ -705,7 +711,8 @@ TEST(Win32Window, RenameFileFromTheOpenDialog) {
     SCOPED_TRACE(ok ? "OK" : "Cancel");
     w.ClickLater(id::kRenameFile);
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Open")) != nullptr; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return (dialog = FindDialog("Choose Rename File")) != nullptr; }));
     // The system's dialog is visible before it has filled in its controls.
     EXPECT_TRUE(WaitFor([&] { return WindowText(GetDlgItem(dialog, kFileName)) == "*.txt"; }))
         << "the initial file";
@@ -868,6 +875,203 @@ TEST(Win32Window, CheckAndPreviewRefuseWithoutOrganizations) {
   EXPECT_EQ(bare.Answer(IDOK), "Choose a target organization first.");
   PostMessageW(bare.window(), WM_COMMAND, layout::command::kCheckRenameFile, 0);
   EXPECT_EQ(bare.Answer(IDOK), "Choose a target organization first.");
+}
+
+bool OfClass(HWND window, const wchar_t* name) {
+  wchar_t found[64] = {};
+  GetClassNameW(window, found, 64);
+  return lstrcmpiW(found, name) == 0;
+}
+
+// What a screen reader is told a control is called. Wine's oleacc names a button or a checkbox
+// by its text and an edit by the static text before it; for a list or a drop-down it gives only
+// the window's own text or value, so there the test reads the static text before it in the
+// z-order, where Windows looks for the name.
+std::string SpokenName(HWND control) {
+  if (OfClass(control, L"ListBox") || OfClass(control, L"ComboBox") ||
+      OfClass(control, WC_LISTVIEWW)) {
+    HWND label = GetWindow(control, GW_HWNDPREV);
+    return label && OfClass(label, L"Static") ? WindowText(label) : std::string();
+  }
+  IAccessible* object = nullptr;
+  const HRESULT found =
+      AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&object));
+  if (FAILED(found)) return {};
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::string text;
+  if (object->get_accName(self, &name) == S_OK && name) text = platform::Narrow(name);
+  SysFreeString(name);
+  object->Release();
+  return text;
+}
+
+// What a screen reader is told row `row` of the list box `list` says.
+std::string RowName(HWND list, int row) {
+  IAccessible* object = nullptr;
+  const HRESULT found =
+      AccessibleObjectFromWindow(list, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&object));
+  if (FAILED(found)) return "no object";
+  VARIANT child{};
+  child.vt = VT_I4;
+  child.lVal = row + 1;
+  BSTR name = nullptr;
+  std::string text;
+  if (object->get_accName(child, &name) == S_OK && name) text = platform::Narrow(name);
+  SysFreeString(name);
+  object->Release();
+  return text;
+}
+
+// The controls of `dialog` (made from `layout`) that a user can act on and that have no name,
+// or another than the table gives them.
+Rows Unnamed(HWND dialog, const layout::DialogLayout& layout) {
+  Rows missing;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    const bool interactive = (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) ||
+                             OfClass(child, L"Edit") || OfClass(child, L"ListBox") ||
+                             OfClass(child, L"ComboBox") || OfClass(child, WC_LISTVIEWW);
+    if (!interactive) continue;
+    const std::string name = SpokenName(child);
+    const char* expected = layout::ControlNameOf(layout, GetDlgCtrlID(child));
+    if (name.empty() || (expected && name != expected)) {
+      missing.push_back(std::to_string(GetDlgCtrlID(child)) + ": \"" + name + "\"");
+    }
+  }
+  return missing;
+}
+
+// Every control a user can act on, in the form and in every dialog, has a name, and the ones
+// without a text of their own the table's; the file choosers say what they choose and offer.
+TEST(Win32Window, EveryControlOfEveryWindowHasAName) {
+  CoInitialize(nullptr);
+  Win32Window w;
+  BuildTree::Roster(w.tree.targetOrg, 3, {99}, "OLD");
+  w.StoreSetup();
+  w.Start();
+  EXPECT_EQ(Unnamed(w.form(), layout::Form()), Rows{});
+  EXPECT_EQ(SpokenName(w.Item(id::kTargetOrgPath)), "Target Organization path");
+  EXPECT_EQ(RowName(w.Item(id::kTargetList), 0), "City 1 (AL E), source team C1 (AL E)");
+
+  const auto walk = [&](const std::function<void()>& open, const char* title,
+                        const layout::DialogLayout& layout) {
+    open();
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog(title)) != nullptr; })) << title;
+    EXPECT_EQ(Unnamed(dialog, layout), Rows{}) << title;
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+  };
+  const auto menu = [&](int command) {
+    return [&w, command] { PostMessageW(w.window(), WM_COMMAND, command, 0); };
+  };
+  walk(menu(layout::command::kPreviewBuild), "Preview Build", layout::PreviewBuildDialog());
+  walk(menu(layout::command::kCheckRenameFile), "Check Rename File",
+       layout::RenameCheckDialog());
+  w.ClickLater(id::kBuild);
+  EXPECT_EQ(w.Answer(IDOK), w.tree.Completed());
+  walk(menu(layout::command::kRestoreBuild), "Restore Build", layout::RestoreBuildDialog());
+  walk(menu(layout::command::kAbout), "About Tovarin", layout::AboutBox());
+  walk([&] { w.ClickLater(id::kSourceOrganization); }, layout::kIdentifySourceTitle,
+       layout::IdentifyOrganizationDialog(true));
+
+  constexpr int kFileTypes = 0x470;  // the file-type box of the system's dialog
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kSetBasePath, 0);
+  HWND chooser = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (chooser = FindDialog("Choose gstnd32.exe")) != nullptr; }));
+  const ComboBox types(chooser, kFileTypes);
+  EXPECT_TRUE(WaitFor([&] { return types.Item(0) == "Grandstand (gstnd32.exe)"; }));
+  EXPECT_EQ(types.Item(1), "All files");
+  PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(chooser); }));
+  CoUninitialize();
+}
+
+// The pixels of `control` as drawn, its frame too.
+std::vector<COLORREF> Drawn(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  HDC dc = GetWindowDC(control);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < rect.bottom - rect.top; ++y) {
+    for (int x = 0; x < rect.right - rect.left; ++x) pixels.push_back(GetPixel(dc, x, y));
+  }
+  ReleaseDC(control, dc);
+  return pixels;
+}
+
+// A list with the focus is drawn otherwise than without it (more than a dotted line: a frame in
+// the highlight colour), and one that takes the focus with no row selected selects its first:
+// the team lists, and Preview's dropped players. The default buttons (Build, Close) show the
+// focus too.
+TEST(Win32Window, TheFocusedControlIsDrawnApart) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  const DWORD thread = GetWindowThreadProcessId(w.window(), nullptr);
+  const auto focusOn = [thread](HWND dialog, HWND control) {
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    EXPECT_TRUE(WaitFor([&] {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof(info);
+      return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control;
+    })) << WindowText(control);
+    Sleep(200);  // drawn
+  };
+  // Just left of the list's client area, halfway down: the frame inside its border.
+  const auto edge = [](HWND list) {
+    RECT window{}, client{};
+    GetWindowRect(list, &window);
+    GetClientRect(list, &client);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    HDC dc = GetWindowDC(list);
+    const COLORREF color = GetPixel(dc, client.left - window.left - 1,
+                                    (client.top + client.bottom) / 2 - window.top);
+    ReleaseDC(list, dc);
+    return color;
+  };
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  const auto drawnApart = [&](HWND dialog, HWND list, HWND other) {
+    focusOn(dialog, other);
+    const std::vector<COLORREF> without = Drawn(list);
+    EXPECT_NE(edge(list), highlight) << GetDlgCtrlID(list);
+    focusOn(dialog, list);
+    EXPECT_NE(Drawn(list), without) << GetDlgCtrlID(list);
+    EXPECT_EQ(edge(list), highlight) << GetDlgCtrlID(list);
+  };
+  drawnApart(w.form(), w.Item(id::kTargetList), w.Item(id::kUseFarm));
+  drawnApart(w.form(), w.Item(id::kSourceList), w.Item(id::kUseFarm));
+  // Build, the default button, with the focus and without (the checkbox has it).
+  focusOn(w.form(), w.Item(id::kUseFarm));
+  const std::vector<COLORREF> build = Drawn(w.Item(id::kBuild));
+  focusOn(w.form(), w.Item(id::kBuild));
+  EXPECT_NE(Drawn(w.Item(id::kBuild)), build);
+
+  SendMessageW(w.Item(id::kTargetList), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  focusOn(w.form(), w.Item(id::kUseFarm));
+  ASSERT_EQ(w.Selection(id::kTargetList), -1);
+  focusOn(w.form(), w.Item(id::kTargetList));
+  EXPECT_EQ(w.Selection(id::kTargetList), 0);
+
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kPreviewBuild, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Preview Build")) != nullptr; }));
+  HWND dropped = GetDlgItem(dialog, id::kPreviewDropped);
+  ASSERT_EQ(SendMessageW(dropped, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), -1);
+  drawnApart(dialog, dropped, GetDlgItem(dialog, id::kPreviewTeams));
+  EXPECT_EQ(SendMessageW(dropped, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+  EXPECT_EQ(SendMessageW(dropped, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 0);
+  HWND close = GetDlgItem(dialog, IDOK);
+  const std::vector<COLORREF> unfocused = Drawn(close);
+  focusOn(dialog, close);
+  EXPECT_NE(Drawn(close), unfocused) << "Close";
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
 }
 
 }  // namespace
