@@ -347,9 +347,12 @@ void World::PlayPreview(PreviewSession& preview) {
   }
   if (!rows.empty() && Pick(3) != 0) {
     // Without a rename file, the one it asks for is created where the user says.
-    newFileChosen_ = Pick(2) == 0 ? base_ + "renames.txt" : docs_ + "new renames.txt";
-    dialogs_.files.push_back(newFileChosen_);
+    const std::string answer = Pick(2) == 0 ? base_ + "renames.txt" : docs_ + "new renames.txt";
+    const std::size_t asked = dialogs_.newFileTitles.size();
+    dialogs_.files.push_back(answer);
     preview.AddToRenameFile(rows);
+    if (dialogs_.newFileTitles.size() != asked) newFileChosen_ = answer;
+    dialogs_.files.clear();
   }
 }
 
@@ -477,7 +480,8 @@ void World::Step(std::string& name, Allowed& allowed) {
       newFileChosen_.clear();
       frame_.OnCommand(layout::command::kPreviewBuild);
       allowed.renameFile = Relative(view_.renamePath);
-      allowed.newFile = newFileChosen_.empty() ? "" : Relative(newFileChosen_);
+      // A rename file is created where a dialog named it: now, or when it was chosen.
+      allowed.newFile = newFileChosen_.empty() ? allowed.renameFile : Relative(newFileChosen_);
       break;
     case 14:
       name = "Check Rename File";
@@ -530,6 +534,7 @@ void World::Step(std::string& name, Allowed& allowed) {
       const std::string player = std::to_string(Pick(3) == 0 ? 1 + Pick(9) : 5 + Pick(2));
       name = "tovarin-cli review --accept " + player;
       allowed.renameFile = Relative(rename);
+      allowed.newFile = fixture::FileExists(rename) ? "" : allowed.renameFile;  // named by --rename
       Cli({"review", "--rename", rename, "--accept", player});
       break;
     }

@@ -17,11 +17,11 @@
 namespace {
 
 // Seeds that broke an invariant on the code of their day, run first every time: 1, a Build
-// removed a user's file named like a temporary; 2, Save after Open emptied the opened file; 4, a
-// side that Set Base Path could not load was stored all the same; 8, a Build after Set Base Path
-// wrote the other league; 11, a Build that failed part-way left rosters replaced; 21, a Build
+// removed a user's file named like a temporary; 2, Save after Open emptied the opened file; 8, a
+// Build after Set Base Path wrote the other league; 10, a side that Set Base Path could not load
+// was stored all the same; 11, a Build that failed part-way left rosters replaced; 21, a Build
 // that failed removed the oldest backup.
-constexpr unsigned long long kRegressions[] = {1, 2, 4, 8, 11, 21};
+constexpr unsigned long long kRegressions[] = {1, 2, 8, 10, 11, 21};
 
 int RunSeed(unsigned long long seed, int steps, bool trace) {
   tovarin::guardian::SeededChoices choices(seed);
