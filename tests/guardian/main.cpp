@@ -36,7 +36,7 @@ int RunSeed(unsigned long long seed, int steps, bool trace) {
 int main(int argc, char** argv) {
   static tovarin::fixture::TempDir home;
   tovarin::fixture::KeepPerUserFoldersIn(home);
-  long long seeds = 30;
+  long long seeds = 50;
   long long seed = -1;
   int steps = 60;
   for (int i = 1; i < argc; ++i) {
