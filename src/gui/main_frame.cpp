@@ -282,8 +282,8 @@ std::optional<std::string> CMainFrame::AskFileName(bool create, const std::strin
   return PathBytes(QDir::toNativeSeparators(dialog.selectedFiles().first()));
 }
 
-std::optional<std::size_t> CMainFrame::ChooseBackup(const std::vector<RestoreRow>& rows) {
-  CRestoreDlg dialog(rows, this);
+std::optional<std::size_t> CMainFrame::ChooseBackup(const RestoreModel& backups) {
+  CRestoreDlg dialog(backups, this);
   if (RunModal(dialog) != QDialog::Accepted) return std::nullopt;
   return dialog.chosen();
 }

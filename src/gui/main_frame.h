@@ -59,7 +59,7 @@ class CMainFrame : public QMainWindow, public ViewDialogs, public FrameWindow {
                                            const std::string& defaultExtension,
                                            const std::string& title) override;
   bool IdentifyOrganization(OrgLocation& location) override;
-  std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override;
+  std::optional<std::size_t> ChooseBackup(const RestoreModel& backups) override;
 
   void SetTitle(const std::string& title) override;
   void ShowStatusBar(bool show) override;

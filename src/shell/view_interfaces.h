@@ -8,7 +8,7 @@ namespace tovarin {
 
 class OrgLocation;
 struct ListBoxModel;
-struct RestoreRow;
+class RestoreModel;
 
 // The six controls that show the form's fields. The screen implements it; tests record it.
 class FormControls {
@@ -49,9 +49,9 @@ class ViewDialogs {
   virtual std::optional<std::string> ChooseNewFile(const std::string& initialFile,
                                                    const std::string& defaultExtension,
                                                    const std::string& title) = 0;
-  // The Restore Build dialog on `rows` (not empty): the row to put back, or nothing on Cancel.
-  // A damaged row cannot be chosen.
-  virtual std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) = 0;
+  // The Restore Build dialog on `backups` (not empty), drawn as its model says: the row chosen
+  // (by Restore, or a double-click on any row), or nothing on Cancel.
+  virtual std::optional<std::size_t> ChooseBackup(const RestoreModel& backups) = 0;
   // The Identify Organization dialog for `location` (drive it with an OrgPicker). True on OK.
   virtual bool IdentifyOrganization(OrgLocation& location) = 0;
 };

@@ -326,8 +326,8 @@ std::optional<std::string> MainFrame::AskFileName(FileDialog kind, const std::st
 // so that the dialog waits for the answer too.
 HWND MainFrame::Owner() const { return window_ ? GetLastActivePopup(window_) : nullptr; }
 
-std::optional<std::size_t> MainFrame::ChooseBackup(const std::vector<RestoreRow>& rows) {
-  return RestoreDialog(rows).Run(window_);
+std::optional<std::size_t> MainFrame::ChooseBackup(const RestoreModel& backups) {
+  return RestoreDialog(backups).Run(window_);
 }
 
 bool MainFrame::IdentifyOrganization(OrgLocation& location) {
