@@ -37,16 +37,6 @@ void ListBox::SetTabStops(std::vector<int> pixels) {
   viewport()->update();
 }
 
-int ListBox::PartX(int row, int part) const {
-  const QListWidgetItem* it = item(row);
-  if (!it || part < 0) return -1;
-  const std::vector<RowPart> parts = LayOutRow(it->text(), fontMetrics(), tabStops_);
-  if (static_cast<std::size_t>(part) >= parts.size()) return -1;
-  const QRect rect = visualItemRect(it);
-  return viewport()->mapTo(this, rect.topLeft()).x() + TabbedRowDelegate::kTextMargin +
-         parts[static_cast<std::size_t>(part)].x;
-}
-
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
                                                               const QEvent* event) const {
   if (!index.isValid()) return QItemSelectionModel::NoUpdate;

@@ -17,10 +17,6 @@ class ListBox : public QListWidget {
   void SetTabStops(std::vector<int> pixels);
   const std::vector<int>& tabStops() const { return tabStops_; }
 
-  // Where the `part`-th tab-separated part of `row` starts, in the list box's own coordinates;
-  // -1 when the row has no such part.
-  int PartX(int row, int part) const;
-
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                        const QEvent* event) const override;

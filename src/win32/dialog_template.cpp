@@ -34,7 +34,8 @@ ControlClass ClassOf(layout::ControlKind kind) {
     case K::kLabel: return {kStatic, SS_RIGHT};
     case K::kText: return {kStatic, SS_LEFT | SS_NOPREFIX};
     case K::kIcon: return {kStatic, SS_ICON};
-    case K::kListBox: return {kListBox, kListStyle};
+    // Scrolls sideways once told its rows' width (ListBox::FitWidth).
+    case K::kListBox: return {kListBox, kListStyle | WS_HSCROLL};
     case K::kTabbedListBox: return {kListBox, kListStyle | LBS_USETABSTOPS};
     case K::kDropDownList: return {kComboBox, CBS_DROPDOWNLIST | WS_VSCROLL};
     case K::kCheckList:

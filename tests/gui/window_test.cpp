@@ -97,18 +97,30 @@ TEST(GuiLayout, ControlsTextsAndPlacesInDialogUnits) {
   for (QLineEdit* edit : {c.targetLabel, c.sourceLabel}) EXPECT_TRUE(edit->isReadOnly());
 }
 
+// Where the `part`-th tab-separated part of `row` is drawn, in the list box's own coordinates;
+// -1 when the row has no such part.
+int PartX(const ListBox& list, int row, int part) {
+  const QListWidgetItem* it = list.item(row);
+  if (!it || part < 0) return -1;
+  const std::vector<RowPart> parts = LayOutRow(it->text(), list.fontMetrics(), list.tabStops());
+  if (static_cast<std::size_t>(part) >= parts.size()) return -1;
+  const QRect rect = list.visualItemRect(it);
+  return list.viewport()->mapTo(&list, rect.topLeft()).x() + TabbedRowDelegate::kTextMargin +
+         parts[static_cast<std::size_t>(part)].x;
+}
+
 TEST(GuiLayout, SecondColumnStartsUnderSourceTeamHeading) {
   GuiWindow w;
   w.StoreSetup();
   w.Start();
   const auto& c = w.c();
   ASSERT_EQ(c.targetList->count(), 3);
-  const QPoint part(c.targetList->PartX(0, 1), 0);
+  const QPoint part(PartX(*c.targetList, 0, 1), 0);
   const int column = c.targetList->mapTo(&w.frame->form(), part).x();
   const int heading = c.sourceTeamHeading->geometry().left();
   EXPECT_GE(column, heading);
   EXPECT_LE(column, heading + w.frame->form().units().X(6));
-  EXPECT_EQ(c.targetList->PartX(2, 1), -1) << "an unpaired team has one column";
+  EXPECT_EQ(PartX(*c.targetList, 2, 1), -1) << "an unpaired team has one column";
   EXPECT_TRUE(c.sourceList->tabStops().empty());
 }
 

@@ -62,6 +62,18 @@ std::string Lower(const std::string& text) {
 }
 
 // The text of a list view's cell.
+int RowCount(const ListBox& list) {
+  return static_cast<int>(SendMessageW(list.handle(), LB_GETCOUNT, 0, 0));
+}
+
+std::string PaneText(HWND bar, int pane) {
+  const LRESULT length = SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0);
+  std::wstring text(static_cast<std::size_t>(LOWORD(length)) + 1, L'\0');
+  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(LOWORD(length));
+  return platform::Narrow(text);
+}
+
 std::string ListViewCell(HWND list, int row, int column) {
   wchar_t text[512] = {};
   LVITEMW item{};
@@ -148,11 +160,11 @@ class Win32Window {
   Rows ListRows(int control) const {
     const ListBox list(form_, control);
     Rows rows;
-    for (int row = 0; row < list.Count(); ++row) rows.push_back(list.Row(row));
+    for (int row = 0; row < RowCount(list); ++row) rows.push_back(list.Row(row));
     return rows;
   }
   int Selection(int control) const { return ListBox(form_, control).Selection(); }
-  std::string Status(int pane) const { return StatusBar(bar_).PaneText(pane); }
+  std::string Status(int pane) const { return PaneText(bar_, pane); }
 
   // A click on a button that opens no dialog: done when this returns.
   void Click(int control) { SendMessageW(Item(control), BM_CLICK, 0, 0); }
@@ -420,9 +432,9 @@ TEST(Win32Window, RestoreBuildListsTheBackupsAndPutsBackTheChosenOne) {
                 " as they were before the Build of " + time + ".");
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(w.Answer(IDYES, true, /*noIsDefault=*/true),
-            "Put back the target rosters of " + Native(w.tree.targetOrg) +
-                "\nas they were before the Build of " + time + "?");
-  EXPECT_NE(w.Answer(IDOK).find("are as they were"), std::string::npos);
+            "Put back the 3 rosters of " + Native(w.tree.targetOrg) +
+                " as they were before the Build of " + time + "?");
+  EXPECT_NE(w.Answer(IDOK).find(" as they were before the Build of "), std::string::npos);
   EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
 }
 
@@ -775,7 +787,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
             "Target teams left empty: 0\nRename records the Build would use: 1 of 1");
   const ListBox teams(dialog, id::kPreviewTeams);
   Rows teamRows;
-  for (int row = 0; row < teams.Count(); ++row) teamRows.push_back(teams.Row(row));
+  for (int row = 0; row < RowCount(teams); ++row) teamRows.push_back(teams.Row(row));
   EXPECT_EQ(teamRows, (Rows{
                           "City 1 Club: 3 players",
                           "    John Smith (2), from City 1's roster",
@@ -851,7 +863,7 @@ TEST(Win32Window, CheckRenameFileShowsEveryRecordAndItsProblems) {
             "2 records: 0 pair players, 1 signs players, 1 does nothing; 1 problem");
   const ListBox rows(dialog, id::kCheckRows);
   Rows shown;
-  for (int row = 0; row < rows.Count(); ++row) shown.push_back(rows.Row(row));
+  for (int row = 0; row < RowCount(rows); ++row) shown.push_back(rows.Row(row));
   EXPECT_EQ(shown, (Rows{"Line 1: signs Sam Park (#7) to C3 (City 3 Club)",
                          "Line 2: does nothing: it names no target player",
                          "    2:9: names no target player: \"J\xc3\xb6hn Fox\"; nearest target "
