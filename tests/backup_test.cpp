@@ -63,6 +63,7 @@ TEST(Backup, ABuildCanBeUndoneByteForByte) {
                                            " as they were before the Build of " + time +
                                            ".\nThe rosters it replaced are kept: Restore Build "
                                            "undoes it.");
+  EXPECT_EQ(t.dialogs.kinds.back(), MessageKind::kInformation) << "our own, not the Build's";
   EXPECT_EQ(t.Rosters(), before);
   EXPECT_FALSE(FileExists(BuildTree::RosterName(t.targetOrg, 3)));  // the Build had created it
 

@@ -160,7 +160,7 @@ std::vector<PairCommand> PairCommands(const PairingOptions& pairing) {
 }
 
 void ConsoleDialogs::ShowMessage(const std::string& text, MessageKind kind) {
-  std::ostream& stream = kind == MessageKind::kDone ? console_.out : console_.err;
+  std::ostream& stream = kind == MessageKind::kError ? console_.err : console_.out;
   if (kind == MessageKind::kError) errorShown = true;
   stream << text;
   if (text.empty() || text.back() != '\n') stream << "\n";

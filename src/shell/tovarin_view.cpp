@@ -450,7 +450,7 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
   const std::size_t added = acceptance.records.size();
   dialogs_.ShowMessage(std::to_string(added) + (added == 1 ? " pair" : " pairs") +
                            " added to " + platform::FileNameAsSpelled(renamePath),
-                       MessageKind::kDone);
+                       MessageKind::kInformation);
   return true;
 }
 
@@ -476,7 +476,7 @@ void CTovarinView::OnRestoreBuild() {
   if (store.Restore(row.name, &why)) {
     dialogs_.ShowMessage("Put back " + what +
                              ".\nThe rosters it replaced are kept: Restore Build undoes it.",
-                         MessageKind::kDone);
+                         MessageKind::kInformation);
   } else {
     dialogs_.ShowMessage(why, MessageKind::kError);
   }

@@ -24,15 +24,17 @@ class FormControls {
   virtual void ShowLists(const ListBoxModel& target, const ListBoxModel& source) = 0;
 };
 
-// Whether a message tells of a failure or of a command done. The window shows both alike; the
-// command line sends them to different streams.
-enum class MessageKind { kError, kDone };
+// Whether a message tells of a failure, of a Build done, or of another of Tovarin's own commands
+// done (a restore, pairs added). The window shows the last with the information icon, the others
+// with the warning icon; the command line sends failures to standard error, the rest to standard
+// output.
+enum class MessageKind { kError, kDone, kInformation };
 
 // The modal dialogs and message boxes the form's commands use.
 class ViewDialogs {
  public:
   virtual ~ViewDialogs() = default;
-  // A message box with the warning icon, the application title and OK.
+  // A message box with the icon of its kind, the application title and OK.
   virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
   // A question with Yes and No, the default as given: No for one whose Yes cannot be undone
   // easily. True for Yes.

@@ -287,7 +287,7 @@ TEST(GuiBuild, RestoreBuild) {
     QTest::mouseClick(restore.restoreButton(), Qt::LeftButton);
   });
   w.script.steps.push_back(Answer(QMessageBox::Yes, &question));
-  w.script.steps.push_back(Answer(QMessageBox::Ok, &restored));
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &restored, QMessageBox::Information));
   w.frame->action(layout::command::kRestoreBuild)->trigger();
   EXPECT_TRUE(canRestore);
   ASSERT_EQ(row.size(), 3);

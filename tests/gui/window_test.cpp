@@ -13,6 +13,7 @@
 #include <QTextBrowser>
 
 #include "gui/about_dialog.h"
+#include "gui/rename_check_dialog.h"
 #include "tovarin_version.h"
 #include "gui_fixture.h"
 
@@ -124,6 +125,59 @@ TEST(GuiLayout, SecondColumnStartsUnderSourceTeamHeading) {
   EXPECT_TRUE(c.sourceList->tabStops().empty());
 }
 
+// Every text whole in the pane that shows it: each menu item's prompt and the idle text in the
+// status bar's message pane, each line of Check Rename File (a rename file with long names and
+// the longest problems) in the pane under its rows. Run at scales 1, 1.25, 1.5 and 2 too.
+TEST(GuiLayout, EveryTextFitsItsPane) {
+  GuiWindow w;
+  w.StoreSetup();
+  const std::string longName(30, 'q');
+  sim::WriteBytes(w.tree.dir / "renames.txt",
+                  fixture::BuildTree::Text(std::string(49, 'a') + ",Fox,John,Fox,\r\n" +
+                                           "Jon,Fox,John,Fox\r\nJon,Fox,John,Fox,\r\n" +
+                                           longName + "," + longName + "," + longName + "," +
+                                           longName + ",\r\nC3,,Sam,Park,\r\n" +
+                                           "C3,,Sam,Park,\r\nJon,Fox,J\xf6hnathan,Foxworthy,\r\n"));
+  w.Start();
+  CMainFrame& f = *w.frame;
+  struct Row {
+    std::string what;
+    QString text;
+    const QWidget* pane;
+  };
+  std::vector<Row> rows;
+  for (const layout::Menu& menu : layout::MainMenu()) {
+    for (const layout::MenuItem& item : menu.items) {
+      if (item.command != layout::kSeparator) {
+        rows.push_back({item.text, QString::fromLatin1(item.prompt), f.statusBar()});
+      }
+    }
+  }
+  rows.push_back({"idle", f.idleMessage()->text(), f.statusBar()});
+  // The message pane ends where the first indicator begins.
+  const int messagePane = f.indicators()[0]->geometry().left() - 4;
+
+  w.script.steps.push_back([&](QDialog& dialog) {
+    auto& check = dynamic_cast<CRenameCheckDlg&>(dialog);
+    for (int i = 0; i < check.rows()->count(); ++i) {
+      rows.push_back({"check line " + std::to_string(i), check.rows()->item(i)->text(),
+                      check.line()});
+    }
+    EXPECT_GE(rows.size(), 20u) << "the records and their problems";
+    for (const Row& row : rows) {
+      SCOPED_TRACE(row.what + ": " + Std(row.text));
+      if (row.pane == f.statusBar()) {
+        EXPECT_LE(f.statusBar()->fontMetrics().horizontalAdvance(row.text), messagePane);
+      } else {
+        check.line()->setText(row.text);
+        EXPECT_LE(check.line()->heightForWidth(check.line()->width()), check.line()->height());
+      }
+    }
+  });
+  f.action(layout::command::kCheckRenameFile)->trigger();
+  EXPECT_TRUE(w.script.done());
+}
+
 TEST(GuiWindowFrame, FixedSizeMenusAndTitle) {
   GuiWindow w;
   w.Start();
@@ -145,7 +199,7 @@ TEST(GuiWindowFrame, FixedSizeMenusAndTitle) {
                        "&File: Set &Base Path | - | &Preview Build... | Check Rena&me File... | Save &Current Setup | &Restore Build... | - "
                        "| E&xit",
                        "&View: &Status Bar",
-                       "&Help: &Help Topics | - | &About Tovarin...",
+                       "&Help: &Help Topics\tF1 | - | &About Tovarin...",
                    }));
   EXPECT_TRUE(f.action(layout::command::kStatusBar)->isCheckable());
 }
@@ -207,7 +261,7 @@ TEST(GuiStatusBar, PromptsWhileAMenuItemIsHighlighted) {
   namespace c = layout::command;
   const std::vector<std::pair<QAction*, QString>> prompts = {
       {f.action(c::kSetBasePath), "Select Your Grandstand base directory"},
-      {f.action(c::kSaveSetup), "Saves file information into system registry"},
+      {f.action(c::kSaveSetup), "Saves file information into the settings file"},
       {f.action(c::kRestoreBuild), ""},
       {f.action(c::kPreviewBuild), ""},
       {f.action(c::kExit), "Exits the program"},

@@ -165,6 +165,7 @@ class Win32Window {
   }
   int Selection(int control) const { return ListBox(form_, control).Selection(); }
   std::string Status(int pane) const { return PaneText(bar_, pane); }
+  HWND bar() const { return bar_; }
 
   // A click on a button that opens no dialog: done when this returns.
   void Click(int control) { SendMessageW(Item(control), BM_CLICK, 0, 0); }
@@ -176,8 +177,10 @@ class Win32Window {
   void DoubleClickRow(int control, int row) { Mouse(control, row, true); }
 
   // Waits for the message box, checks its caption, icon and buttons (a question's default
-  // answer: Yes, or No when `noIsDefault`), presses `button`, and returns its text.
-  std::string Answer(int button, bool question = false, bool noIsDefault = false) {
+  // answer: Yes, or No when `noIsDefault`), presses `button`, and returns its text. Tovarin's own
+  // information comes with the information icon, all else with the exclamation icon.
+  std::string Answer(int button, bool question = false, bool noIsDefault = false,
+                     bool information = false) {
     HWND box = nullptr;
     EXPECT_TRUE(WaitFor([&] { return (box = FindDialog("Tovarin")) != nullptr; }))
         << "no message box";
@@ -191,8 +194,8 @@ class Win32Window {
     EXPECT_NEAR((placed.top + placed.bottom) / 2, (owner.top + owner.bottom) / 2, 2) << text;
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(GetDlgItem(box, kMessageBoxIcon), STM_GETICON,
                                                    0, 0)),
-              LoadIconW(nullptr, MAKEINTRESOURCEW(32515)))  // IDI_EXCLAMATION
-        << "the exclamation icon";
+              LoadIconW(nullptr, MAKEINTRESOURCEW(information ? 32516 : 32515)))
+        << (information ? "the information icon" : "the exclamation icon");
     EXPECT_EQ(GetDlgItem(box, IDYES) != nullptr, question) << text;
     EXPECT_EQ(GetDlgItem(box, IDOK) != nullptr, !question) << text;
     if (question) {
@@ -311,16 +314,20 @@ TEST(Win32Window, StartsFromTheRegistryWithTheFormOfTheTable) {
   SendMessageW(w.window(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_EQ(w.Status(0), "For Help, press F1");
 
-  // The File menu, from the same table as the Qt window's.
-  HMENU file = GetSubMenu(GetMenu(w.window()), 0);
-  Rows items;
-  for (int i = 0; i < GetMenuItemCount(file); ++i) {
-    wchar_t text[64] = {};
-    GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-    items.push_back(platform::Narrow(text));
-  }
-  EXPECT_EQ(items, (Rows{"Set &Base Path", "", "&Preview Build...", "Check Rena&me File...",
-                         "Save &Current Setup", "&Restore Build...", "", "E&xit"}));
+  // The File and Help menus, from the same table as the Qt window's; F1 beside Help Topics.
+  const auto menuItems = [&w](int position) {
+    HMENU menu = GetSubMenu(GetMenu(w.window()), position);
+    Rows items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      wchar_t text[64] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+      items.push_back(platform::Narrow(text));
+    }
+    return items;
+  };
+  EXPECT_EQ(menuItems(0), (Rows{"Set &Base Path", "", "&Preview Build...", "Check Rena&me File...",
+                                "Save &Current Setup", "&Restore Build...", "", "E&xit"}));
+  EXPECT_EQ(menuItems(2), (Rows{"&Help Topics\tF1", "", "&About Tovarin..."}));
 }
 
 TEST(Win32Window, IdentifyOrganizationDialog) {
@@ -434,7 +441,8 @@ TEST(Win32Window, RestoreBuildListsTheBackupsAndPutsBackTheChosenOne) {
   EXPECT_EQ(w.Answer(IDYES, true, /*noIsDefault=*/true),
             "Put back the 3 rosters of " + Native(w.tree.targetOrg) +
                 " as they were before the Build of " + time + "?");
-  EXPECT_NE(w.Answer(IDOK).find(" as they were before the Build of "), std::string::npos);
+  EXPECT_NE(w.Answer(IDOK, false, false, /*information=*/true).find(" as they were before the Build of "),
+            std::string::npos);
   EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
 }
 
@@ -518,6 +526,88 @@ TEST(Win32Window, SecondColumnUnderItsHeading) {
   ASSERT_EQ(w.ListRows(id::kTargetList).size(), 3u);
   const int column = SecondColumnDrawnAt(w.form(), w.Item(id::kTargetList), 1);
   EXPECT_NEAR(column, rect.left, 3 * dpi / 96) << "at " << dpi << " dots per inch";
+}
+
+// The size `text` takes in `control`'s font (a status bar's own when it was given none): on one
+// line, or wrapped at `width` as a static text wraps.
+SIZE Drawn(HWND control, const std::string& text, int width = 0) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  HFONT own = nullptr;
+  if (!font) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    font = own = CreateFontIndirectW(&metrics.lfStatusFont);
+  }
+  HDC context = GetDC(control);
+  const HGDIOBJ old = SelectObject(context, font);
+  const std::wstring wide = platform::Widen(text);
+  RECT rect{0, 0, width, 0};
+  DrawTextW(context, wide.c_str(), -1, &rect,
+            DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (width > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(context, old);
+  ReleaseDC(control, context);
+  if (own) DeleteObject(own);
+  return {rect.right, rect.bottom};
+}
+
+// Every text whole in the pane that shows it: each menu item's prompt and the idle text in the
+// status bar's message pane; each line of Check Rename File (a rename file with long names and
+// the longest problems) within its list's sideways scroll and, wrapped, in the pane under it.
+// Run at 120, 144 and 192 dots per inch too.
+TEST(Win32Window, EveryTextFitsItsPane) {
+  Win32Window w;
+  w.StoreSetup();
+  const std::string longName(30, 'q');
+  sim::WriteBytes(w.tree.dir / "renames.txt",
+                  BuildTree::Text(std::string(49, 'a') + ",Fox,John,Fox,\r\n" +
+                                  "Jon,Fox,John,Fox\r\nJon,Fox,John,Fox,\r\n" + longName + "," +
+                                  longName + "," + longName + "," + longName +
+                                  ",\r\nC3,,Sam,Park,\r\nC3,,Sam,Park,\r\n" +
+                                  "Jon,Fox,J\xf6hnathan,Foxworthy,\r\n"));
+  w.Start();
+  RECT pane{};
+  SendMessageW(w.bar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&pane));
+  // The pane's own border and margin on either side of its text.
+  const int messagePane = pane.right - pane.left - 2 * 3 * GetSystemMetrics(SM_CXEDGE);
+  struct Row {
+    std::string what, text;
+    bool checkLine;
+  };
+  std::vector<Row> rows;
+  for (const layout::Menu& menu : layout::MainMenu()) {
+    for (const layout::MenuItem& item : menu.items) {
+      if (item.command != layout::kSeparator) rows.push_back({item.text, item.prompt, false});
+    }
+  }
+  rows.push_back({"idle", layout::kIdleMessage, false});
+
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kCheckRenameFile, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Check Rename File")) != nullptr; }));
+  const ListBox list(dialog, id::kCheckRows);
+  for (int row = 0; row < RowCount(list); ++row) {
+    rows.push_back({"check line " + std::to_string(row), list.Row(row), true});
+  }
+  EXPECT_GE(rows.size(), 20u) << "the records and their problems";
+  HWND line = GetDlgItem(dialog, id::kCheckLine);
+  RECT lineRect{}, listRect{};
+  GetClientRect(line, &lineRect);
+  GetClientRect(list.handle(), &listRect);
+  const auto extent = static_cast<int>(SendMessageW(list.handle(), LB_GETHORIZONTALEXTENT, 0, 0));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what + ": " + row.text);
+    if (!row.checkLine) {
+      EXPECT_LE(Drawn(w.bar(), row.text).cx, messagePane);
+      continue;
+    }
+    EXPECT_LE(Drawn(list.handle(), row.text).cx, std::max<int>(extent, listRect.right));
+    EXPECT_LE(Drawn(line, row.text, lineRect.right).cy, lineRect.bottom);
+  }
+  // The selected line is the one shown whole.
+  EXPECT_EQ(WindowText(line), list.Row(list.Selection()));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
 }
 
 // Team names are Windows-1252 in the simulation's files, and shown so whatever the system's
@@ -833,7 +923,8 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
                                        "Tim Gray | City 2 | no candidate"}));
 
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kPreviewAdd, BN_CLICKED), 0);
-  EXPECT_EQ(w.Answer(IDOK), "1 pair added to " + Native(w.tree.dir / "renames.txt"));
+  EXPECT_EQ(w.Answer(IDOK, false, false, /*information=*/true),
+            "1 pair added to " + Native(w.tree.dir / "renames.txt"));
   EXPECT_TRUE(WaitFor([&] {
     return counts() ==
            "Players carried: 6\nPlayers dropped: 1\nDropped players with candidates: 0\n"
