@@ -22,7 +22,6 @@ const char* const kNothingPairedQuestion =
     "No target team is paired with a source team, so every target roster will be emptied. "
     "Continue?";
 const char* const kSetupNotStored = "The setup could not be stored: ";
-const char* const kSetupNotRead = "The setup could not be read: ";
 const char* const kBasePathUnread =
     "The base path could not be read from the stored setup; set it with File > Set Base Path "
     "first.";
