@@ -108,7 +108,7 @@ void AddSetupOptions(CLI::App& app, SetupOptions& setup) {
 
 void AddSetupFileOption(CLI::App& app, SetupOptions& setup) {
   app.add_option("--setup", setup.setupFile,
-                 "a setup document saved by the window (File > Save),\n"
+                 "a setup document saved by the window (Ctrl+S),\n"
                  "in place of the stored setup")
       ->type_name("FILE");
 }
