@@ -26,6 +26,10 @@ std::vector<RowPart> LayOutRow(const QString& text, const QFontMetrics& metrics,
 }
 
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
+  // A plain line round it, as a classic list box has: the style's own frame lost its sides at
+  // 125% and 150%, where its thin lines fell between pixels.
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setUniformItemSizes(true);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -125,6 +125,42 @@ TEST(GuiLayout, SecondColumnStartsUnderSourceTeamHeading) {
   EXPECT_TRUE(c.sourceList->tabStops().empty());
 }
 
+// Both lists keep their frame lines at every scale (1.5 lost them): each edge of each list is
+// drawn in another colour than the list's face. Run at 1.25, 1.5 and 2 too.
+TEST(GuiLayout, ListFramesDrawnAtEveryScale) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  const QImage image = w.frame->form().grab().toImage();
+  const qreal ratio = image.devicePixelRatio();
+  for (const ListBox* list : {w.c().targetList, w.c().sourceList}) {
+    const QRect at = list->geometry();
+    const QColor face = list->palette().color(QPalette::Base);
+    // From just outside each edge, halfway along it, inwards to the list's face: a line of
+    // another colour than the face and what lies outside comes between.
+    const int left = static_cast<int>(at.left() * ratio) - 2;
+    const int right = static_cast<int>((at.right() + 1) * ratio) + 1;
+    const int top = static_cast<int>(at.top() * ratio) - 2;
+    const int bottom = static_cast<int>((at.bottom() + 1) * ratio) + 1;
+    const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+    const struct {
+      const char* side;
+      QPoint from, step;
+    } sides[] = {{"left", {left, midY}, {1, 0}},
+                 {"right", {right, midY}, {-1, 0}},
+                 {"top", {midX, top}, {0, 1}},
+                 {"bottom", {midX, bottom}, {0, -1}}};
+    for (const auto& side : sides) {
+      bool line = false;
+      QPoint at = side.from;
+      for (int i = 0; i < 8 && image.pixel(at) != face.rgb(); ++i, at += side.step) {
+        line = line || image.pixel(at) != image.pixel(side.from);
+      }
+      EXPECT_TRUE(line) << side.side << " edge at " << ratio << "x";
+    }
+  }
+}
+
 // Every text whole in the pane that shows it: each menu item's prompt and the idle text in the
 // status bar's message pane, each line of Check Rename File (a rename file with long names and
 // the longest problems) in the pane under its rows. Run at scales 1, 1.25, 1.5 and 2 too.
