@@ -37,10 +37,11 @@ if(TOVARIN_MAKENSIS AND TARGET tovarin AND TARGET tovarin-cli)
   # of LICENSE (at its hard wrap, 60 characters and more) do not wrap again short.
   set(TOVARIN_LICENSE ${tovarin_package_texts}/LICENSE-installer.txt)
   file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+  string(REPEAT "[^\n]" 60 long)  # CMake's expressions have no {60,}
   set(reflowed "")
   while(NOT reflowed STREQUAL licence)
     set(reflowed "${licence}")
-    string(REGEX REPLACE "([^\n]{60,})\n([^\n])" "\\1 \\2" licence "${licence}")
+    string(REGEX REPLACE "(${long}[^\n]*)\n([^\n])" "\\1 \\2" licence "${licence}")
   endwhile()
   file(CONFIGURE OUTPUT ${TOVARIN_LICENSE} CONTENT "${licence}" NEWLINE_STYLE CRLF)
   set(TOVARIN_VERSION_DOTS
