@@ -281,6 +281,10 @@ TEST(GuiBuild, RestoreBuild) {
     ASSERT_EQ(restore.list()->topLevelItemCount(), 1);
     for (int column = 0; column < 3; ++column) {
       row << restore.list()->topLevelItem(0)->text(column);
+      // Each column as wide as its text: the time and the path were cut.
+      EXPECT_GE(restore.list()->columnWidth(column),
+                restore.list()->fontMetrics().horizontalAdvance(row.back()))
+          << column;
     }
     detail = restore.detail()->text();
     canRestore = restore.restoreButton()->isEnabled();

@@ -505,6 +505,89 @@ int SecondColumnDrawnAt(HWND form, HWND list, int row) {
   return at.x;
 }
 
+// What the screen shows of `window`, row by row: whether each pixel row of its client area holds,
+// between `fromX` and `toX` (client coordinates), a pixel darker than the dialog's face.
+std::vector<bool> DarkRows(HWND window, int fromX, int toX) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  // One copy of the screen, read from memory: a pixel at a time from the screen is slow.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC copy = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  const COLORREF face = GetSysColor(COLOR_3DFACE);
+  const int faceSum = GetRValue(face) + GetGValue(face) + GetBValue(face);
+  const auto* pixels = static_cast<const unsigned char*>(bits);
+  std::vector<bool> rows;
+  for (int y = 0; y < height; ++y) {
+    bool dark = false;
+    for (int x = std::max(fromX, 0); x < std::min(toX, width) && !dark; ++x) {
+      const unsigned char* bgr = pixels + (static_cast<std::size_t>(y) * width + x) * 4;
+      dark = bgr[0] + bgr[1] + bgr[2] < faceSum - 60;
+    }
+    rows.push_back(dark);
+  }
+  SelectObject(copy, old);
+  DeleteObject(bitmap);
+  DeleteDC(copy);
+  ReleaseDC(nullptr, screen);
+  return rows;
+}
+
+// The form's lines as the table places them, at every dots per inch: the two upper frames drawn
+// to their bottom edge, both team lists ending at one height, and "Teams - 30" written at the
+// height of "Source Team" beside it.
+TEST(Win32Window, FramesListsAndHeadingsLineUp) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  ASSERT_TRUE(WaitFor([&] { return w.Text(id::kTargetLabel) == "Teams - 3"; }));
+  Sleep(300);  // drawn
+  const auto rectOf = [&w](HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, w.form(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  // A frame's bottom edge: dark pixels in its last rows, away from its corners, where no other
+  // frame's line runs.
+  for (layout::FormItem item : {layout::kOrganizationFrame, layout::kButtonFrame}) {
+    const layout::DialogRect& unit = layout::FormControl(item).rect;
+    RECT frame{unit.x, unit.y, unit.x + unit.width, unit.y + unit.height};
+    MapDialogRect(w.form(), &frame);
+    const std::vector<bool> rows = DarkRows(w.form(), frame.left + 8, frame.right - 8);
+    bool edge = false;
+    for (int y = frame.bottom - 3; y < frame.bottom; ++y) {
+      edge = edge || (y >= 0 && y < static_cast<int>(rows.size()) && rows[static_cast<std::size_t>(y)]);
+    }
+    EXPECT_TRUE(edge) << "frame " << item << "'s bottom edge at " << frame.bottom;
+  }
+  EXPECT_EQ(rectOf(w.Item(id::kTargetList)).bottom, rectOf(w.Item(id::kSourceList)).bottom);
+  // The first row of ink of each text, from the top of its control.
+  const auto firstInk = [&](HWND control) {
+    const RECT at = rectOf(control);
+    const std::vector<bool> rows = DarkRows(w.form(), at.left + 4, at.left + 40);
+    for (int y = at.top + 2; y < at.bottom - 2; ++y) {
+      if (rows[static_cast<std::size_t>(y)]) return y;
+    }
+    return -1;
+  };
+  HWND heading = FindWindowExW(w.form(), nullptr, L"Static", L"Source Team");
+  ASSERT_NE(heading, nullptr);
+  EXPECT_NEAR(firstInk(w.Item(id::kTargetLabel)), firstInk(heading), 1);
+}
+
 // The paired source team is drawn under its heading, whatever the dots per inch (the test runs
 // at several, set in the prefix's registry before the program starts).
 TEST(Win32Window, SecondColumnUnderItsHeading) {
