@@ -152,9 +152,9 @@ TEST(GuiLayout, ListFramesDrawnAtEveryScale) {
                  {"bottom", {midX, bottom}, {0, -1}}};
     for (const auto& side : sides) {
       bool line = false;
-      QPoint at = side.from;
-      for (int i = 0; i < 8 && image.pixel(at) != face.rgb(); ++i, at += side.step) {
-        line = line || image.pixel(at) != image.pixel(side.from);
+      QPoint pixel = side.from;
+      for (int i = 0; i < 8 && image.pixel(pixel) != face.rgb(); ++i, pixel += side.step) {
+        line = line || image.pixel(pixel) != image.pixel(side.from);
       }
       EXPECT_TRUE(line) << side.side << " edge at " << ratio << "x";
     }

@@ -433,7 +433,15 @@ TEST(Win32Window, RestoreBuildListsTheBackupsAndPutsBackTheChosenOne) {
   EXPECT_EQ(cell(0, 1), Native(w.tree.targetOrg));
   EXPECT_EQ(cell(0, 2), "3");
   EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+  // Each column as wide as its text (the time and the path were cut), the time a local one.
+  for (int column = 0; column < 3; ++column) {
+    const std::wstring text = platform::Widen(cell(0, column));
+    EXPECT_GE(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0),
+              SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())))
+        << column;
+  }
   const std::string time = cell(0, 0);
+  EXPECT_EQ(time.find("UTC"), std::string::npos) << time;
   EXPECT_EQ(WindowText(GetDlgItem(dialog, id::kBackupDetail)),
             "Puts back the 3 rosters of " + Native(w.tree.targetOrg) +
                 " as they were before the Build of " + time + ".");
