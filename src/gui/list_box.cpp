@@ -25,11 +25,13 @@ std::vector<RowPart> LayOutRow(const QString& text, const QFontMetrics& metrics,
   return parts;
 }
 
+void PlainFrame(QFrame& list) {
+  list.setFrameStyle(QFrame::Box | QFrame::Plain);
+  list.setLineWidth(1);
+}
+
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
-  // A plain line round it, as a classic list box has: the style's own frame lost its sides at
-  // 125% and 150%, where its thin lines fell between pixels.
-  setFrameStyle(QFrame::Box | QFrame::Plain);
-  setLineWidth(1);
+  PlainFrame(*this);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setUniformItemSizes(true);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -25,6 +25,10 @@ class ListBox : public QListWidget {
   std::vector<int> tabStops_;
 };
 
+// Draws a plain line round a list, as a classic list box has: the style's own frame lost its sides
+// at 125% and 150%, where its thin lines fell between pixels.
+void PlainFrame(QFrame& list);
+
 // One drawn part of a row: its text and where it starts, from the start of the row's text.
 struct RowPart {
   QString text;

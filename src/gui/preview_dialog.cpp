@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "gui/dialog_units.h"
+#include "gui/list_box.h"
 #include "gui/path_text.h"
 #include "gui/sim_text.h"
 #include "shell/form_layout.h"
@@ -40,12 +41,14 @@ CPreviewDlg::CPreviewDlg(PreviewSession& preview, QWidget* parent)
       case K::kListBox:
         teams_ = new QListWidget(this);
         teams_->setUniformItemSizes(true);
+        PlainFrame(*teams_);
         widget = teams_;
         break;
       case K::kCheckList: {
         dropped_ = new QTreeWidget(this);
         dropped_->setRootIsDecorated(false);
         dropped_->setUniformRowHeights(true);
+        PlainFrame(*dropped_);
         QStringList titles;
         for (const layout::ListColumn& column : layout::PreviewColumns()) titles << column.title;
         dropped_->setHeaderLabels(titles);

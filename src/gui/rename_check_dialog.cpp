@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "gui/dialog_units.h"
+#include "gui/list_box.h"
 #include "gui/path_text.h"
 #include "gui/sim_text.h"
 #include "shell/form_layout.h"
@@ -44,6 +45,7 @@ CRenameCheckDlg::CRenameCheckDlg(const RenameCheckModel& model, QWidget* parent)
       case layout::ControlKind::kListBox:
         rows_ = new QListWidget(this);
         rows_->setUniformItemSizes(true);
+        PlainFrame(*rows_);
         for (const RenameCheckModel::Row& row : model.rows) {
           auto* item = new QListWidgetItem(FromWindows1252(row.text), rows_);
           item->setData(Qt::UserRole, row.line);

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "gui/dialog_units.h"
+#include "gui/list_box.h"
 #include "gui/path_text.h"
 #include "shell/form_layout.h"
 
@@ -28,6 +29,7 @@ CRestoreDlg::CRestoreDlg(const RestoreModel& backups, QWidget* parent)
         list_ = new QTreeWidget(this);
         list_->setGeometry(rect);
         list_->setRootIsDecorated(false);
+        PlainFrame(*list_);
         list_->setSelectionMode(QAbstractItemView::SingleSelection);
         list_->setAllColumnsShowFocus(true);
         list_->header()->setSectionsMovable(false);
