@@ -52,7 +52,7 @@ add_custom_target(tovarin-changelog ALL DEPENDS ${tovarin_staged}/changelog.gz)
 install(FILES ${tovarin_staged}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tovarin)
 
 # Man pages from their templates and the programs' --help, compressed as Debian wants them.
-set(tovarin_cli_commands build pairs settings restore review)
+set(tovarin_cli_commands build pairs settings restore review renames)
 # Left for man-page.cmake to fill at build time.
 set(TOVARIN_HELP "@TOVARIN_HELP@")
 set(TOVARIN_COMMAND_HELP "@TOVARIN_COMMAND_HELP@")

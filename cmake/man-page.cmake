@@ -8,6 +8,8 @@ function(help_as_roff out)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${PROGRAM} ${ARGN} --help failed (${status})")
   endif()
+  # The page has its own EXIT STATUS section: the footer each --help ends with is not repeated.
+  string(REGEX REPLACE "\n\nExit status:.*$" "" text "${text}")
   string(REPLACE "\\" "\\e" text "${text}")
   string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" text "${text}")
   string(REGEX REPLACE "\n+$" "" text "${text}")

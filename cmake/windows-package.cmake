@@ -33,7 +33,17 @@ if(TOVARIN_MAKENSIS AND TARGET tovarin AND TARGET tovarin-cli)
   set(TOVARIN_TEXTS ${tovarin_package_texts})
   set(TOVARIN_HELP ${PROJECT_SOURCE_DIR}/resources/help.html)
   set(TOVARIN_ICON ${PROJECT_SOURCE_DIR}/resources/tovarin.ico)
-  set(TOVARIN_LICENSE ${tovarin_package_texts}/LICENSE.txt)
+  # The licence page wraps its text itself: each paragraph on one line, so that the line breaks
+  # of LICENSE (at its hard wrap, 60 characters and more) do not wrap again short.
+  set(TOVARIN_LICENSE ${tovarin_package_texts}/LICENSE-installer.txt)
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+  string(REPEAT "[^\n]" 60 long)  # CMake's expressions have no {60,}
+  set(reflowed "")
+  while(NOT reflowed STREQUAL licence)
+    set(reflowed "${licence}")
+    string(REGEX REPLACE "(${long}[^\n]*)\n([^\n])" "\\1 \\2" licence "${licence}")
+  endwhile()
+  file(CONFIGURE OUTPUT ${TOVARIN_LICENSE} CONTENT "${licence}" NEWLINE_STYLE CRLF)
   set(TOVARIN_VERSION_DOTS
       "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
   configure_file(${PROJECT_SOURCE_DIR}/resources/windows/installer.nsi.in
@@ -45,7 +55,7 @@ if(TOVARIN_MAKENSIS AND TARGET tovarin AND TARGET tovarin-cli)
     COMMAND ${TOVARIN_MAKENSIS} -V2 -NOCD ${tovarin_package_texts}/installer.nsi
     DEPENDS tovarin tovarin-cli ${tovarin_package_texts}/installer.nsi
             ${tovarin_package_texts}/README.txt ${tovarin_package_texts}/LICENSE.txt
-            ${TOVARIN_HELP} ${TOVARIN_ICON}
+            ${TOVARIN_LICENSE} ${TOVARIN_HELP} ${TOVARIN_ICON}
     COMMENT "Making the installer with NSIS")
   add_custom_target(installer ALL DEPENDS ${TOVARIN_INSTALLER})
 endif()

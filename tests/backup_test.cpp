@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "shell/form_layout.h"
+#include "memory_settings/memory_settings_store.h"
 #include "support/build_tree.h"
 #include "platform/native_path.h"
 #include "platform/file_lock.h"
@@ -53,16 +54,16 @@ TEST(Backup, ABuildCanBeUndoneByteForByte) {
 
   t.dialogs.backupChoice = 0;
   t.view.OnRestoreBuild();
-  ASSERT_EQ(t.dialogs.backupLists, (std::vector<std::vector<std::string>>{{backups[0].time}}));
+  const std::string time = LocalTimeText(backups[0].time, SystemCalendar);
+  ASSERT_EQ(t.dialogs.backupLists, (std::vector<std::vector<std::string>>{{time}}));
   ASSERT_EQ(t.dialogs.questions.size(), 1u);
-  EXPECT_EQ(t.dialogs.questions[0], "Put back the target rosters of " + t.targetOrg +
-                                        "\nas they were before the Build of " + backups[0].time +
-                                        "?");
-  EXPECT_EQ(t.dialogs.messages.back(), "The target rosters of " + t.targetOrg +
-                                           "\nare as they were before the Build of " +
-                                           backups[0].time +
+  EXPECT_EQ(t.dialogs.questions[0], "Put back the 3 rosters of " + t.targetOrg +
+                                        " as they were before the Build of " + time + "?");
+  EXPECT_EQ(t.dialogs.messages.back(), "Put back the 3 rosters of " + t.targetOrg +
+                                           " as they were before the Build of " + time +
                                            ".\nThe rosters it replaced are kept: Restore Build "
                                            "undoes it.");
+  EXPECT_EQ(t.dialogs.kinds.back(), MessageKind::kInformation) << "our own, not the Build's";
   EXPECT_EQ(t.Rosters(), before);
   EXPECT_FALSE(FileExists(BuildTree::RosterName(t.targetOrg, 3)));  // the Build had created it
 
@@ -113,7 +114,8 @@ TEST(Backup, RestoreBuildPutsBackTheChosenOne) {
 
   t.view.OnRestoreBuild();  // Cancel
   EXPECT_EQ(t.dialogs.backupLists.back(),
-            (std::vector<std::string>{backups[1].time, backups[0].time}));
+            (std::vector<std::string>{LocalTimeText(backups[1].time, SystemCalendar),
+                                      LocalTimeText(backups[0].time, SystemCalendar)}));
   EXPECT_EQ(t.Rosters(), second);
 
   t.dialogs.backupChoice = 1;  // the older: as before the first Build
@@ -687,7 +689,7 @@ TEST(Backup, TheManifestOfALargeBuildUnderALongPathReadsBack) {
     BuildTree::Roster(source, team, {1});
     BuildTree::Roster(target, team, {1, 1}, "OLD");
   }
-  platform::MemorySettingsStore store;
+  MemorySettingsStore store;
   fixture::FakeDialogs dialogs;
   fixture::FakeControls controls;
   CTovarinView view(store, dialogs, controls, layout::SourceTeamColumn());

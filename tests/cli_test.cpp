@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "platform/native_path.h"
+#include "memory_settings/memory_settings_store.h"
 #include "cli/cli.h"
 #include "support/build_tree.h"
 #include "support/fake_ui.h"
@@ -34,7 +35,7 @@ std::string Device(const fixture::TempDir& dir) {
 // The trees of BuildTree, driven through the command line instead of the form.
 struct CliFixture {
   BuildTree tree;
-  platform::MemorySettingsStore store;
+  MemorySettingsStore store;
 
 
   CliRun Run(std::vector<std::string> args, bool interactive = false,
@@ -190,7 +191,7 @@ TEST(Cli, BuildOnTheStoredSetup) {
 // A setup that the store could not keep is never shown as stored: settings exits 1, and a
 // Build says so in its completion message.
 TEST(Cli, ASetupThatCannotBeStoredIsSaid) {
-  struct RefusingStore : platform::MemorySettingsStore {
+  struct RefusingStore : MemorySettingsStore {
     bool Commit(std::string* what) override {
       *what = "/config/Didozuza/Tovarin.conf\nNo space left on device";
       return false;
@@ -551,7 +552,7 @@ TEST(Cli, RestorePutsBackTheLastBuild) {
 
   run = f.Run({"restore"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out.rfind("Put back 3 rosters of " + f.tree.targetOrg, 0), 0u) << run.out;
+  EXPECT_EQ(run.out.rfind("Put back the 3 rosters of " + f.tree.targetOrg, 0), 0u) << run.out;
   EXPECT_EQ(f.tree.TargetRoster(1), (std::vector<int>{2, 4, 5}));  // the first Build's
   run = f.Run({"restore", names[0]});
   EXPECT_EQ(run.status, 0) << run.err;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "memory_settings/memory_settings_store.h"
 #include "platform/native_path.h"
 #include "simdata/player_file.h"
 #include "simdata/roster_file.h"
@@ -53,7 +54,7 @@ TEST(ExampleLeague, ABuildOnItKeepsItsPromises) {
     ASSERT_FALSE(before[team].empty());
   }
 
-  platform::MemorySettingsStore store;
+  MemorySettingsStore store;
   std::ostringstream out, err;
   std::istringstream in;
   cli::Console console{out, err, in, false, store, dir.MakeDir("backups")};
@@ -111,7 +112,7 @@ TEST(ExampleLeague, ABuildOnItKeepsItsPromises) {
 TEST(ExampleLeague, ItsReviewFindsCandidatesOfEveryKind) {
   TempDir dir;
   const example::ExampleLeague league = example::WriteExampleLeague(dir / "league", 2026);
-  platform::MemorySettingsStore store;
+  MemorySettingsStore store;
   auto review = [&](std::vector<std::string> more) {
     std::vector<std::string> args = {"review", "--target", league.targetOrganization, "--source",
                                      league.sourceOrganization, "--rename", league.renameFile};

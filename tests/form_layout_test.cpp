@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <set>
 #include <string>
@@ -40,10 +41,71 @@ TEST(Layout, EveryDialogHasDistinctIdsAContiguousTabOrderAndFitsItself) {
     std::sort(tabs.begin(), tabs.end());
     for (std::size_t i = 0; i < tabs.size(); ++i) EXPECT_EQ(tabs[i], static_cast<int>(i) + 1);
   }
-  // Each control of the resizable Preview Build has its anchor, in the same order.
-  ASSERT_EQ(PreviewAnchors().size(), PreviewBuildDialog().controls.size());
-  for (std::size_t i = 0; i < PreviewAnchors().size(); ++i) {
-    EXPECT_EQ(PreviewAnchors()[i].id, PreviewBuildDialog().controls[i].id) << i;
+}
+
+// The dialogs that can be resized, at their least size, as they open and grown by odd amounts:
+// every control within the dialog and clear of the others, the growth shared out whole (the
+// Preview's two lists alike), the buttons at the foot.
+TEST(Layout, ResizableDialogsKeepEveryControlWholeAndApart) {
+  struct Row {
+    const DialogLayout& dialog;
+    const Resizing& resizing;
+    std::vector<int> growing;  // the controls that take the new height, in equal shares
+  } rows[] = {
+      {PreviewBuildDialog(), PreviewResizing(), {id::kPreviewTeams, id::kPreviewDropped}},
+      {RenameCheckDialog(), RenameCheckResizing(), {id::kCheckRows}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.dialog.title);
+    ASSERT_EQ(row.resizing.anchors.size(), row.dialog.controls.size());
+    for (std::size_t i = 0; i < row.resizing.anchors.size(); ++i) {
+      EXPECT_EQ(row.resizing.anchors[i].id, row.dialog.controls[i].id) << i;
+    }
+    EXPECT_LT(row.resizing.minWidth, row.dialog.width);
+    EXPECT_LT(row.resizing.minHeight, row.dialog.height);
+    const int least[2] = {row.resizing.minWidth - row.dialog.width,
+                          row.resizing.minHeight - row.dialog.height};
+    for (const auto& [dx, dy] : std::vector<std::pair<int, int>>{
+             {least[0], least[1]}, {0, 0}, {1, 1}, {37, 101}, {least[0], 300}}) {
+      SCOPED_TRACE(testing::Message() << dx << "x" << dy);
+      std::vector<DialogRect> placed;
+      for (std::size_t i = 0; i < row.dialog.controls.size(); ++i) {
+        const DialogControl& control = row.dialog.controls[i];
+        const DialogRect at = Anchored(control.rect, row.resizing.anchors[i], dx, dy);
+        EXPECT_GE(at.x, 0) << i;
+        EXPECT_GE(at.y, 0) << i;
+        EXPECT_GE(at.width, control.kind == ControlKind::kButton ||
+                                    control.kind == ControlKind::kDefaultButton
+                                ? control.rect.width
+                                : 20)
+            << i;
+        EXPECT_GE(at.height, std::min(control.rect.height, 8)) << i;
+        EXPECT_LE(at.x + at.width, row.dialog.width + dx) << i;
+        EXPECT_LE(at.y + at.height, row.dialog.height + dy) << i;
+        for (std::size_t j = 0; j < placed.size(); ++j) {
+          const DialogRect& other = placed[j];
+          const bool apart = at.x >= other.x + other.width || other.x >= at.x + at.width ||
+                             at.y >= other.y + other.height || other.y >= at.y + at.height;
+          EXPECT_TRUE(apart) << i << " and " << j;
+        }
+        placed.push_back(at);
+      }
+      int grown = 0;
+      for (std::size_t i = 0; i < placed.size(); ++i) {
+        const int id = row.dialog.controls[i].id;
+        if (std::find(row.growing.begin(), row.growing.end(), id) == row.growing.end()) continue;
+        const int growth = placed[i].height - row.dialog.controls[i].rect.height;
+        EXPECT_LE(std::abs(growth * static_cast<int>(row.growing.size()) - dy),
+                  static_cast<int>(row.growing.size()))
+            << id;
+        grown += growth;
+      }
+      // Whatever the lists do not take stays between the last list and the buttons, unchanged.
+      const DialogRect& close = placed.back();
+      EXPECT_EQ(close.y + close.height, row.dialog.controls.back().rect.y +
+                                            row.dialog.controls.back().rect.height + dy);
+      EXPECT_LE(std::abs(grown - dy), 1);
+    }
   }
 }
 
@@ -164,44 +226,67 @@ TEST(Layout, MenuCommandsAndKeysAreDistinctAndPrompted) {
   EXPECT_EQ(FindMenuItem(command::kRestoreBuild)->text, std::string("&Restore Build..."));
 }
 
+// The rows in local time (here two hours east of UTC, so the dates turn too), the newest whole
+// backup preselected, and Restore offered for whole ones alone.
 TEST(RestoreList, NewestFirstWithDamagedOnesMarked) {
+  const LocalCalendar twoHoursEast = [](std::time_t moment) {
+    moment += 2 * 3600;
+    return *std::gmtime(&moment);
+  };
   const std::vector<BackupInfo> oldestFirst = {
       {"000001-20261201T100000Z_A.WDD_ORG00001", "/sim/A.WDD/ORG00001/",
        "2026-12-01 10:00:00 UTC", 30, "", "", ""},
-      {"000002-20261202T100000Z_A.WDD_ORG00001", "", "", 0, "its manifest cannot be read", "",
+      {"000002-20261202T100000Z_A.WDD_ORG00001", "/sim/A.WDD/ORG00001/",
+       "2026-12-31 23:00:00 UTC", 30, "", "", ""},
+      {"000003-20261202T100000Z_A.WDD_ORG00001", "", "", 0, "its manifest cannot be read", "",
        ""},
-      {"000003-20261203T100000Z_B.WDD_ORG00002", "/sim/B.WDD/ORG00002/",
+      {"000004-20261203T100000Z_B.WDD_ORG00002", "/sim/B.WDD/ORG00002/",
        "2026-12-03 10:00:00 UTC", 1, "", "", "2026-12-04 08:00:00 UTC"},
-      // Made by restoring the first: it undoes that restore.
-      {"000004-20261205T100000Z_A.WDD_ORG00001", "/sim/A.WDD/ORG00001/",
-       "2026-12-05 10:00:00 UTC", 30, "", "000001-20261201T100000Z_A.WDD_ORG00001", ""},
+      // Made by restoring the first: it undoes that restore. An earlier version's local time
+      // is shown as it is.
+      {"000005-20261205T100000Z_A.WDD_ORG00001", "/sim/A.WDD/ORG00001/",
+       "2026-12-05 10:00:00", 30, "", "000001-20261201T100000Z_A.WDD_ORG00001", ""},
   };
-  const std::vector<RestoreRow> rows = RestoreRows(oldestFirst);
   struct Expected {
     std::array<std::string, 3> cells;
-    bool damaged;
+    bool canRestore;
     std::string detail;
   } expected[] = {
-      {{"2026-12-05 10:00:00 UTC (restore)", "/sim/A.WDD/ORG00001/", "30"}, false,
+      {{"2026-12-05 10:00:00 (restore)", "/sim/A.WDD/ORG00001/", "30"}, true,
        "Puts back the 30 rosters of /sim/A.WDD/ORG00001/ as they were before the restore of "
-       "2026-12-05 10:00:00 UTC."},
-      {{"2026-12-03 10:00:00 UTC", "/sim/B.WDD/ORG00002/", "1, put back"}, false,
+       "2026-12-05 10:00:00."},
+      {{"2026-12-03 12:00:00", "/sim/B.WDD/ORG00002/", "1, put back"}, true,
        "Puts back the 1 roster of /sim/B.WDD/ORG00002/ as they were before the Build of "
-       "2026-12-03 10:00:00 UTC. It was put back on 2026-12-04 08:00:00 UTC."},
-      {{"000002-20261202T100000Z_A.WDD_ORG00001", "", "damaged"}, true,
+       "2026-12-03 12:00:00. It was put back on 2026-12-04 10:00:00."},
+      {{"000003-20261202T100000Z_A.WDD_ORG00001", "", "damaged"}, false,
        "Damaged, so it cannot be put back: its manifest cannot be read."},
-      {{"2026-12-01 10:00:00 UTC", "/sim/A.WDD/ORG00001/", "30"}, false,
+      {{"2027-01-01 01:00:00", "/sim/A.WDD/ORG00001/", "30"}, true,
        "Puts back the 30 rosters of /sim/A.WDD/ORG00001/ as they were before the Build of "
-       "2026-12-01 10:00:00 UTC."},
+       "2027-01-01 01:00:00."},
+      {{"2026-12-01 12:00:00", "/sim/A.WDD/ORG00001/", "30"}, true,
+       "Puts back the 30 rosters of /sim/A.WDD/ORG00001/ as they were before the Build of "
+       "2026-12-01 12:00:00."},
   };
+  const RestoreModel model(oldestFirst, twoHoursEast);
+  const std::vector<RestoreRow>& rows = model.rows();
   ASSERT_EQ(rows.size(), std::size(expected));
   for (std::size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i].name, oldestFirst[oldestFirst.size() - 1 - i].name);
     EXPECT_EQ(rows[i].cells, expected[i].cells);
-    EXPECT_EQ(rows[i].damaged(), expected[i].damaged);
-    EXPECT_EQ(RestoreDetail(rows[i]), expected[i].detail);
+    EXPECT_EQ(model.CanRestore(i), expected[i].canRestore);
+    EXPECT_EQ(model.Detail(i), expected[i].detail);
   }
+  EXPECT_EQ(model.Preselected(), 0u);
+  EXPECT_FALSE(model.CanRestore(std::nullopt));
+  EXPECT_EQ(model.Detail(std::nullopt), "");
   EXPECT_EQ(RestoreColumns().size(), 3u);
+
+  // The newest is damaged: the next one is preselected; all damaged: the first, not offered.
+  const RestoreModel newestDamaged({oldestFirst[0], oldestFirst[2]}, twoHoursEast);
+  EXPECT_EQ(newestDamaged.Preselected(), 1u);
+  const RestoreModel allDamaged({oldestFirst[2]}, twoHoursEast);
+  EXPECT_EQ(allDamaged.Preselected(), 0u);
+  EXPECT_FALSE(allDamaged.CanRestore(allDamaged.Preselected()));
 }
 
 TEST(Document, TitleFromItsFileAndAnEmptyFileOnSave) {

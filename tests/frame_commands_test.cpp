@@ -77,6 +77,7 @@ TEST(FrameCommands, OpenAndSaveKeepSetupsAndNothingElse) {
   const sim::Bytes playersBefore = fixture::ReadFileBytes(players);
   sim::WriteBytes(t.dir / "empty.tov", {});
   sim::WriteBytes(t.dir / "cut.tov", BuildTree::Text("Tovarin setup 1\nTgtBase=/x\n"));
+  const std::string folder = t.dir.MakeDir("folder.tov");
   FakeFrame window;
   FrameCommands frame(t.view, t.dialogs, window);
   frame.StartUp();
@@ -96,6 +97,8 @@ TEST(FrameCommands, OpenAndSaveKeepSetupsAndNothingElse) {
       {players, "The file " + players + notSetup, 0},
       {t.dir / "cut.tov",
        "The setup " + t.dir / "cut.tov" + " is damaged: some of its lines are missing.", 0},
+      // Said as a stored setup that cannot be read is, then why.
+      {folder, std::string(kSetupNotRead) + folder + "\n", 0},
       {setup, "", 3},                // back to the saved form
       {t.dir / "empty.tov", "", 3},  // 1.0.4's empty document: the stored setup
   };
@@ -103,9 +106,12 @@ TEST(FrameCommands, OpenAndSaveKeepSetupsAndNothingElse) {
     t.dialogs.messages.clear();
     window.files = {row.open};
     frame.OnCommand(c::kFileOpen);
-    EXPECT_EQ(t.dialogs.messages, row.message.empty() ? std::vector<std::string>{}
-                                                      : std::vector<std::string>{row.message})
-        << row.open;
+    if (row.message.empty()) {
+      EXPECT_EQ(t.dialogs.messages, std::vector<std::string>{}) << row.open;
+    } else {
+      ASSERT_EQ(t.dialogs.messages.size(), 1u) << row.open;
+      EXPECT_EQ(t.dialogs.messages[0].rfind(row.message, 0), 0u) << t.dialogs.messages[0];
+    }
     EXPECT_EQ(t.view.targetTeams().size(), row.targetTeams) << row.open;
   }
   EXPECT_EQ(t.view.useFarm, 1);

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "support/build_tree.h"
+#include "memory_settings/memory_settings_store.h"
 
 namespace tovarin {
 namespace {
@@ -13,7 +14,7 @@ using fixture::BuildTree;
 // teams; the first `sameNames` teams of each side share their long names and so start paired.
 struct PairingForm {
   fixture::TempDir dir;
-  platform::MemorySettingsStore store;
+  MemorySettingsStore store;
   fixture::FakeDialogs dialogs;
   fixture::FakeControls controls;
   CTovarinView view{store, dialogs, controls, layout::SourceTeamColumn()};

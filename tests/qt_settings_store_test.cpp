@@ -18,6 +18,7 @@
 #include "settings/qt_settings_store.h"
 #include "shell/form_layout.h"
 #include "shell/menu_layout.h"
+#include "shell/settings.h"
 #include "shell/tovarin_view.h"
 #include "support/fake_ui.h"
 #include "support/fixture.h"
@@ -33,6 +34,9 @@ TEST(QtSettingsStore, FileSectionsNamesAndDefaults) {
   {
     QtSettingsStore store;
     EXPECT_EQ(store.Location(), config / "Didozuza/Tovarin.conf");
+    // The window's QSettings (organization and application) names the same file.
+    EXPECT_EQ(std::string(settings::kOrganization) + "/" + settings::kApplication + ".conf",
+              QtSettingsStore::kDefaultFile);
     fixture::FakeDialogs dialogs;
     fixture::FakeControls controls;
     CTovarinView view(store, dialogs, controls, layout::SourceTeamColumn());

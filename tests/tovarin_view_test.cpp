@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/paths.h"
+#include "memory_settings/memory_settings_store.h"
 #include "shell/settings.h"
 #include "shell/tovarin_view.h"
 #include "shell/form_layout.h"
@@ -18,7 +19,7 @@ const std::string kSep(1, platform::kSeparator);
 // A simulation tree with two data disks and the form over an in-memory settings store.
 struct ViewFixture {
   TempDir dir;
-  platform::MemorySettingsStore store;
+  MemorySettingsStore store;
   FakeDialogs dialogs;
   FakeControls controls;
   CTovarinView view{store, dialogs, controls, layout::SourceTeamColumn()};

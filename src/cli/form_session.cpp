@@ -108,7 +108,7 @@ void AddSetupOptions(CLI::App& app, SetupOptions& setup) {
 
 void AddSetupFileOption(CLI::App& app, SetupOptions& setup) {
   app.add_option("--setup", setup.setupFile,
-                 "a setup document saved by the window (File > Save),\n"
+                 "a setup document saved by the window (Ctrl+S),\n"
                  "in place of the stored setup")
       ->type_name("FILE");
 }
@@ -160,7 +160,7 @@ std::vector<PairCommand> PairCommands(const PairingOptions& pairing) {
 }
 
 void ConsoleDialogs::ShowMessage(const std::string& text, MessageKind kind) {
-  std::ostream& stream = kind == MessageKind::kDone ? console_.out : console_.err;
+  std::ostream& stream = kind == MessageKind::kError ? console_.err : console_.out;
   if (kind == MessageKind::kError) errorShown = true;
   stream << text;
   if (text.empty() || text.back() != '\n') stream << "\n";

@@ -95,7 +95,7 @@ class ConsoleDialogs : public ViewDialogs {
     return std::nullopt;
   }
   bool IdentifyOrganization(OrgLocation&, const std::string&) override { return false; }
-  std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>&) override {
+  std::optional<std::size_t> ChooseBackup(const RestoreModel&) override {
     return std::nullopt;
   }
   // Nothing is offered: the command line has no dialog to open.

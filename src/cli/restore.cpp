@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli/command.h"
+#include "shell/restore_list.h"
 #include "transfer/backup.h"
 
 namespace tovarin::cli {
@@ -40,9 +41,9 @@ int Run(const RestoreOptions& options, Console& console) {
     console.err << why << "\n";
     return kError;
   }
-  console.out << "Put back " << restored.files << (restored.files == 1 ? " roster" : " rosters")
-              << " of " << restored.organization << " as they were before "
-              << BackupEvent(restored) << "; `tovarin-cli restore` undoes it.\n";
+  console.out << "Put back "
+              << RostersBefore(restored.files, restored.organization, BackupEvent(restored))
+              << "; `tovarin-cli restore` undoes it.\n";
   return kOk;
 }
 

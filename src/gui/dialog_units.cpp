@@ -1,6 +1,8 @@
 #include "gui/dialog_units.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
 
@@ -26,6 +28,26 @@ int DialogUnits::Y(int units) const { return Scale(units, baseY_, 8); }
 
 QRect DialogUnits::Rect(int x, int y, int width, int height) const {
   return QRect(X(x), Y(y), X(width), Y(height));
+}
+
+DialogAnchors::DialogAnchors(QDialog* dialog, const layout::Resizing& resizing,
+                             const DialogUnits& units, std::vector<QWidget*> controls)
+    : QObject(dialog), dialog_(dialog), resizing_(resizing), opened_(dialog->size()) {
+  for (QWidget* control : controls) placed_.push_back({control, control->geometry()});
+  dialog->setMinimumSize(units.X(resizing.minWidth), units.Y(resizing.minHeight));
+  dialog->installEventFilter(this);
+}
+
+bool DialogAnchors::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != dialog_ || event->type() != QEvent::Resize) return false;
+  const int dx = dialog_->width() - opened_.width(), dy = dialog_->height() - opened_.height();
+  for (std::size_t i = 0; i < placed_.size() && i < resizing_.anchors.size(); ++i) {
+    const QRect& at = placed_[i].second;
+    const layout::DialogRect now =
+        layout::Anchored({at.x(), at.y(), at.width(), at.height()}, resizing_.anchors[i], dx, dy);
+    placed_[i].first->setGeometry(now.x, now.y, now.width, now.height);
+  }
+  return false;
 }
 
 QFont DialogFont() {

@@ -25,7 +25,13 @@ std::vector<RowPart> LayOutRow(const QString& text, const QFontMetrics& metrics,
   return parts;
 }
 
+void PlainFrame(QFrame& list) {
+  list.setFrameStyle(QFrame::Box | QFrame::Plain);
+  list.setLineWidth(1);
+}
+
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
+  PlainFrame(*this);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setUniformItemSizes(true);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -35,16 +41,6 @@ ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
 void ListBox::SetTabStops(std::vector<int> pixels) {
   tabStops_ = std::move(pixels);
   viewport()->update();
-}
-
-int ListBox::PartX(int row, int part) const {
-  const QListWidgetItem* it = item(row);
-  if (!it || part < 0) return -1;
-  const std::vector<RowPart> parts = LayOutRow(it->text(), fontMetrics(), tabStops_);
-  if (static_cast<std::size_t>(part) >= parts.size()) return -1;
-  const QRect rect = visualItemRect(it);
-  return viewport()->mapTo(this, rect.topLeft()).x() + TabbedRowDelegate::kTextMargin +
-         parts[static_cast<std::size_t>(part)].x;
 }
 
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,

@@ -19,10 +19,6 @@ class ListBox : public QListWidget {
   void SetTabStops(std::vector<int> pixels);
   const std::vector<int>& tabStops() const { return tabStops_; }
 
-  // Where the `part`-th tab-separated part of `row` starts, in the list box's own coordinates;
-  // -1 when the row has no such part.
-  int PartX(int row, int part) const;
-
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                        const QEvent* event) const override;
@@ -32,6 +28,10 @@ class ListBox : public QListWidget {
  private:
   std::vector<int> tabStops_;
 };
+
+// Draws a plain line round a list, as a classic list box has: the style's own frame lost its sides
+// at 125% and 150%, where its thin lines fell between pixels.
+void PlainFrame(QFrame& list);
 
 // One drawn part of a row: its text and where it starts, from the start of the row's text.
 struct RowPart {

@@ -4,7 +4,9 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
+#include <functional>
 
 #include "gui/about_dialog.h"
 #include "gui/application.h"
@@ -20,6 +22,16 @@ QStringList Arguments(int argc, char** argv) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
   return arguments;
+}
+
+// Runs `then` once `window` is on the screen, or after `tries` more waits of 20 ms.
+void WhenPlaced(QWidget& window, int tries, const std::function<void()>& then) {
+  const QWindow* handle = window.windowHandle();
+  if (tries > 0 && !(handle && handle->isExposed())) {
+    QTimer::singleShot(20, &window, [&window, tries, then] { WhenPlaced(window, tries - 1, then); });
+    return;
+  }
+  then();
 }
 
 }  // namespace
@@ -66,7 +78,10 @@ int main(int argc, char** argv) {
   frame.StartUp();
   frame.show();
 
-  // Once the window is on the screen, so the question has it behind.
-  QTimer::singleShot(0, &frame, [&frame] { frame.view().GuideFirstStart(); });
+  // Once the window manager has placed the window on the screen, so that the question opens over
+  // it rather than where the window was before it was placed; after a second in any case.
+  QTimer::singleShot(0, &frame, [&frame] {
+    WhenPlaced(frame, 50, [&frame] { frame.view().GuideFirstStart(); });
+  });
   return app.exec();
 }

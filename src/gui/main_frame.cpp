@@ -88,7 +88,10 @@ void CMainFrame::CreateMenus() {
         bar->addSeparator();
         continue;
       }
-      auto* action = new QAction(QString::fromLatin1(item.text), this);
+      // A menu shows what follows a tab as the item's key.
+      QString text = QString::fromLatin1(item.text);
+      if (*layout::MenuKey(item.command)) text += '\t' + QString::fromLatin1(layout::MenuKey(item.command));
+      auto* action = new QAction(text, this);
       action->setStatusTip(QString::fromLatin1(item.prompt));
       action->setCheckable(item.checkable);
       action->setChecked(item.checkable);
@@ -219,8 +222,9 @@ int CMainFrame::RunModal(QDialog& dialog) {
   return runModal_(dialog);
 }
 
-void CMainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
-  QMessageBox box(QMessageBox::Warning, kApplicationTitle, PathText(text), QMessageBox::Ok, this);
+void CMainFrame::ShowMessage(const std::string& text, MessageKind kind) {
+  QMessageBox box(kind == MessageKind::kInformation ? QMessageBox::Information : QMessageBox::Warning,
+                  kApplicationTitle, PathText(text), QMessageBox::Ok, this);
   box.setTextFormat(Qt::PlainText);
   RunModal(box);
 }
@@ -280,8 +284,8 @@ std::optional<std::string> CMainFrame::AskFileName(bool create, const std::strin
   return PathBytes(QDir::toNativeSeparators(dialog.selectedFiles().first()));
 }
 
-std::optional<std::size_t> CMainFrame::ChooseBackup(const std::vector<RestoreRow>& rows) {
-  CRestoreDlg dialog(rows, this);
+std::optional<std::size_t> CMainFrame::ChooseBackup(const RestoreModel& backups) {
+  CRestoreDlg dialog(backups, this);
   if (RunModal(dialog) != QDialog::Accepted) return std::nullopt;
   return dialog.chosen();
 }

@@ -4,11 +4,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QResizeEvent>
 #include <QTreeWidget>
 
 #include "gui/control_names.h"
 #include "gui/dialog_units.h"
+#include "gui/list_box.h"
 #include "gui/path_text.h"
 #include "gui/sim_text.h"
 #include "shell/form_layout.h"
@@ -22,12 +22,11 @@ CPreviewDlg::CPreviewDlg(PreviewSession& preview, QWidget* parent)
   const DialogUnits units(font());
   const layout::DialogLayout& dialog = layout::PreviewBuildDialog();
   setWindowTitle(QString::fromLatin1(dialog.title));
-  initial_ = QSize(units.X(dialog.width), units.Y(dialog.height));
-  setMinimumSize(initial_);
-  resize(initial_);
+  resize(units.X(dialog.width), units.Y(dialog.height));
 
   using K = layout::ControlKind;
   namespace id = layout::id;
+  std::vector<QWidget*> placed;
   for (const layout::DialogControl& control : dialog.controls) {
     const QString text = QString::fromLatin1(control.text);
     QWidget* widget = nullptr;
@@ -43,12 +42,14 @@ CPreviewDlg::CPreviewDlg(PreviewSession& preview, QWidget* parent)
       case K::kListBox:
         teams_ = new QListWidget(this);
         teams_->setUniformItemSizes(true);
+        PlainFrame(*teams_);
         widget = teams_;
         break;
       case K::kCheckList: {
         dropped_ = new QTreeWidget(this);
         dropped_->setRootIsDecorated(false);
         dropped_->setUniformRowHeights(true);
+        PlainFrame(*dropped_);
         QStringList titles;
         for (const layout::ListColumn& column : layout::PreviewColumns()) titles << column.title;
         dropped_->setHeaderLabels(titles);
@@ -76,26 +77,15 @@ CPreviewDlg::CPreviewDlg(PreviewSession& preview, QWidget* parent)
                                   control.rect.height);
     widget->setGeometry(rect);
     NameControl(*widget, dialog, control.id);
-    placed_.push_back({widget, rect});
+    placed.push_back(widget);
   }
   ShowFocusAlways(*this);
+  new DialogAnchors(this, layout::PreviewResizing(), units, placed);
 
   connect(add_, &QPushButton::clicked, this, &CPreviewDlg::AddToRenameFile);
   connect(refresh_, &QPushButton::clicked, this, &CPreviewDlg::Refresh);
   connect(close_, &QPushButton::clicked, this, &QDialog::accept);
   Show();
-}
-
-void CPreviewDlg::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  const int dx = width() - initial_.width(), dy = height() - initial_.height();
-  const std::span<const layout::ControlAnchor> anchors = layout::PreviewAnchors();
-  for (std::size_t i = 0; i < placed_.size() && i < anchors.size(); ++i) {
-    const layout::ControlAnchor& a = anchors[i];
-    const QRect& at = placed_[i].second;
-    placed_[i].first->setGeometry(at.x() + dx * a.moveX / 2, at.y() + dy * a.moveY / 2,
-                                  at.width() + dx * a.growX / 2, at.height() + dy * a.growY / 2);
-  }
 }
 
 void CPreviewDlg::Refresh() {

@@ -33,17 +33,12 @@ class CPreviewDlg : public QDialog {
   QPushButton* refreshButton() const { return refresh_; }
   QPushButton* closeButton() const { return close_; }
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
   void Refresh();
   void Show();
   void AddToRenameFile();
 
   PreviewSession& preview_;
-  QSize initial_;
-  std::vector<std::pair<QWidget*, QRect>> placed_;  // in the order of the table's anchors
   QLabel* counts_ = nullptr;
   QListWidget* teams_ = nullptr;
   QTreeWidget* dropped_ = nullptr;

@@ -7,13 +7,14 @@
 
 #include "gui/control_names.h"
 #include "gui/dialog_units.h"
+#include "gui/list_box.h"
 #include "gui/path_text.h"
 #include "shell/form_layout.h"
 
 namespace tovarin::gui {
 
-CRestoreDlg::CRestoreDlg(const std::vector<RestoreRow>& rows, QWidget* parent)
-    : QDialog(parent), rows_(rows) {
+CRestoreDlg::CRestoreDlg(const RestoreModel& backups, QWidget* parent)
+    : QDialog(parent), backups_(backups) {
   setFont(DialogFont());
   const DialogUnits units(font());
   const layout::DialogLayout& dialog = layout::RestoreBuildDialog();
@@ -30,6 +31,7 @@ CRestoreDlg::CRestoreDlg(const std::vector<RestoreRow>& rows, QWidget* parent)
         list_->setGeometry(rect);
         NameControl(*list_, dialog, control.id);
         list_->setRootIsDecorated(false);
+        PlainFrame(*list_);
         list_->setSelectionMode(QAbstractItemView::SingleSelection);
         list_->setAllColumnsShowFocus(true);
         list_->header()->setSectionsMovable(false);
@@ -63,8 +65,7 @@ CRestoreDlg::CRestoreDlg(const std::vector<RestoreRow>& rows, QWidget* parent)
 
   ShowFocusAlways(*this);
 
-  QTreeWidgetItem* first = nullptr;
-  for (const RestoreRow& row : rows_) {
+  for (const RestoreRow& row : backups_.rows()) {
     auto* item = new QTreeWidgetItem(list_, QStringList{PathText(row.cells[0]),
                                                          PathText(row.cells[1]),
                                                          PathText(row.cells[2])});
@@ -72,38 +73,36 @@ CRestoreDlg::CRestoreDlg(const std::vector<RestoreRow>& rows, QWidget* parent)
       for (int column = 0; column < item->columnCount(); ++column) {
         item->setForeground(column, palette().brush(QPalette::Disabled, QPalette::Text));
       }
-    } else if (!first) {
-      first = item;
     }
   }
+  // Each column as wide as its widest text or its title, the list scrolling when need be.
+  list_->header()->setStretchLastSection(false);
+  list_->header()->resizeSections(QHeaderView::ResizeToContents);
   connect(list_, &QTreeWidget::itemSelectionChanged, this, &CRestoreDlg::ShowSelection);
-  connect(list_, &QTreeWidget::itemActivated, this, [this] { accept(); });
-  connect(restore_, &QPushButton::clicked, this, &CRestoreDlg::accept);
+  connect(list_, &QTreeWidget::itemActivated, this, [this] { Choose(true); });
+  connect(restore_, &QPushButton::clicked, this, [this] { Choose(false); });
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-  // The newest backup that can be put back is the one a user most likely wants.
-  list_->setCurrentItem(first ? first : list_->topLevelItem(0));
+  list_->setCurrentItem(list_->topLevelItem(static_cast<int>(backups_.Preselected())));
   ShowSelection();
   list_->setFocus();
 }
 
-std::optional<std::size_t> CRestoreDlg::chosen() const {
-  const int row = list_->indexOfTopLevelItem(list_->currentItem());
-  if (row < 0 || !list_->currentItem()->isSelected()) return std::nullopt;
-  const auto index = static_cast<std::size_t>(row);
-  if (index >= rows_.size() || rows_[index].damaged()) return std::nullopt;
-  return index;
+std::optional<std::size_t> CRestoreDlg::Selected() const {
+  QTreeWidgetItem* item = list_->currentItem();
+  if (!item || !item->isSelected()) return std::nullopt;
+  return static_cast<std::size_t>(list_->indexOfTopLevelItem(item));
 }
 
-void CRestoreDlg::accept() {
-  if (chosen()) QDialog::accept();
+void CRestoreDlg::Choose(bool anyRow) {
+  const std::optional<std::size_t> row = Selected();
+  if (!row || (!anyRow && !backups_.CanRestore(row))) return;
+  chosen_ = row;
+  accept();
 }
 
 void CRestoreDlg::ShowSelection() {
-  const int row = list_->indexOfTopLevelItem(list_->currentItem());
-  const bool shown = row >= 0 && static_cast<std::size_t>(row) < rows_.size();
-  detail_->setText(shown ? PathText(RestoreDetail(rows_[static_cast<std::size_t>(row)]))
-                         : QString());
-  restore_->setEnabled(chosen().has_value());
+  detail_->setText(PathText(backups_.Detail(Selected())));
+  restore_->setEnabled(backups_.CanRestore(Selected()));
 }
 
 }  // namespace tovarin::gui

@@ -1,11 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace tovarin::platform {
 
@@ -34,28 +31,5 @@ class SettingsStore {
 
 // The last line of a failed Commit's `what` when the store kept what it held before.
 inline constexpr const char* kStoredBeforeKept = "The setup stored before is unchanged.";
-
-// A store held in memory. It remembers the order of the writes, so callers can check it.
-class MemorySettingsStore : public SettingsStore {
- public:
-
-  std::optional<std::string> ReadString(const std::string& section,
-                                        const std::string& name) override;
-  std::optional<std::int32_t> ReadInt(const std::string& section,
-                                      const std::string& name) override;
-  void WriteString(const std::string& section, const std::string& name,
-                   const std::string& value) override;
-  void WriteInt(const std::string& section, const std::string& name,
-                std::int32_t value) override;
-
-  // "Section/Name" of every write, in order.
-  const std::vector<std::string>& writes() const { return writes_; }
-  void ClearWrites() { writes_.clear(); }
-
- private:
-  std::map<std::pair<std::string, std::string>, std::string> strings_;
-  std::map<std::pair<std::string, std::string>, std::int32_t> ints_;
-  std::vector<std::string> writes_;
-};
 
 }  // namespace tovarin::platform

@@ -13,7 +13,6 @@
 
 #include "platform/input_file.h"
 #include "platform/system_error.h"
-#include "shell/settings.h"
 
 namespace tovarin {
 namespace {
@@ -82,8 +81,7 @@ std::optional<std::int32_t> Decimal(const QString& text) {
 }  // namespace
 
 QtSettingsStore::QtSettingsStore()
-    : file_(QDir::cleanPath(ConfigHome() + "/" + settings::kOrganization + "/" +
-                            settings::kApplication + ".conf")) {}
+    : file_(QDir::cleanPath(ConfigHome() + "/" + kDefaultFile)) {}
 
 QSettings* QtSettingsStore::Settings() {
   if (!opened_) {

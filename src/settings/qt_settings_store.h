@@ -19,6 +19,9 @@ namespace tovarin {
 // ReadProblem, and is never written. Writes wait for Commit, which writes the file whole.
 class QtSettingsStore : public platform::SettingsStore {
  public:
+  // The file under the configuration folder; the window's QSettings names the same.
+  static constexpr const char* kDefaultFile = "Didozuza/Tovarin.conf";
+
   QtSettingsStore();
 
   std::optional<std::string> ReadString(const std::string& section,

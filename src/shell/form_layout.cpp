@@ -68,11 +68,21 @@ constexpr std::array<DialogControl, 5> kRestoreBuild = {{
     {id::kCancel, K::kButton, "Cancel", {273, 144, 50, 14}, 3},
 }};
 
-constexpr std::array<DialogControl, 4> kRenameCheck = {{
+// The rows scroll sideways; the selected one is shown whole, wrapped, under them.
+constexpr std::array<DialogControl, 5> kRenameCheck = {{
     {id::kCheckFile, K::kText, "", {7, 7, 406, 8}, 0},
     {id::kCheckSummary, K::kText, "", {7, 19, 406, 8}, 0},
-    {id::kCheckRows, K::kListBox, "", {7, 31, 406, 184}, 1},
+    {id::kCheckRows, K::kListBox, "", {7, 31, 406, 144}, 1},
+    {id::kCheckLine, K::kText, "", {7, 179, 406, 36}, 0},
     {id::kOk, K::kDefaultButton, "Close", {363, 220, 50, 14}, 2},
+}};
+
+constexpr std::array<ControlAnchor, 5> kRenameCheckAnchors = {{
+    {id::kCheckFile, 0, 0, 2, 0},
+    {id::kCheckSummary, 0, 0, 2, 0},
+    {id::kCheckRows, 0, 0, 2, 2},
+    {id::kCheckLine, 0, 2, 2, 0},
+    {id::kOk, 2, 2, 0, 0},
 }};
 
 constexpr std::array<DialogControl, 8> kPreview = {{
@@ -223,6 +233,26 @@ const DialogLayout& RestoreBuildDialog() {
   return dialog;
 }
 
+DialogRect Anchored(const DialogRect& opened, const ControlAnchor& anchor, int dx, int dy) {
+  // Each edge moves by its own share of the change, so that two edges at one place move alike.
+  const int left = opened.x + dx * anchor.moveX / 2;
+  const int top = opened.y + dy * anchor.moveY / 2;
+  const int right = opened.x + opened.width + dx * (anchor.moveX + anchor.growX) / 2;
+  const int bottom = opened.y + opened.height + dy * (anchor.moveY + anchor.growY) / 2;
+  return {left, top, right - left, bottom - top};
+}
+
+const Resizing& PreviewResizing() {
+  // Room for each list's heading and three rows, and for the buttons side by side.
+  static const Resizing resizing{kPreviewAnchors, 260, 200};
+  return resizing;
+}
+
+const Resizing& RenameCheckResizing() {
+  static const Resizing resizing{kRenameCheckAnchors, 240, 150};
+  return resizing;
+}
+
 const DialogLayout& RenameCheckDialog() {
   static const DialogLayout dialog{0, "Check Rename File", 420, 240, kFont, 8, kRenameCheck};
   return dialog;
@@ -234,8 +264,6 @@ const DialogLayout& PreviewBuildDialog() {
 }
 
 std::span<const ListColumn> PreviewColumns() { return kPreviewColumns; }
-
-std::span<const ControlAnchor> PreviewAnchors() { return kPreviewAnchors; }
 
 const DialogLayout& AboutBox() {
   static const DialogLayout about{kAboutResource, "About Tovarin", 235, 55, kFont, 8, kAbout};

@@ -95,11 +95,11 @@ const DialogLayout& RestoreBuildDialog();
 
 // The Preview Build dialog: the counts, the target teams with the players each would receive,
 // the dropped players under PreviewColumns() with a checkbox each, Add to Rename File, Refresh
-// and Close. It can be resized: PreviewAnchors() says how each control follows.
+// and Close. It can be resized as PreviewResizing() says.
 const DialogLayout& PreviewBuildDialog();
 
 // The Check Rename File dialog: the file, the summary, a row for each record and each of its
-// problems, and Close.
+// problems, the selected row whole, and Close. It can be resized as RenameCheckResizing() says.
 const DialogLayout& RenameCheckDialog();
 
 // A column of a list with headers.
@@ -116,7 +116,21 @@ struct ControlAnchor {
   int id;
   int moveX, moveY, growX, growY;
 };
-std::span<const ControlAnchor> PreviewAnchors();
+
+// How a dialog that can be resized is: an anchor for each control, in the order of its table, and
+// the least size it can be given, in dialog units.
+struct Resizing {
+  std::span<const ControlAnchor> anchors;
+  int minWidth;
+  int minHeight;
+};
+const Resizing& PreviewResizing();
+const Resizing& RenameCheckResizing();
+
+// Where a control that opened at `opened` stands once its dialog is `dx` wider and `dy` taller,
+// in the units of all three (pixels in a window). Edges that meet at the opening size meet at
+// every size, however odd the change.
+DialogRect Anchored(const DialogRect& opened, const ControlAnchor& anchor, int dx, int dy);
 
 // Control ids of the form and the dialogs, which are also the commands they give.
 namespace id {
@@ -146,6 +160,7 @@ inline constexpr int kBackupDetail = 1201;      // Restore Build
 inline constexpr int kCheckFile = 1300;         // Check Rename File
 inline constexpr int kCheckSummary = 1301;      // Check Rename File
 inline constexpr int kCheckRows = 1302;         // Check Rename File: records, then problems
+inline constexpr int kCheckLine = 1303;         // Check Rename File: the selected row whole
 inline constexpr int kPreviewCounts = 1100;     // Preview Build
 inline constexpr int kPreviewTeams = 1101;      // Preview Build: a heading a team, then players
 inline constexpr int kPreviewDropped = 1102;    // Preview Build: the dropped players

@@ -5,18 +5,24 @@
 namespace tovarin::layout {
 namespace {
 
+// Where Save Current Setup stores it: the registry on Windows, a settings file elsewhere.
+#ifdef _WIN32
+constexpr const char* kSavePrompt = "Saves file information into system registry";
+#else
+constexpr const char* kSavePrompt = "Saves file information into the settings file";
+#endif
+
 constexpr std::array<MenuItem, 8> kFileMenu = {{
     {command::kSetBasePath, "Set &Base Path", "Select Your Grandstand base directory", false},
     {kSeparator, "", "", false},
-    {command::kPreviewBuild, "&Preview Build...",
-     "Shows what a Build would carry and drop, and adds likely players to the rename file", false},
-    {command::kCheckRenameFile, "Check Rena&me File...",
-     "Says what a Build does with each record of the rename file, and what is wrong with it",
+    // Our own prompts are short enough for the status bar of the smallest window.
+    {command::kPreviewBuild, "&Preview Build...", "Shows what a Build would carry and drop",
      false},
-    {command::kSaveSetup, "Save &Current Setup", "Saves file information into system registry",
+    {command::kCheckRenameFile, "Check Rena&me File...", "Checks each record of the rename file",
      false},
-    {command::kRestoreBuild, "&Restore Build...",
-     "Puts back the target rosters that a Build replaced", false},
+    {command::kSaveSetup, "Save &Current Setup", kSavePrompt, false},
+    {command::kRestoreBuild, "&Restore Build...", "Puts back the rosters a Build replaced",
+     false},
     {kSeparator, "", "", false},
     {command::kExit, "E&xit", "Exits the program", false},
 }};
@@ -59,5 +65,7 @@ const MenuItem* FindMenuItem(int command) {
 }
 
 std::span<const Shortcut> Shortcuts() { return kShortcuts; }
+
+const char* MenuKey(int command) { return command == command::kHelpTopics ? "F1" : ""; }
 
 }  // namespace tovarin::layout

@@ -43,6 +43,10 @@ std::span<const Menu> MainMenu();
 // The item of `command`, or none.
 const MenuItem* FindMenuItem(int command);
 
+// The key shown beside a menu item, which does what the item does ("F1" beside Help Topics); empty
+// for the others.
+const char* MenuKey(int command);
+
 // A key with modifiers that gives a command. The key is a letter ('N') or a function key.
 struct Shortcut {
   int command;

@@ -9,8 +9,8 @@ namespace tovarin {
 
 class CTovarinView;
 
-// The review of a Build as the Preview Build dialog shows it, in text. The Qt dialog draws it,
-// and so would a Win32 one; the command line prints the same texts.
+// The review of a Build as the Preview Build dialog shows it, in text. Both windows' dialogs draw
+// it; the command line prints the same texts.
 struct PreviewModel {
   // "Players carried: N", "Players dropped: N", "Dropped players with candidates: N",
   // "Target teams left empty: N", and with a rename file "Rename records the Build would use: U

@@ -62,6 +62,8 @@ const Field kFields[] = {
 
 }  // namespace
 
+const char* const kSetupNotRead = "The setup could not be read: ";
+
 std::optional<std::string> EncodeSetup(const FormSetup& setup) {
   std::string text = std::string(kSetupHeader) + "\n";
   for (const Field& field : kFields) {
@@ -140,7 +142,7 @@ bool CTovarinDoc::Open(const std::string& path, std::optional<FormSetup>& setup,
       if (why) *why = "The file " + shown + " is not a Tovarin setup, so nothing was opened.";
       return false;
     case Found::kUnreadable:
-      if (why) *why = "The setup " + shown + " could not be read: " + reason;
+      if (why) *why = kSetupNotRead + shown + "\n" + reason;
       return false;
   }
   pathName_ = path;

@@ -56,4 +56,8 @@ class CTovarinDoc {
 // What the window says when the document cannot be saved.
 inline constexpr const char* kSaveFailed = "Failed to save document.";
 
+// "The setup could not be read: ", then what (the stored setup's file or value, a setup
+// document) and why: the one wording of the window, tovarin-cli and a document alike.
+extern const char* const kSetupNotRead;
+
 }  // namespace tovarin

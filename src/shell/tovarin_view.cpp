@@ -21,7 +21,6 @@ const char* const kNothingPairedQuestion =
     "No target team is paired with a source team, so every target roster will be emptied. "
     "Continue?";
 const char* const kSetupNotStored = "The setup could not be stored: ";
-const char* const kSetupNotRead = "The setup could not be read: ";
 const char* const kBasePathUnread =
     "The base path could not be read from the stored setup; set it with File > Set Base Path "
     "first.";
@@ -463,37 +462,33 @@ bool CTovarinView::AddToRenameFile(const Review& review, const std::vector<int>&
   const std::size_t added = acceptance.records.size();
   dialogs_.ShowMessage(std::to_string(added) + (added == 1 ? " pair" : " pairs") +
                            " added to " + platform::FileNameAsSpelled(renamePath),
-                       MessageKind::kDone);
+                       MessageKind::kInformation);
   return true;
 }
 
 void CTovarinView::OnRestoreBuild() {
   BackupStore store(backupDirectory, writer_);
-  const std::vector<RestoreRow> rows = RestoreRows(store.List());
+  const RestoreModel backups(store.List());
+  const std::vector<RestoreRow>& rows = backups.rows();
   if (rows.empty()) {
     dialogs_.ShowMessage("There is no Build to restore.", MessageKind::kError);
     return;
   }
-  const std::optional<std::size_t> chosen = dialogs_.ChooseBackup(rows);
+  const std::optional<std::size_t> chosen = dialogs_.ChooseBackup(backups);
   if (!chosen || *chosen >= rows.size()) return;
   const RestoreRow& row = rows[*chosen];
-  const std::string& organization = row.cells[1];
+  const std::string what = RostersBefore(row.files, row.cells[1], row.event);
   std::string why;
   if (row.damaged()) {
     store.Restore(row.name, &why);  // refuses, saying what is wrong with it
     dialogs_.ShowMessage(why, MessageKind::kError);
     return;
   }
-  if (!dialogs_.AskYesNo("Put back the target rosters of " + organization +
-                             "\nas they were before " + row.event + "?",
-                         ViewDialogs::Default::kNo)) {
-    return;
-  }
+  if (!dialogs_.AskYesNo("Put back " + what + "?", ViewDialogs::Default::kNo)) return;
   if (store.Restore(row.name, &why)) {
-    dialogs_.ShowMessage("The target rosters of " + organization + "\nare as they were before " +
-                             row.event + ".\nThe rosters it replaced are kept: Restore Build "
-                             "undoes it.",
-                         MessageKind::kDone);
+    dialogs_.ShowMessage("Put back " + what +
+                             ".\nThe rosters it replaced are kept: Restore Build undoes it.",
+                         MessageKind::kInformation);
   } else {
     dialogs_.ShowMessage(why, MessageKind::kError);
   }

@@ -135,7 +135,6 @@ extern const char* const kChooseSourceFirst;
 extern const char* const kChooseRenameFileFirst;
 extern const char* const kNothingPairedQuestion;
 extern const char* const kSetupNotStored;
-extern const char* const kSetupNotRead;
 extern const char* const kBasePathUnread;
 extern const char* const kFirstStartMessage;
 

@@ -8,7 +8,7 @@ namespace tovarin {
 
 class OrgLocation;
 struct ListBoxModel;
-struct RestoreRow;
+class RestoreModel;
 namespace layout {
 struct FilePicker;
 }
@@ -27,15 +27,17 @@ class FormControls {
   virtual void ShowLists(const ListBoxModel& target, const ListBoxModel& source) = 0;
 };
 
-// Whether a message tells of a failure or of a command done. The window shows both alike; the
-// command line sends them to different streams.
-enum class MessageKind { kError, kDone };
+// Whether a message tells of a failure, of a Build done, or of another of Tovarin's own commands
+// done (a restore, pairs added). The window shows the last with the information icon, the others
+// with the warning icon; the command line sends failures to standard error, the rest to standard
+// output.
+enum class MessageKind { kError, kDone, kInformation };
 
 // The modal dialogs and message boxes the form's commands use.
 class ViewDialogs {
  public:
   virtual ~ViewDialogs() = default;
-  // A message box with the warning icon, the application title and OK.
+  // A message box with the icon of its kind, the application title and OK.
   virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
   // A question with Yes and No, the default as given: No for one whose Yes cannot be undone
   // easily. True for Yes.
@@ -54,9 +56,9 @@ class ViewDialogs {
   virtual std::optional<std::string> ChooseNewFile(const std::string& initialFile,
                                                    const std::string& defaultExtension,
                                                    const layout::FilePicker& picker) = 0;
-  // The Restore Build dialog on `rows` (not empty): the row to put back, or nothing on Cancel.
-  // A damaged row cannot be chosen.
-  virtual std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) = 0;
+  // The Restore Build dialog on `backups` (not empty), drawn as its model says: the row chosen
+  // (by Restore, or a double-click on any row), or nothing on Cancel.
+  virtual std::optional<std::size_t> ChooseBackup(const RestoreModel& backups) = 0;
   // The Identify Organization dialog for `location` (drive it with an OrgPicker), titled
   // `title`, which names the side. True on OK.
   virtual bool IdentifyOrganization(OrgLocation& location, const std::string& title) = 0;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "pairing/list_box.h"
 #include "platform/native_path.h"
 #include "shell/sim_text.h"
@@ -38,8 +40,6 @@ void CheckBox::SetChecked(bool checked) const {
   Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool CheckBox::IsChecked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
-
 void ListBox::Show(const ListBoxModel& model) const {
   Send(WM_SETREDRAW, FALSE);
   Send(LB_RESETCONTENT);
@@ -56,7 +56,23 @@ void ListBox::Show(const ListBoxModel& model) const {
 }
 
 int ListBox::Selection() const { return static_cast<int>(Send(LB_GETCURSEL)); }
-int ListBox::Count() const { return static_cast<int>(Send(LB_GETCOUNT)); }
+
+void ListBox::FitWidth() const {
+  HDC context = GetDC(handle());
+  const HGDIOBJ old = SelectObject(context, reinterpret_cast<HFONT>(Send(WM_GETFONT)));
+  LONG widest = 0;
+  const auto rows = static_cast<int>(Send(LB_GETCOUNT));
+  for (int row = 0; row < rows; ++row) {
+    const std::wstring text = platform::Widen(Row(row));
+    SIZE size{};
+    GetTextExtentPoint32W(context, text.c_str(), static_cast<int>(text.size()), &size);
+    widest = std::max(widest, size.cx);
+  }
+  SelectObject(context, old);
+  ReleaseDC(handle(), context);
+  // A few pixels more, for the margin the list leaves before its text.
+  Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 6));
+}
 
 std::string ListBox::Row(int row) const { return ItemText(LB_GETTEXTLEN, LB_GETTEXT, row); }
 
@@ -112,15 +128,6 @@ void StatusBar::SetPanes(const std::vector<int>& trailingWidths) const {
 void StatusBar::SetPaneText(int pane, const std::string& text) const {
   SendMessageW(bar_, SB_SETTEXTW, static_cast<WPARAM>(pane),
                reinterpret_cast<LPARAM>(platform::Widen(text).c_str()));
-}
-
-std::string StatusBar::PaneText(int pane) const {
-  const LRESULT length = SendMessageW(bar_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0);
-  std::wstring text(static_cast<std::size_t>(LOWORD(length)) + 1, L'\0');
-  SendMessageW(bar_, SB_GETTEXTW, static_cast<WPARAM>(pane),
-               reinterpret_cast<LPARAM>(text.data()));
-  text.resize(LOWORD(length));
-  return platform::Narrow(text);
 }
 
 int StatusBar::Height() const {

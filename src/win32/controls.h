@@ -46,7 +46,6 @@ class CheckBox : public Control {
  public:
   using Control::Control;
   void SetChecked(bool checked) const;
-  bool IsChecked() const;
 };
 
 class ListBox : public Control {
@@ -55,8 +54,9 @@ class ListBox : public Control {
   // Rows, tab stops and selection of the model, drawn anew.
   void Show(const ListBoxModel& model) const;
   int Selection() const;  // -1: none
-  int Count() const;
   std::string Row(int row) const;
+  // Scrolls sideways as far as its widest row reaches.
+  void FitWidth() const;
 };
 
 // A drop-down list without free text.
@@ -88,7 +88,6 @@ class StatusBar {
   // Panes from left to right, given by their widths; the first takes what the others leave.
   void SetPanes(const std::vector<int>& trailingWidths) const;
   void SetPaneText(int pane, const std::string& text) const;
-  std::string PaneText(int pane) const;
   int Height() const;
 
  private:

@@ -20,21 +20,27 @@ constexpr WORD kComboBox = 0x0085;
 
 ControlClass ClassOf(layout::ControlKind kind) {
   using K = layout::ControlKind;
-  // The system trims a list box to whole rows.
-  constexpr DWORD kListStyle = LBS_NOTIFY | WS_VSCROLL | WS_BORDER;
+  // As tall as the table says: trimmed to whole rows by the system, the target list ended higher
+  // than the source list beside it.
+  constexpr DWORD kListStyle = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER;
   switch (kind) {
-    case K::kGroupFrame: return {kButton, BS_GROUPBOX};
+    // Clipped by the controls made before it, the frames above it among them: the list frame,
+    // which begins a unit above the upper frames' ends, wiped out their bottom edges.
+    case K::kGroupFrame: return {kButton, BS_GROUPBOX | WS_CLIPSIBLINGS};
     case K::kButton: return {kButton, BS_PUSHBUTTON};
     case K::kDefaultButton: return {kButton, BS_DEFPUSHBUTTON};
     case K::kCheckBox: return {kButton, BS_AUTOCHECKBOX};
     case K::kPathEdit:
       return {kEdit, ES_LEFT | ES_AUTOHSCROLL | ES_READONLY | ES_LOWERCASE | WS_BORDER};
-    case K::kReadOnlyEdit: return {kEdit, ES_LEFT | ES_AUTOHSCROLL | ES_READONLY | WS_BORDER};
+    // Multi-line, so that its text can be centred as a heading's is (FormView).
+    case K::kReadOnlyEdit:
+      return {kEdit, ES_LEFT | ES_MULTILINE | ES_READONLY | WS_BORDER};
     case K::kHeading: return {kStatic, SS_LEFTNOWORDWRAP | SS_SUNKEN | SS_CENTERIMAGE};
     case K::kLabel: return {kStatic, SS_RIGHT};
     case K::kText: return {kStatic, SS_LEFT | SS_NOPREFIX};
     case K::kIcon: return {kStatic, SS_ICON};
-    case K::kListBox: return {kListBox, kListStyle};
+    // Scrolls sideways once told its rows' width (ListBox::FitWidth).
+    case K::kListBox: return {kListBox, kListStyle | WS_HSCROLL};
     case K::kTabbedListBox: return {kListBox, kListStyle | LBS_USETABSTOPS};
     case K::kDropDownList: return {kComboBox, CBS_DROPDOWNLIST | WS_VSCROLL};
     case K::kCheckList:

@@ -197,6 +197,47 @@ void InsertColumns(HWND dialog, HWND list, std::span<const layout::ListColumn> c
   }
 }
 
+void DialogAnchors::Place(HWND dialog, const layout::Resizing& resizing) {
+  dialog_ = dialog;
+  resizing_ = &resizing;
+  RECT client{};
+  GetClientRect(dialog, &client);
+  opened_ = {client.right, client.bottom};
+  // The controls lie in the order of the table, which is the anchors' order too.
+  HWND child = GetWindow(dialog, GW_CHILD);
+  for (std::size_t i = 0; i < resizing.anchors.size() && child; ++i) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    placed_.push_back({child, rect});
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+}
+
+void DialogAnchors::Follow() const {
+  if (placed_.empty()) return;
+  RECT client{};
+  GetClientRect(dialog_, &client);
+  const int dx = client.right - opened_.cx, dy = client.bottom - opened_.cy;
+  for (std::size_t i = 0; i < placed_.size(); ++i) {
+    const RECT& at = placed_[i].second;
+    const layout::DialogRect now = layout::Anchored(
+        {at.left, at.top, at.right - at.left, at.bottom - at.top}, resizing_->anchors[i], dx, dy);
+    SetWindowPos(placed_[i].first, nullptr, now.x, now.y, now.width, now.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(dialog_, nullptr, TRUE);
+}
+
+void DialogAnchors::Limit(MINMAXINFO& limits) const {
+  if (!resizing_) return;
+  RECT frame{0, 0, resizing_->minWidth, resizing_->minHeight};
+  MapDialogRect(dialog_, &frame);
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dialog_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(dialog_, GWL_EXSTYLE)));
+  limits.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 void FollowFocus(HWND dialog, int fallback) {
   const auto pushButton = [](HWND control) {
     return control && (SendMessageW(control, WM_GETDLGCODE, 0, 0) &
@@ -316,8 +357,10 @@ INT_PTR RestoreDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDOK:
-          chosen_ = Selected();
-          if (chosen_) EndDialog(dialog, IDOK);
+          if (backups_.CanRestore(Selected())) {
+            chosen_ = Selected();
+            EndDialog(dialog, IDOK);
+          }
           return TRUE;
         case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
         default: return FALSE;
@@ -326,7 +369,10 @@ INT_PTR RestoreDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->idFrom != static_cast<UINT_PTR>(layout::id::kBackupList)) return FALSE;
       if (header->code == LVN_ITEMCHANGED) ShowSelection();
-      if (header->code == NM_DBLCLK && Selected()) PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      if (header->code == NM_DBLCLK && Selected()) {
+        chosen_ = Selected();
+        EndDialog(dialog, IDOK);
+      }
       return FALSE;  // only watched: the list view's own handling stands
     }
     default:
@@ -340,10 +386,10 @@ void RestoreDialog::OnInit(HWND dialog) {
   HWND list = GetDlgItem(dialog, layout::id::kBackupList);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   InsertColumns(dialog, list, RestoreColumns());
-  int first = -1;
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
+  const std::vector<RestoreRow>& rows = backups_.rows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
     for (int column = 0; column < 3; ++column) {
-      std::wstring text = platform::Widen(rows_[i].cells[static_cast<std::size_t>(column)]);
+      std::wstring text = platform::Widen(rows[i].cells[static_cast<std::size_t>(column)]);
       LVITEMW item{};
       item.mask = LVIF_TEXT;
       item.iItem = static_cast<int>(i);
@@ -352,14 +398,20 @@ void RestoreDialog::OnInit(HWND dialog) {
       SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, i,
                    reinterpret_cast<LPARAM>(&item));
     }
-    if (first < 0 && !rows_[i].damaged()) first = static_cast<int>(i);
   }
-  // The newest backup that can be put back is the one a user most likely wants.
+  // Each column as wide as its widest text or its title, the list scrolling when they all are
+  // wider than it.
+  for (int column = 0; column < 3; ++column) {
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
+    const LRESULT content = SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE_USEHEADER);
+    const LRESULT title = SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, column, std::max(content, title));
+  }
   LVITEMW select{};
   select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   select.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(first < 0 ? 0 : first),
-               reinterpret_cast<LPARAM>(&select));
+  SendMessageW(list, LVM_SETITEMSTATE, backups_.Preselected(), reinterpret_cast<LPARAM>(&select));
   ShowSelection();
   SetFocus(list);
 }
@@ -368,21 +420,14 @@ std::optional<std::size_t> RestoreDialog::Selected() const {
   const auto row = static_cast<int>(SendMessageW(GetDlgItem(dialog_, layout::id::kBackupList),
                                                  LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                                  LVNI_SELECTED));
-  if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return std::nullopt;
-  if (rows_[static_cast<std::size_t>(row)].damaged()) return std::nullopt;
+  if (row < 0) return std::nullopt;
   return static_cast<std::size_t>(row);
 }
 
 void RestoreDialog::ShowSelection() {
-  const auto row = static_cast<int>(SendMessageW(GetDlgItem(dialog_, layout::id::kBackupList),
-                                                 LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                 LVNI_SELECTED));
-  const bool shown = row >= 0 && static_cast<std::size_t>(row) < rows_.size();
   SetDlgItemTextW(dialog_, layout::id::kBackupDetail,
-                  shown ? platform::Widen(RestoreDetail(rows_[static_cast<std::size_t>(row)]))
-                              .c_str()
-                        : L"");
-  EnableWindow(GetDlgItem(dialog_, IDOK), Selected().has_value());
+                  platform::Widen(backups_.Detail(Selected())).c_str());
+  EnableWindow(GetDlgItem(dialog_, IDOK), backups_.CanRestore(Selected()));
 }
 
 void AboutDialog::Run(HWND owner) { RunModal(layout::AboutBox(), owner, *this); }

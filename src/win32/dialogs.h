@@ -121,6 +121,24 @@ int Message(HWND owner, const std::string& text, UINT style);
 // the command was one.
 bool EndOnClose(HWND dialog, WPARAM command);
 
+// Keeps the controls of a dialog that can be resized (WS_THICKFRAME) where their anchors say, and
+// the dialog no smaller than its least size.
+class DialogAnchors {
+ public:
+  // At WM_INITDIALOG, the controls where the template put them.
+  void Place(HWND dialog, const layout::Resizing& resizing);
+  // At WM_SIZE.
+  void Follow() const;
+  // At WM_GETMINMAXINFO.
+  void Limit(MINMAXINFO& limits) const;
+
+ private:
+  HWND dialog_ = nullptr;
+  const layout::Resizing* resizing_ = nullptr;
+  SIZE opened_{};
+  std::vector<std::pair<HWND, RECT>> placed_;  // in the order of the dialog's table
+};
+
 // Gives the list view `list` of `dialog` its columns, their widths in the dialog's units.
 void InsertColumns(HWND dialog, HWND list, std::span<const layout::ListColumn> columns);
 
@@ -151,12 +169,11 @@ class OrgDialog {
   ComboBox organizations_;
 };
 
-// Restore Build: the kept backups, newest first, as the shell lists them, in a list view.
-// Restore (also a double-click) takes the selected one; a damaged one is shown, with why, but
-// not taken.
+// Restore Build: the kept backups in a list view, as the shell's model lists them and says what
+// can be taken.
 class RestoreDialog {
  public:
-  explicit RestoreDialog(const std::vector<RestoreRow>& rows) : rows_(rows) {}
+  explicit RestoreDialog(const RestoreModel& backups) : backups_(backups) {}
   // Modal; the chosen row, or nothing on Cancel.
   std::optional<std::size_t> Run(HWND owner);
   INT_PTR OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -164,10 +181,9 @@ class RestoreDialog {
  private:
   void OnInit(HWND dialog);
   void ShowSelection();
-  // The selected row, when it can be put back.
   std::optional<std::size_t> Selected() const;
 
-  const std::vector<RestoreRow>& rows_;
+  const RestoreModel& backups_;
   HWND dialog_ = nullptr;
   std::optional<std::size_t> chosen_;
 };

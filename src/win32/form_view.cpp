@@ -43,6 +43,23 @@ void FormView::OnInit(HWND dialog) {
   targetList_ = ListBox(dialog, id::kTargetList);
   sourceList_ = ListBox(dialog, id::kSourceList);
   tips_.Create(dialog);
+  // "Teams - 30" at the height of the "Source Team" heading beside it, which centres its text.
+  for (const Edit& label : {targetLabel_, sourceLabel_}) {
+    RECT text{};
+    SendMessageW(label.handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    RECT client{};
+    GetClientRect(label.handle(), &client);
+    HDC context = GetDC(label.handle());
+    const HGDIOBJ old =
+        SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(label.handle(), WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(context, &metrics);
+    SelectObject(context, old);
+    ReleaseDC(label.handle(), context);
+    text.top = (client.bottom - metrics.tmHeight) / 2;
+    text.bottom = text.top + metrics.tmHeight;
+    SendMessageW(label.handle(), EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&text));
+  }
   // The dialog manager moves the default outline to a push button that takes the focus, and
   // back to this one when the focus leaves it; without being told, it would leave it behind.
   SendMessageW(dialog, DM_SETDEFID, id::kBuild, 0);

@@ -42,8 +42,11 @@ HMENU BuildMenu() {
       if (item.command == layout::kSeparator) {
         AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
       } else {
+        // A menu shows what follows a tab as the item's key.
+        std::string text = item.text;
+        if (*layout::MenuKey(item.command)) text += std::string("\t") + layout::MenuKey(item.command);
         AppendMenuW(popup, MF_STRING | (item.checkable ? MF_CHECKED : 0),
-                    static_cast<UINT_PTR>(item.command), platform::Widen(item.text).c_str());
+                    static_cast<UINT_PTR>(item.command), platform::Widen(text).c_str());
       }
     }
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
@@ -274,9 +277,9 @@ void MainFrame::ShowHelp() {
   }
 }
 
-// Errors and completions alike: the window shows every message the same way.
-void MainFrame::ShowMessage(const std::string& text, MessageKind /*kind*/) {
-  Message(Owner(), text, MB_OK | MB_ICONEXCLAMATION);
+void MainFrame::ShowMessage(const std::string& text, MessageKind kind) {
+  Message(Owner(), text,
+          MB_OK | (kind == MessageKind::kInformation ? MB_ICONINFORMATION : MB_ICONEXCLAMATION));
 }
 
 bool MainFrame::AskYesNo(const std::string& text, Default answer) {
@@ -335,8 +338,8 @@ std::optional<std::string> MainFrame::AskFileName(FileDialog kind, const std::st
 // so that the dialog waits for the answer too.
 HWND MainFrame::Owner() const { return window_ ? GetLastActivePopup(window_) : nullptr; }
 
-std::optional<std::size_t> MainFrame::ChooseBackup(const std::vector<RestoreRow>& rows) {
-  return RestoreDialog(rows).Run(window_);
+std::optional<std::size_t> MainFrame::ChooseBackup(const RestoreModel& backups) {
+  return RestoreDialog(backups).Run(window_);
 }
 
 bool MainFrame::IdentifyOrganization(OrgLocation& location, const std::string& title) {

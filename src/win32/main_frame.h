@@ -44,7 +44,7 @@ class MainFrame : public ViewDialogs, public FrameWindow {
                                            const std::string& defaultExtension,
                                            const layout::FilePicker& picker) override;
   bool IdentifyOrganization(OrgLocation& location, const std::string& title) override;
-  std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override;
+  std::optional<std::size_t> ChooseBackup(const RestoreModel& backups) override;
 
   void SetTitle(const std::string& title) override;
   void ShowStatusBar(bool show) override;

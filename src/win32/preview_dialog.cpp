@@ -56,13 +56,7 @@ INT_PTR PreviewDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
       OnSize();
       return TRUE;
     case WM_GETMINMAXINFO:
-      if (dialog_ && initial_.cx > 0) {
-        RECT frame{0, 0, initial_.cx, initial_.cy};
-        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)));
-        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        limits->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
-      }
+      anchors_.Limit(*reinterpret_cast<MINMAXINFO*>(lParam));
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -88,19 +82,7 @@ INT_PTR PreviewDialog::OnMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
 void PreviewDialog::OnInit(HWND dialog) {
   dialog_ = dialog;
   CenterOnOwner(dialog);
-  RECT client{};
-  GetClientRect(dialog, &client);
-  initial_ = {client.right, client.bottom};
-  // The static texts have no id; they are found in the order the template made them.
-  HWND child = GetWindow(dialog, GW_CHILD);
-  for (const layout::ControlAnchor& anchor : layout::PreviewAnchors()) {
-    HWND control = anchor.id == layout::kNoId ? child : GetDlgItem(dialog, anchor.id);
-    child = GetWindow(child, GW_HWNDNEXT);
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    placed_.push_back({control, rect});
-  }
+  anchors_.Place(dialog, layout::PreviewResizing());
   HWND dropped = GetDlgItem(dialog, id::kPreviewDropped);
   SendMessageW(dropped, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
@@ -134,20 +116,8 @@ void PreviewDialog::ShowDropped() {
 }
 
 void PreviewDialog::OnSize() {
-  if (placed_.empty()) return;
-  RECT client{};
-  GetClientRect(dialog_, &client);
-  const int dx = client.right - initial_.cx, dy = client.bottom - initial_.cy;
-  for (std::size_t i = 0; i < placed_.size(); ++i) {
-    const layout::ControlAnchor& anchor = layout::PreviewAnchors()[i];
-    const RECT& at = placed_[i].second;
-    SetWindowPos(placed_[i].first, nullptr, at.left + dx * anchor.moveX / 2,
-                 at.top + dy * anchor.moveY / 2,
-                 at.right - at.left + dx * anchor.growX / 2,
-                 at.bottom - at.top + dy * anchor.growY / 2, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  FitCandidateColumn();
-  InvalidateRect(dialog_, nullptr, TRUE);
+  anchors_.Follow();
+  if (dialog_) FitCandidateColumn();
 }
 
 // The candidate column shows its whole text: as wide as its longest cell, or as the room left.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shell/preview.h"
+#include "win32/dialogs.h"
 
 namespace tovarin::win32 {
 
@@ -21,7 +22,6 @@ class PreviewDialog {
 
  private:
   void OnInit(HWND dialog);
-  // The lists grow with the dialog, half its new height each; the buttons keep to its foot.
   void OnSize();
   void FitCandidateColumn() const;
   void Show();
@@ -32,8 +32,7 @@ class PreviewDialog {
 
   PreviewSession& preview_;
   HWND dialog_ = nullptr;
-  SIZE initial_{};                  // the client size as built, also the smallest
-  std::vector<std::pair<HWND, RECT>> placed_;  // each control where the template put it
+  DialogAnchors anchors_;
 };
 
 }  // namespace tovarin::win32

@@ -46,7 +46,9 @@ TEST(GuiCommandLine, VersionAndHelp) {
   EXPECT_FALSE(help.out.contains("screenshot")) << "no picture taking in what ships";
   EXPECT_TRUE(help.out.startsWith("Usage: tovarin")) << Std(help.out);
 
-  EXPECT_NE(RunTovarin({"--no-such-option"}, config.path()).exitCode, 0);
+  // As its man page says: an unknown option ends it with 1, an argument with 2.
+  EXPECT_EQ(RunTovarin({"--no-such-option"}, config.path()).exitCode, 1);
+  EXPECT_EQ(RunTovarin({"league.tov"}, config.path()).exitCode, 2);
 }
 
 // The README's picture: the window as it starts, with its menu and status bar.

@@ -1,6 +1,8 @@
 // The form driven through its real widgets: start-up from stored settings, the organization
 // dialog, pairing by hand, the Build and its question, the checkbox and the file choices.
 
+#include <filesystem>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -10,8 +12,10 @@
 
 #include "gui/restore_dialog.h"
 #include "gui_fixture.h"
+#include "platform/native_path.h"
 #include "platform/paths.h"
 #include "support/pairing_script.h"
+#include "transfer/backup.h"
 
 namespace tovarin::gui::test {
 namespace {
@@ -277,24 +281,57 @@ TEST(GuiBuild, RestoreBuild) {
     ASSERT_EQ(restore.list()->topLevelItemCount(), 1);
     for (int column = 0; column < 3; ++column) {
       row << restore.list()->topLevelItem(0)->text(column);
+      // Each column as wide as its text: the time and the path were cut.
+      EXPECT_GE(restore.list()->columnWidth(column),
+                restore.list()->fontMetrics().horizontalAdvance(row.back()))
+          << column;
     }
     detail = restore.detail()->text();
     canRestore = restore.restoreButton()->isEnabled();
     QTest::mouseClick(restore.restoreButton(), Qt::LeftButton);
   });
   w.script.steps.push_back(Answer(QMessageBox::Yes, &question));
-  w.script.steps.push_back(Answer(QMessageBox::Ok, &restored));
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &restored, QMessageBox::Information));
   w.frame->action(layout::command::kRestoreBuild)->trigger();
   EXPECT_TRUE(canRestore);
   ASSERT_EQ(row.size(), 3);
-  EXPECT_TRUE(row[0].endsWith(" UTC")) << Std(row[0]);
+  EXPECT_FALSE(row[0].endsWith(" UTC")) << "local time: " << Std(row[0]);
   EXPECT_EQ(row[1], QString::fromStdString(w.tree.targetOrg));
   EXPECT_EQ(row[2], "3");
   EXPECT_TRUE(detail.startsWith("Puts back the 3 rosters of ")) << Std(detail);
-  EXPECT_NE(question.find("Put back the target rosters"), std::string::npos) << question;
-  EXPECT_NE(restored.find("are as they were"), std::string::npos) << restored;
+  EXPECT_NE(question.find("Put back the 3 rosters"), std::string::npos) << question;
+  EXPECT_NE(restored.find(" as they were before the Build of "), std::string::npos) << restored;
   EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
   EXPECT_FALSE(fixture::FileExists(BuildTree::RosterName(w.tree.targetOrg, 1)));
+  EXPECT_TRUE(w.script.done());
+
+  // The restore's own backup, now the newest, damaged: the Build's is preselected; the damaged
+  // one offers no Restore, and chosen by a double-click it is refused with why.
+  const std::vector<BackupInfo> kept = BackupStore(w.frame->view().backupDirectory).List();
+  ASSERT_EQ(kept.size(), 2u);
+  const std::string damaged = w.frame->view().backupDirectory + kept[1].name + "/manifest.txt";
+  std::filesystem::remove(platform::NativePath(damaged));
+  std::filesystem::create_directory(platform::NativePath(damaged));
+  int preselected = -1;
+  bool offered = true;
+  std::string refused;
+  w.script.steps.push_back([&](QDialog& dialog) {
+    auto& restore = dynamic_cast<CRestoreDlg&>(dialog);
+    preselected = restore.list()->indexOfTopLevelItem(restore.list()->currentItem());
+    QTreeWidgetItem* first = restore.list()->topLevelItem(0);
+    restore.list()->setCurrentItem(first);
+    offered = restore.restoreButton()->isEnabled();
+    const QPoint at = restore.list()->visualItemRect(first).center();
+    QTest::mouseClick(restore.list()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(restore.list()->viewport(), Qt::LeftButton, {}, at);
+  });
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &refused));
+  w.frame->action(layout::command::kRestoreBuild)->trigger();
+  EXPECT_EQ(preselected, 1);
+  EXPECT_FALSE(offered);
+  EXPECT_EQ(refused, "The backup " + kept[1].name +
+                         " is damaged: its manifest cannot be read.\nNothing was put back.");
+  EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
   EXPECT_TRUE(w.script.done());
 }
 

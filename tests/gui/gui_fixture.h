@@ -68,12 +68,14 @@ struct DialogScript {
 inline std::string Std(const QString& text) { return text.toLocal8Bit().toStdString(); }
 
 // A message box: checks its caption, icon and buttons, records its text, presses `button`.
-inline Step Answer(QMessageBox::StandardButton button, std::string* text = nullptr) {
+// Tovarin's own information comes with the information icon, all else with the warning icon.
+inline Step Answer(QMessageBox::StandardButton button, std::string* text = nullptr,
+                   QMessageBox::Icon icon = QMessageBox::Warning) {
   return [=](QDialog& dialog) {
     auto* box = qobject_cast<QMessageBox*>(&dialog);
     ASSERT_NE(box, nullptr) << "not a message box: " << Std(dialog.windowTitle());
     EXPECT_EQ(box->windowTitle(), "Tovarin");
-    EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    EXPECT_EQ(box->icon(), icon);
     if (text) *text = Std(box->text());
     ASSERT_NE(box->button(button), nullptr);
     QTest::mouseClick(box->button(button), Qt::LeftButton);

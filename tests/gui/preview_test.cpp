@@ -99,7 +99,7 @@ TEST(GuiPreview, AddsTheCheckedCandidatesToTheRenameFile) {
   w.script.steps.push_back(
       PreviewAndAddFox(true, [](CPreviewDlg& preview) { ExpectFoxCarried(preview, true); }));
   std::string added;
-  w.script.steps.push_back(Answer(QMessageBox::Ok, &added));
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &added, QMessageBox::Information));
   w.frame->action(layout::command::kPreviewBuild)->trigger();
   EXPECT_TRUE(w.script.done());
   EXPECT_EQ(added, "1 pair added to " + renames);
@@ -123,7 +123,7 @@ TEST(GuiPreview, AsksWhereToCreateARenameFileWhenTheFormHasNone) {
   }));
   w.script.steps.push_back(ChooseFile(created, &request));
   std::string added;
-  w.script.steps.push_back(Answer(QMessageBox::Ok, &added));
+  w.script.steps.push_back(Answer(QMessageBox::Ok, &added, QMessageBox::Information));
   w.frame->action(layout::command::kPreviewBuild)->trigger();
   EXPECT_TRUE(w.script.done());
   // A dialog that creates the file, not one that opens an existing one.

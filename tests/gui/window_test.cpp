@@ -11,8 +11,11 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextBrowser>
+#include <QTreeWidget>
 
 #include "gui/about_dialog.h"
+#include "gui/preview_dialog.h"
+#include "gui/rename_check_dialog.h"
 #include "tovarin_version.h"
 #include "gui_fixture.h"
 
@@ -97,19 +100,143 @@ TEST(GuiLayout, ControlsTextsAndPlacesInDialogUnits) {
   for (QLineEdit* edit : {c.targetLabel, c.sourceLabel}) EXPECT_TRUE(edit->isReadOnly());
 }
 
+// Where the `part`-th tab-separated part of `row` is drawn, in the list box's own coordinates;
+// -1 when the row has no such part.
+int PartX(const ListBox& list, int row, int part) {
+  const QListWidgetItem* it = list.item(row);
+  if (!it || part < 0) return -1;
+  const std::vector<RowPart> parts = LayOutRow(it->text(), list.fontMetrics(), list.tabStops());
+  if (static_cast<std::size_t>(part) >= parts.size()) return -1;
+  const QRect rect = list.visualItemRect(it);
+  return list.viewport()->mapTo(&list, rect.topLeft()).x() + TabbedRowDelegate::kTextMargin +
+         parts[static_cast<std::size_t>(part)].x;
+}
+
 TEST(GuiLayout, SecondColumnStartsUnderSourceTeamHeading) {
   GuiWindow w;
   w.StoreSetup();
   w.Start();
   const auto& c = w.c();
   ASSERT_EQ(c.targetList->count(), 3);
-  const QPoint part(c.targetList->PartX(0, 1), 0);
+  const QPoint part(PartX(*c.targetList, 0, 1), 0);
   const int column = c.targetList->mapTo(&w.frame->form(), part).x();
   const int heading = c.sourceTeamHeading->geometry().left();
   EXPECT_GE(column, heading);
   EXPECT_LE(column, heading + w.frame->form().units().X(6));
-  EXPECT_EQ(c.targetList->PartX(2, 1), -1) << "an unpaired team has one column";
+  EXPECT_EQ(PartX(*c.targetList, 2, 1), -1) << "an unpaired team has one column";
   EXPECT_TRUE(c.sourceList->tabStops().empty());
+}
+
+// The sides of `list` whose frame line is not drawn, as its parent shows it: from just outside
+// each edge, halfway along it, inwards to the list's face, no pixel of another colour than the
+// face and what lies outside.
+std::vector<std::string> EdgesNotDrawn(const QAbstractScrollArea& list) {
+  const QImage image = list.parentWidget()->grab().toImage();
+  const qreal ratio = image.devicePixelRatio();
+  const QRect at = list.geometry();
+  const QRgb face = list.viewport()->palette().color(QPalette::Base).rgb();
+  const int left = static_cast<int>(at.left() * ratio) - 2;
+  const int right = static_cast<int>((at.right() + 1) * ratio) + 1;
+  const int top = static_cast<int>(at.top() * ratio) - 2;
+  const int bottom = static_cast<int>((at.bottom() + 1) * ratio) + 1;
+  const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+  const struct {
+    const char* side;
+    QPoint from, step;
+  } sides[] = {{"left", {left, midY}, {1, 0}},
+               {"right", {right, midY}, {-1, 0}},
+               {"top", {midX, top}, {0, 1}},
+               {"bottom", {midX, bottom}, {0, -1}}};
+  std::vector<std::string> missing;
+  for (const auto& side : sides) {
+    bool line = false;
+    QPoint pixel = side.from;
+    for (int i = 0; i < 8 && image.pixel(pixel) != face; ++i, pixel += side.step) {
+      line = line || image.pixel(pixel) != image.pixel(side.from);
+    }
+    if (!line) missing.push_back(side.side);
+  }
+  return missing;
+}
+
+// Every list keeps its frame lines at every scale (125% and 150% lost their sides): the form's
+// two, Check Rename File's and Preview Build's. Run at 1.25, 1.5 and 2 too. At 125% the dialogs'
+// lists still lose their bottom line (a known gap: the form's lists, sized to whole rows, keep
+// it).
+TEST(GuiLayout, ListFramesDrawnAtEveryScale) {
+  GuiWindow w;
+  w.StoreSetup();
+  w.Start();
+  EXPECT_EQ(EdgesNotDrawn(*w.c().targetList), std::vector<std::string>{});
+  EXPECT_EQ(EdgesNotDrawn(*w.c().sourceList), std::vector<std::string>{});
+  const std::vector<std::string> dialogs =
+      w.frame->devicePixelRatio() == 1.25 ? std::vector<std::string>{"bottom"}
+                                          : std::vector<std::string>{};
+  w.script.steps.push_back([&](QDialog& dialog) {
+    auto& check = dynamic_cast<CRenameCheckDlg&>(dialog);
+    EXPECT_EQ(EdgesNotDrawn(*check.rows()), dialogs);
+  });
+  w.script.steps.push_back([&](QDialog& dialog) {
+    auto& preview = dynamic_cast<CPreviewDlg&>(dialog);
+    EXPECT_EQ(EdgesNotDrawn(*preview.teams()), dialogs);
+    EXPECT_EQ(EdgesNotDrawn(*preview.dropped()), dialogs);
+  });
+  w.frame->action(layout::command::kCheckRenameFile)->trigger();
+  w.frame->action(layout::command::kPreviewBuild)->trigger();
+  EXPECT_TRUE(w.script.done());
+}
+
+// Every text whole in the pane that shows it: each menu item's prompt and the idle text in the
+// status bar's message pane, each line of Check Rename File (a rename file with long names and
+// the longest problems) in the pane under its rows. Run at scales 1, 1.25, 1.5 and 2 too.
+TEST(GuiLayout, EveryTextFitsItsPane) {
+  GuiWindow w;
+  w.StoreSetup();
+  const std::string longName(30, 'q');
+  sim::WriteBytes(w.tree.dir / "renames.txt",
+                  fixture::BuildTree::Text(std::string(49, 'a') + ",Fox,John,Fox,\r\n" +
+                                           "Jon,Fox,John,Fox\r\nJon,Fox,John,Fox,\r\n" +
+                                           longName + "," + longName + "," + longName + "," +
+                                           longName + ",\r\nC3,,Sam,Park,\r\n" +
+                                           "C3,,Sam,Park,\r\nJon,Fox,J\xf6hnathan,Foxworthy,\r\n"));
+  w.Start();
+  CMainFrame& f = *w.frame;
+  struct Row {
+    std::string what;
+    QString text;
+    const QWidget* pane;
+  };
+  std::vector<Row> rows;
+  for (const layout::Menu& menu : layout::MainMenu()) {
+    for (const layout::MenuItem& item : menu.items) {
+      if (item.command != layout::kSeparator) {
+        rows.push_back({item.text, QString::fromLatin1(item.prompt), f.statusBar()});
+      }
+    }
+  }
+  rows.push_back({"idle", f.idleMessage()->text(), f.statusBar()});
+  // The message pane ends where the first indicator begins.
+  const int messagePane = f.indicators()[0]->geometry().left() - 4;
+
+  w.script.steps.push_back([&](QDialog& dialog) {
+    auto& check = dynamic_cast<CRenameCheckDlg&>(dialog);
+    for (int i = 0; i < check.rows()->count(); ++i) {
+      rows.push_back({"check line " + std::to_string(i), check.rows()->item(i)->text(),
+                      check.line()});
+    }
+    EXPECT_GE(rows.size(), 20u) << "the records and their problems";
+    for (const Row& row : rows) {
+      SCOPED_TRACE(row.what + ": " + Std(row.text));
+      if (row.pane == f.statusBar()) {
+        EXPECT_LE(f.statusBar()->fontMetrics().horizontalAdvance(row.text), messagePane);
+      } else {
+        check.line()->setText(row.text);
+        EXPECT_LE(check.line()->heightForWidth(check.line()->width()), check.line()->height());
+      }
+    }
+  });
+  f.action(layout::command::kCheckRenameFile)->trigger();
+  EXPECT_TRUE(w.script.done());
 }
 
 TEST(GuiWindowFrame, FixedSizeMenusAndTitle) {
@@ -133,7 +260,7 @@ TEST(GuiWindowFrame, FixedSizeMenusAndTitle) {
                        "&File: Set &Base Path | - | &Preview Build... | Check Rena&me File... | Save &Current Setup | &Restore Build... | - "
                        "| E&xit",
                        "&View: &Status Bar",
-                       "&Help: &Help Topics | - | &About Tovarin...",
+                       "&Help: &Help Topics\tF1 | - | &About Tovarin...",
                    }));
   EXPECT_TRUE(f.action(layout::command::kStatusBar)->isCheckable());
 }
@@ -195,7 +322,7 @@ TEST(GuiStatusBar, PromptsWhileAMenuItemIsHighlighted) {
   namespace c = layout::command;
   const std::vector<std::pair<QAction*, QString>> prompts = {
       {f.action(c::kSetBasePath), "Select Your Grandstand base directory"},
-      {f.action(c::kSaveSetup), "Saves file information into system registry"},
+      {f.action(c::kSaveSetup), "Saves file information into the settings file"},
       {f.action(c::kRestoreBuild), ""},
       {f.action(c::kPreviewBuild), ""},
       {f.action(c::kExit), "Exits the program"},

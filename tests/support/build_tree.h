@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "memory_settings/memory_settings_store.h"
 #include "platform/settings_store.h"
 #include "shell/form_layout.h"
 #include "shell/settings.h"
@@ -28,7 +29,7 @@ struct BuildTree {
   std::string targetOrg = dir.MakeDir("LEAGUE.WDD/ORG00001");
   std::string backups = dir.MakeDir("backups");  // the form's Build backups, of this tree only
 
-  platform::MemorySettingsStore store;
+  MemorySettingsStore store;
   FakeDialogs dialogs;
   FakeControls controls;
   FillingDisk disk;  // every file the form writes goes through it

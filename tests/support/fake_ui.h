@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pairing/list_box.h"
+#include "memory_settings/memory_settings_store.h"
 #include "platform/settings_store.h"
 #include "shell/form_layout.h"
 #include "shell/org_location.h"
@@ -85,9 +86,9 @@ class FakeDialogs : public ViewDialogs {
   // Restore Build: records the rows shown and chooses `backupChoice`.
   std::vector<std::vector<std::string>> backupLists;  // the time column of each list shown
   std::optional<std::size_t> backupChoice;
-  std::optional<std::size_t> ChooseBackup(const std::vector<RestoreRow>& rows) override {
+  std::optional<std::size_t> ChooseBackup(const RestoreModel& backups) override {
     backupLists.emplace_back();
-    for (const RestoreRow& row : rows) backupLists.back().push_back(row.cells[0]);
+    for (const RestoreRow& row : backups.rows()) backupLists.back().push_back(row.cells[0]);
     return backupChoice;
   }
   // OK/Cancel takes its answer from the same queue as Yes/No.
@@ -137,7 +138,7 @@ inline bool CancelOrganization(OrgPicker& picker) {
 
 // Stored values in memory, of which the ones named "Section/Name" in `unreadable` are there
 // but cannot be read, as a value of another type would be.
-class PartlyUnreadableStore : public platform::MemorySettingsStore {
+class PartlyUnreadableStore : public MemorySettingsStore {
  public:
   std::vector<std::string> unreadable;
 

@@ -63,6 +63,18 @@ std::string Lower(const std::string& text) {
 }
 
 // The text of a list view's cell.
+int RowCount(const ListBox& list) {
+  return static_cast<int>(SendMessageW(list.handle(), LB_GETCOUNT, 0, 0));
+}
+
+std::string PaneText(HWND bar, int pane) {
+  const LRESULT length = SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0);
+  std::wstring text(static_cast<std::size_t>(LOWORD(length)) + 1, L'\0');
+  SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(LOWORD(length));
+  return platform::Narrow(text);
+}
+
 std::string ListViewCell(HWND list, int row, int column) {
   wchar_t text[512] = {};
   LVITEMW item{};
@@ -150,11 +162,12 @@ class Win32Window {
   Rows ListRows(int control) const {
     const ListBox list(form_, control);
     Rows rows;
-    for (int row = 0; row < list.Count(); ++row) rows.push_back(list.Row(row));
+    for (int row = 0; row < RowCount(list); ++row) rows.push_back(list.Row(row));
     return rows;
   }
   int Selection(int control) const { return ListBox(form_, control).Selection(); }
-  std::string Status(int pane) const { return StatusBar(bar_).PaneText(pane); }
+  std::string Status(int pane) const { return PaneText(bar_, pane); }
+  HWND bar() const { return bar_; }
 
   // A click on a button that opens no dialog: done when this returns.
   void Click(int control) { SendMessageW(Item(control), BM_CLICK, 0, 0); }
@@ -166,8 +179,10 @@ class Win32Window {
   void DoubleClickRow(int control, int row) { Mouse(control, row, true); }
 
   // Waits for the message box, checks its caption, icon and buttons (a question's default
-  // answer: Yes, or No when `noIsDefault`), presses `button`, and returns its text.
-  std::string Answer(int button, bool question = false, bool noIsDefault = false) {
+  // answer: Yes, or No when `noIsDefault`), presses `button`, and returns its text. Tovarin's own
+  // information comes with the information icon, all else with the exclamation icon.
+  std::string Answer(int button, bool question = false, bool noIsDefault = false,
+                     bool information = false) {
     HWND box = nullptr;
     EXPECT_TRUE(WaitFor([&] { return (box = FindDialog("Tovarin")) != nullptr; }))
         << "no message box";
@@ -181,8 +196,8 @@ class Win32Window {
     EXPECT_NEAR((placed.top + placed.bottom) / 2, (owner.top + owner.bottom) / 2, 2) << text;
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(GetDlgItem(box, kMessageBoxIcon), STM_GETICON,
                                                    0, 0)),
-              LoadIconW(nullptr, MAKEINTRESOURCEW(32515)))  // IDI_EXCLAMATION
-        << "the exclamation icon";
+              LoadIconW(nullptr, MAKEINTRESOURCEW(information ? 32516 : 32515)))
+        << (information ? "the information icon" : "the exclamation icon");
     EXPECT_EQ(GetDlgItem(box, IDYES) != nullptr, question) << text;
     EXPECT_EQ(GetDlgItem(box, IDOK) != nullptr, !question) << text;
     if (question) {
@@ -301,16 +316,20 @@ TEST(Win32Window, StartsFromTheRegistryWithTheFormOfTheTable) {
   SendMessageW(w.window(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
   EXPECT_EQ(w.Status(0), "For Help, press F1");
 
-  // The File menu, from the same table as the Qt window's.
-  HMENU file = GetSubMenu(GetMenu(w.window()), 0);
-  Rows items;
-  for (int i = 0; i < GetMenuItemCount(file); ++i) {
-    wchar_t text[64] = {};
-    GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-    items.push_back(platform::Narrow(text));
-  }
-  EXPECT_EQ(items, (Rows{"Set &Base Path", "", "&Preview Build...", "Check Rena&me File...",
-                         "Save &Current Setup", "&Restore Build...", "", "E&xit"}));
+  // The File and Help menus, from the same table as the Qt window's; F1 beside Help Topics.
+  const auto menuItems = [&w](int position) {
+    HMENU menu = GetSubMenu(GetMenu(w.window()), position);
+    Rows items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      wchar_t text[64] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+      items.push_back(platform::Narrow(text));
+    }
+    return items;
+  };
+  EXPECT_EQ(menuItems(0), (Rows{"Set &Base Path", "", "&Preview Build...", "Check Rena&me File...",
+                                "Save &Current Setup", "&Restore Build...", "", "E&xit"}));
+  EXPECT_EQ(menuItems(2), (Rows{"&Help Topics\tF1", "", "&About Tovarin..."}));
 }
 
 TEST(Win32Window, IdentifyOrganizationDialog) {
@@ -420,15 +439,24 @@ TEST(Win32Window, RestoreBuildListsTheBackupsAndPutsBackTheChosenOne) {
   EXPECT_EQ(cell(0, 1), Native(w.tree.targetOrg));
   EXPECT_EQ(cell(0, 2), "3");
   EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+  // Each column as wide as its text (the time and the path were cut), the time a local one.
+  for (int column = 0; column < 3; ++column) {
+    const std::wstring text = platform::Widen(cell(0, column));
+    EXPECT_GE(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0),
+              SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())))
+        << column;
+  }
   const std::string time = cell(0, 0);
+  EXPECT_EQ(time.find("UTC"), std::string::npos) << time;
   EXPECT_EQ(WindowText(GetDlgItem(dialog, id::kBackupDetail)),
             "Puts back the 3 rosters of " + Native(w.tree.targetOrg) +
                 " as they were before the Build of " + time + ".");
   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(w.Answer(IDYES, true, /*noIsDefault=*/true),
-            "Put back the target rosters of " + Native(w.tree.targetOrg) +
-                "\nas they were before the Build of " + time + "?");
-  EXPECT_NE(w.Answer(IDOK).find("are as they were"), std::string::npos);
+            "Put back the 3 rosters of " + Native(w.tree.targetOrg) +
+                " as they were before the Build of " + time + "?");
+  EXPECT_NE(w.Answer(IDOK, false, false, /*information=*/true).find(" as they were before the Build of "),
+            std::string::npos);
   EXPECT_EQ(w.tree.TargetRoster(3), (std::vector<int>{99}));
 }
 
@@ -491,6 +519,89 @@ int SecondColumnDrawnAt(HWND form, HWND list, int row) {
   return at.x;
 }
 
+// What the screen shows of `window`, row by row: whether each pixel row of its client area holds,
+// between `fromX` and `toX` (client coordinates), a pixel darker than the dialog's face.
+std::vector<bool> DarkRows(HWND window, int fromX, int toX) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  // One copy of the screen, read from memory: a pixel at a time from the screen is slow.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC copy = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  const COLORREF face = GetSysColor(COLOR_3DFACE);
+  const int faceSum = GetRValue(face) + GetGValue(face) + GetBValue(face);
+  const auto* pixels = static_cast<const unsigned char*>(bits);
+  std::vector<bool> rows;
+  for (int y = 0; y < height; ++y) {
+    bool dark = false;
+    for (int x = std::max(fromX, 0); x < std::min(toX, width) && !dark; ++x) {
+      const unsigned char* bgr = pixels + (static_cast<std::size_t>(y) * width + x) * 4;
+      dark = bgr[0] + bgr[1] + bgr[2] < faceSum - 60;
+    }
+    rows.push_back(dark);
+  }
+  SelectObject(copy, old);
+  DeleteObject(bitmap);
+  DeleteDC(copy);
+  ReleaseDC(nullptr, screen);
+  return rows;
+}
+
+// The form's lines as the table places them, at every dots per inch: the two upper frames drawn
+// to their bottom edge, both team lists ending at one height, and "Teams - 30" written at the
+// height of "Source Team" beside it.
+TEST(Win32Window, FramesListsAndHeadingsLineUp) {
+  Win32Window w;
+  w.StoreSetup();
+  w.Start();
+  ASSERT_TRUE(WaitFor([&] { return w.Text(id::kTargetLabel) == "Teams - 3"; }));
+  Sleep(300);  // drawn
+  const auto rectOf = [&w](HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, w.form(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  // A frame's bottom edge: dark pixels in its last rows, away from its corners, where no other
+  // frame's line runs.
+  for (layout::FormItem item : {layout::kOrganizationFrame, layout::kButtonFrame}) {
+    const layout::DialogRect& unit = layout::FormControl(item).rect;
+    RECT frame{unit.x, unit.y, unit.x + unit.width, unit.y + unit.height};
+    MapDialogRect(w.form(), &frame);
+    const std::vector<bool> rows = DarkRows(w.form(), frame.left + 8, frame.right - 8);
+    bool edge = false;
+    for (int y = frame.bottom - 3; y < frame.bottom; ++y) {
+      edge = edge || (y >= 0 && y < static_cast<int>(rows.size()) && rows[static_cast<std::size_t>(y)]);
+    }
+    EXPECT_TRUE(edge) << "frame " << item << "'s bottom edge at " << frame.bottom;
+  }
+  EXPECT_EQ(rectOf(w.Item(id::kTargetList)).bottom, rectOf(w.Item(id::kSourceList)).bottom);
+  // The first row of ink of each text, from the top of its control.
+  const auto firstInk = [&](HWND control) {
+    const RECT at = rectOf(control);
+    const std::vector<bool> rows = DarkRows(w.form(), at.left + 4, at.left + 40);
+    for (int y = at.top + 2; y < at.bottom - 2; ++y) {
+      if (rows[static_cast<std::size_t>(y)]) return y;
+    }
+    return -1;
+  };
+  HWND heading = FindWindowExW(w.form(), nullptr, L"Static", L"Source Team");
+  ASSERT_NE(heading, nullptr);
+  EXPECT_NEAR(firstInk(w.Item(id::kTargetLabel)), firstInk(heading), 1);
+}
+
 // The paired source team is drawn under its heading, whatever the dots per inch (the test runs
 // at several, set in the prefix's registry before the program starts).
 TEST(Win32Window, SecondColumnUnderItsHeading) {
@@ -512,6 +623,88 @@ TEST(Win32Window, SecondColumnUnderItsHeading) {
   ASSERT_EQ(w.ListRows(id::kTargetList).size(), 3u);
   const int column = SecondColumnDrawnAt(w.form(), w.Item(id::kTargetList), 1);
   EXPECT_NEAR(column, rect.left, 3 * dpi / 96) << "at " << dpi << " dots per inch";
+}
+
+// The size `text` takes in `control`'s font (a status bar's own when it was given none): on one
+// line, or wrapped at `width` as a static text wraps.
+SIZE Drawn(HWND control, const std::string& text, int width = 0) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  HFONT own = nullptr;
+  if (!font) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    font = own = CreateFontIndirectW(&metrics.lfStatusFont);
+  }
+  HDC context = GetDC(control);
+  const HGDIOBJ old = SelectObject(context, font);
+  const std::wstring wide = platform::Widen(text);
+  RECT rect{0, 0, width, 0};
+  DrawTextW(context, wide.c_str(), -1, &rect,
+            DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (width > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(context, old);
+  ReleaseDC(control, context);
+  if (own) DeleteObject(own);
+  return {rect.right, rect.bottom};
+}
+
+// Every text whole in the pane that shows it: each menu item's prompt and the idle text in the
+// status bar's message pane; each line of Check Rename File (a rename file with long names and
+// the longest problems) within its list's sideways scroll and, wrapped, in the pane under it.
+// Run at 120, 144 and 192 dots per inch too.
+TEST(Win32Window, EveryTextFitsItsPane) {
+  Win32Window w;
+  w.StoreSetup();
+  const std::string longName(30, 'q');
+  sim::WriteBytes(w.tree.dir / "renames.txt",
+                  BuildTree::Text(std::string(49, 'a') + ",Fox,John,Fox,\r\n" +
+                                  "Jon,Fox,John,Fox\r\nJon,Fox,John,Fox,\r\n" + longName + "," +
+                                  longName + "," + longName + "," + longName +
+                                  ",\r\nC3,,Sam,Park,\r\nC3,,Sam,Park,\r\n" +
+                                  "Jon,Fox,J\xf6hnathan,Foxworthy,\r\n"));
+  w.Start();
+  RECT pane{};
+  SendMessageW(w.bar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&pane));
+  // The pane's own border and margin on either side of its text.
+  const int messagePane = pane.right - pane.left - 2 * 3 * GetSystemMetrics(SM_CXEDGE);
+  struct Row {
+    std::string what, text;
+    bool checkLine;
+  };
+  std::vector<Row> rows;
+  for (const layout::Menu& menu : layout::MainMenu()) {
+    for (const layout::MenuItem& item : menu.items) {
+      if (item.command != layout::kSeparator) rows.push_back({item.text, item.prompt, false});
+    }
+  }
+  rows.push_back({"idle", layout::kIdleMessage, false});
+
+  PostMessageW(w.window(), WM_COMMAND, layout::command::kCheckRenameFile, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog("Check Rename File")) != nullptr; }));
+  const ListBox list(dialog, id::kCheckRows);
+  for (int row = 0; row < RowCount(list); ++row) {
+    rows.push_back({"check line " + std::to_string(row), list.Row(row), true});
+  }
+  EXPECT_GE(rows.size(), 20u) << "the records and their problems";
+  HWND line = GetDlgItem(dialog, id::kCheckLine);
+  RECT lineRect{}, listRect{};
+  GetClientRect(line, &lineRect);
+  GetClientRect(list.handle(), &listRect);
+  const auto extent = static_cast<int>(SendMessageW(list.handle(), LB_GETHORIZONTALEXTENT, 0, 0));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what + ": " + row.text);
+    if (!row.checkLine) {
+      EXPECT_LE(Drawn(w.bar(), row.text).cx, messagePane);
+      continue;
+    }
+    EXPECT_LE(Drawn(list.handle(), row.text).cx, std::max<int>(extent, listRect.right));
+    EXPECT_LE(Drawn(line, row.text, lineRect.right).cy, lineRect.bottom);
+  }
+  // The selected line is the one shown whole.
+  EXPECT_EQ(WindowText(line), list.Row(list.Selection()));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }));
 }
 
 // Team names are Windows-1252 in the simulation's files, and shown so whatever the system's
@@ -782,7 +975,7 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
             "Target teams left empty: 0\nRename records the Build would use: 1 of 1");
   const ListBox teams(dialog, id::kPreviewTeams);
   Rows teamRows;
-  for (int row = 0; row < teams.Count(); ++row) teamRows.push_back(teams.Row(row));
+  for (int row = 0; row < RowCount(teams); ++row) teamRows.push_back(teams.Row(row));
   EXPECT_EQ(teamRows, (Rows{
                           "City 1 Club: 3 players",
                           "    John Smith (2), from City 1's roster",
@@ -828,7 +1021,8 @@ TEST(Win32Window, PreviewAddsTheTickedCandidateToTheRenameFile) {
                                        "Tim Gray | City 2 | no candidate"}));
 
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id::kPreviewAdd, BN_CLICKED), 0);
-  EXPECT_EQ(w.Answer(IDOK), "1 pair added to " + Native(w.tree.dir / "renames.txt"));
+  EXPECT_EQ(w.Answer(IDOK, false, false, /*information=*/true),
+            "1 pair added to " + Native(w.tree.dir / "renames.txt"));
   EXPECT_TRUE(WaitFor([&] {
     return counts() ==
            "Players carried: 6\nPlayers dropped: 1\nDropped players with candidates: 0\n"
@@ -858,7 +1052,7 @@ TEST(Win32Window, CheckRenameFileShowsEveryRecordAndItsProblems) {
             "2 records: 0 pair players, 1 signs players, 1 does nothing; 1 problem");
   const ListBox rows(dialog, id::kCheckRows);
   Rows shown;
-  for (int row = 0; row < rows.Count(); ++row) shown.push_back(rows.Row(row));
+  for (int row = 0; row < RowCount(rows); ++row) shown.push_back(rows.Row(row));
   EXPECT_EQ(shown, (Rows{"Line 1: signs Sam Park (#7) to C3 (City 3 Club)",
                          "Line 2: does nothing: it names no target player",
                          "    2:9: names no target player: \"J\xc3\xb6hn Fox\"; nearest target "

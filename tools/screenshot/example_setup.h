@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "memory_settings/memory_settings_store.h"
 #include "platform/settings_store.h"
 #include "shell/settings.h"
 #include "tools/example/example_league.h"
@@ -34,7 +35,7 @@ class ExampleSetup {
   ExampleSetup(const ExampleSetup&) = delete;
   ExampleSetup& operator=(const ExampleSetup&) = delete;
 
-  platform::MemorySettingsStore store;
+  MemorySettingsStore store;
 
  private:
   std::filesystem::path scratch_;

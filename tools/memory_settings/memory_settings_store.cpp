@@ -1,6 +1,6 @@
-#include "platform/settings_store.h"
+#include "memory_settings/memory_settings_store.h"
 
-namespace tovarin::platform {
+namespace tovarin {
 
 std::optional<std::string> MemorySettingsStore::ReadString(const std::string& section,
                                                            const std::string& name) {
@@ -28,4 +28,4 @@ void MemorySettingsStore::WriteInt(const std::string& section, const std::string
   writes_.push_back(section + "/" + name);
 }
 
-}  // namespace tovarin::platform
+}  // namespace tovarin
