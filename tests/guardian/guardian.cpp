@@ -166,6 +166,19 @@ bool IsBackupName(const std::string& name) {
   return digits >= 6 && digits < name.size() && name[digits] == '-';
 }
 
+// The finished backups of a tree, oldest first (their names start with their sequence).
+std::vector<std::string> Backups(const Tree& tree) {
+  std::vector<std::string> names;
+  for (const auto& [path, entry] : tree) {
+    if (path.rfind("backups/", 0) == 0 && path.find('/', 8) == std::string::npos &&
+        IsBackupName(path.substr(8)) && tree.count(path + "/manifest.txt")) {
+      names.push_back(path.substr(8));
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 // What one step may change, beyond the per-user settings.
 struct Allowed {
   std::set<std::string> rosterFolders;  // whose rosters may be replaced
@@ -497,15 +510,10 @@ void World::Step(std::string& name, Allowed& allowed) {
       frame_.OnCommand(layout::command::kRestoreBuild);
       // Which one was put back: the chosen row of the rows shown.
       if (dialogs_.backupLists.size() > lists && dialogs_.backupChoice) {
-        std::vector<std::string> names;
-        for (const auto& [path, entry] : before_) {
-          if (FolderOf(path) == "backups" && IsBackupName(path.substr(8)) &&
-              before_.count(path + "/manifest.txt")) {
-            names.push_back(path.substr(8));
-          }
-        }
-        std::sort(names.rbegin(), names.rend());  // newest first, as the dialog lists them
-        restoredBackup_ = *dialogs_.backupChoice < names.size() ? names[*dialogs_.backupChoice] : "";
+        const std::vector<std::string> names = Backups(before_);  // the dialog lists newest first
+        restoredBackup_ = *dialogs_.backupChoice < names.size()
+                              ? names[names.size() - 1 - *dialogs_.backupChoice]
+                              : "";
       }
       break;
     }
@@ -552,14 +560,8 @@ void World::Step(std::string& name, Allowed& allowed) {
     case 22: {
       name = "tovarin-cli restore";
       allowed.anyRosters = allowed.backups = true;
-      std::vector<std::string> names;
-      for (const auto& [path, entry] : before_) {
-        if (FolderOf(path) == "backups" && IsBackupName(path.substr(8)) &&
-            before_.count(path + "/manifest.txt")) {
-          names.push_back(path.substr(8));
-        }
-      }
-      restoredBackup_ = names.empty() ? "" : *std::max_element(names.begin(), names.end());
+      const std::vector<std::string> names = Backups(before_);
+      restoredBackup_ = names.empty() ? "" : names.back();
       Cli({"restore"});
       break;
     }
@@ -708,19 +710,9 @@ std::string World::Check(const Tree& before, const Tree& after, const Allowed& a
 
   // 4: backups fall only by pruning after a completed Build; restoring gives back the rosters
   // from before the step that made the backup.
-  std::set<std::string> backupsBefore, backupsAfter;
-  for (const auto& [path, entry] : before) {
-    if (path.rfind("backups/", 0) == 0 && path.find('/', 8) == std::string::npos &&
-        IsBackupName(path.substr(8)) && before.count(path + "/manifest.txt")) {
-      backupsBefore.insert(path.substr(8));
-    }
-  }
-  for (const auto& [path, entry] : after) {
-    if (path.rfind("backups/", 0) == 0 && path.find('/', 8) == std::string::npos &&
-        IsBackupName(path.substr(8)) && after.count(path + "/manifest.txt")) {
-      backupsAfter.insert(path.substr(8));
-    }
-  }
+  const std::vector<std::string> listedBefore = Backups(before), listedAfter = Backups(after);
+  const std::set<std::string> backupsBefore(listedBefore.begin(), listedBefore.end()),
+      backupsAfter(listedAfter.begin(), listedAfter.end());
   if (backupsAfter.size() < backupsBefore.size() && !completed) {
     return "4: a backup went without a completed Build: backups/" +
            *std::find_if(backupsBefore.begin(), backupsBefore.end(),
