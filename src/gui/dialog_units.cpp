@@ -1,5 +1,8 @@
 #include "gui/dialog_units.h"
 
+#include <cmath>
+
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -13,6 +16,18 @@ namespace {
 int Scale(int units, int base, int divisor) {
   const long product = static_cast<long>(units) * base;
   return static_cast<int>((2 * product + (product >= 0 ? divisor : -divisor)) / (2 * divisor));
+}
+
+// A list's frame line is lost where its edge falls between two device pixels, as it does
+// at 125%: both edges go inwards to the nearest logical pixels that start whole device pixels.
+QRect OnWholePixels(QWidget* control, QRect rect) {
+  if (!qobject_cast<QAbstractScrollArea*>(control)) return rect;
+  const qreal ratio = control->devicePixelRatioF();
+  int step = 1;  // the fewest logical pixels that make whole device pixels
+  while (step < 8 && std::abs(step * ratio - std::round(step * ratio)) > 1e-6) ++step;
+  const int top = rect.y() + (step - rect.y() % step) % step;
+  const int bottom = rect.y() + rect.height();
+  return QRect(rect.x(), top, rect.width(), bottom - bottom % step - top);
 }
 
 }  // namespace
@@ -33,7 +48,10 @@ QRect DialogUnits::Rect(int x, int y, int width, int height) const {
 DialogAnchors::DialogAnchors(QDialog* dialog, const layout::Resizing& resizing,
                              const DialogUnits& units, std::vector<QWidget*> controls)
     : QObject(dialog), dialog_(dialog), resizing_(resizing), opened_(dialog->size()) {
-  for (QWidget* control : controls) placed_.push_back({control, control->geometry()});
+  for (QWidget* control : controls) {
+    placed_.push_back({control, control->geometry()});
+    control->setGeometry(OnWholePixels(control, control->geometry()));
+  }
   dialog->setMinimumSize(units.X(resizing.minWidth), units.Y(resizing.minHeight));
   dialog->installEventFilter(this);
 }
@@ -45,7 +63,8 @@ bool DialogAnchors::eventFilter(QObject* watched, QEvent* event) {
     const QRect& at = placed_[i].second;
     const layout::DialogRect now =
         layout::Anchored({at.x(), at.y(), at.width(), at.height()}, resizing_.anchors[i], dx, dy);
-    placed_[i].first->setGeometry(now.x, now.y, now.width, now.height);
+    placed_[i].first->setGeometry(
+        OnWholePixels(placed_[i].first, QRect(now.x, now.y, now.width, now.height)));
   }
   return false;
 }
