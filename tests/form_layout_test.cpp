@@ -109,33 +109,6 @@ TEST(Layout, ResizableDialogsKeepEveryControlWholeAndApart) {
   }
 }
 
-// Every control that takes the focus and shows no text of its own (a list, a drop-down), and
-// every field, has a name for a screen reader; a list row is read as the user sees it.
-TEST(Layout, ControlsWithoutTextOfTheirOwnAreNamed) {
-  for (const DialogLayout* dialog :
-       {&Form(), &IdentifyOrganizationDialog(), &IdentifyOrganizationDialog(true), &AboutBox(),
-        &RestoreBuildDialog(), &PreviewBuildDialog(), &RenameCheckDialog()}) {
-    SCOPED_TRACE(dialog->title);
-    for (const DialogControl& control : dialog->controls) {
-      const bool textless = control.kind != ControlKind::kButton &&
-                            control.kind != ControlKind::kDefaultButton &&
-                            control.kind != ControlKind::kCheckBox;
-      const bool field = control.kind == ControlKind::kPathEdit ||
-                         control.kind == ControlKind::kReadOnlyEdit;
-      const char* name = ControlNameOf(*dialog, control.id);
-      EXPECT_EQ(name != nullptr, (control.tabIndex > 0 && textless) || field) << control.id;
-    }
-  }
-  EXPECT_STREQ(ControlNameOf(Form(), id::kTargetOrgPath), "Target Organization path");
-  EXPECT_STREQ(ControlNameOf(IdentifyOrganizationDialog(), id::kDataDiskList), "Data Disk");
-  EXPECT_EQ(SpokenTargetRow("Harbor City  (AL E)\tHCG  (AL E)"),
-            "Harbor City (AL E), source team HCG (AL E)");
-  EXPECT_EQ(SpokenTargetRow("Harbor City  (AL E)"), "Harbor City (AL E)");
-  EXPECT_EQ(SpokenRow("HCG  (AL E)"), "HCG (AL E)");
-  EXPECT_EQ(SimulationPicker().title, std::string("Choose gstnd32.exe"));
-  EXPECT_EQ(RenameFilePicker().types[0].label, std::string("Text files (*.txt)"));
-}
-
 TEST(Layout, FormTabOrderAndTheRowsOfItsItems) {
   std::vector<std::pair<int, const char*>> focus;
   for (const DialogControl& control : Form().controls) {

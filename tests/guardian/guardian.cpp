@@ -149,9 +149,7 @@ Tree Snapshot(const std::string& root) {
 }
 
 bool IsRosterName(const std::string& path) {
-  const std::string name = path.substr(path.find_last_of('/') + 1);
-  return name.size() == 12 && (name[0] == 'T' || name[0] == 't') &&
-         platform::ToUpper(name.substr(6)) == "RS.ORG";
+  return IsRosterFileName(path.substr(path.find_last_of('/') + 1));
 }
 
 std::string FolderOf(const std::string& path) {
