@@ -53,7 +53,6 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex&
 
 void ListBox::focusInEvent(QFocusEvent* event) {
   QListWidget::focusInEvent(event);
-  if (currentRow() < 0 && count() > 0) setCurrentRow(0);
   viewport()->update();
 }
 

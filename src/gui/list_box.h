@@ -22,6 +22,7 @@ class ListBox : public QListWidget {
  protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                        const QEvent* event) const override;
+  // The rows are drawn otherwise with the focus and without it.
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 

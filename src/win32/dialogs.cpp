@@ -35,17 +35,14 @@ LRESULT CALLBACK CentreMessageBox(int code, WPARAM wParam, LPARAM lParam) {
 constexpr int kFocusFrame = 1;
 constexpr UINT_PTR kFocusSubclass = 1;
 
-bool IsListView(HWND control) {
+bool OfClass(HWND control, const wchar_t* className) {
   wchar_t name[32]{};
   GetClassNameW(control, name, 32);
-  return lstrcmpiW(name, WC_LISTVIEWW) == 0;
+  return lstrcmpiW(name, className) == 0;
 }
 
-bool IsListBox(HWND control) {
-  wchar_t name[32]{};
-  GetClassNameW(control, name, 32);
-  return lstrcmpiW(name, L"ListBox") == 0;
-}
+bool IsListView(HWND control) { return OfClass(control, WC_LISTVIEWW); }
+bool IsListBox(HWND control) { return OfClass(control, L"ListBox"); }
 
 // A list that takes the focus with no row selected selects its first, so that the focus is
 // seen on a row and the arrow keys start from there.
