@@ -25,9 +25,9 @@
 #include "shell/tovarin_doc.h"
 #include "shell/tovarin_view.h"
 #include "simdata/roster_file.h"
-#include "transfer/backup.h"
 #include "support/fake_ui.h"
 #include "support/fixture.h"
+#include "transfer/backup.h"
 
 namespace tovarin::guardian {
 namespace {
@@ -107,7 +107,8 @@ class Store : public platform::SettingsStore {
     pending.swap(pending_);
     if (failing && choices_.Below(5) == 0) {
       ++failedCommits;
-      if (what) *what = std::string("the test's store\nno space left\n") + platform::kStoredBeforeKept;
+      if (what)
+        *what = std::string("the test's store\nno space left\n") + platform::kStoredBeforeKept;
       return false;
     }
     for (auto& [key, value] : pending) stored[key] = value;
@@ -122,7 +123,7 @@ class Store : public platform::SettingsStore {
 
 // One entry of the tree as a step leaves it.
 struct Entry {
-  char type = 'f';  // f file, d folder, l link
+  char type = 'f';    // f file, d folder, l link
   std::string bytes;  // a file's bytes, a link's target
   bool operator==(const Entry&) const = default;
 };
@@ -191,7 +192,9 @@ struct Allowed {
 class World {
  public:
   explicit World(Choices& choices)
-      : choices_(choices), disk_(choices), store_(choices),
+      : choices_(choices),
+        disk_(choices),
+        store_(choices),
         view_(store_, dialogs_, controls_, layout::SourceTeamColumn(), disk_),
         frame_(view_, dialogs_, window_) {
     Make();
@@ -230,9 +233,14 @@ class World {
   void ChangeTheWorld(std::string& name);
 
   // The invariants: the broken one and the file that broke it, or empty.
+  // Where a step started from, beside the tree.
+  struct Start {
+    std::size_t firstMessage = 0;
+    int failures = 0, commits = 0, failedCommits = 0;
+    Store::Values stored;
+  };
   std::string Check(const Tree& before, const Tree& after, const Allowed& allowed,
-                    std::size_t firstMessage, int failuresBefore, int commitsBefore,
-                    int failedCommitsBefore, const Store::Values& storedBefore);
+                    const Start& start);
   std::string Messages(std::size_t from) const;
 
   Choices& choices_;
@@ -245,18 +253,13 @@ class World {
   CTovarinView view_;
   Window window_;
   FrameCommands frame_;
-  std::string cliOut_;
   std::string documentChosen_;
   std::string newFileChosen_;
   std::string restoredBackup_;
   bool cliStep_ = false;  // the step was a command line's, which shows no form
   // Per backup made without a failure: the rosters of its organization before the step that
   // made it, which restoring it must give back.
-  struct Made {
-    std::string organization;  // relative
-    Tree rosters;
-  };
-  std::map<std::string, Made> made_;
+  std::map<std::string, Tree> made_;
   Tree before_;
 };
 
@@ -306,9 +309,14 @@ void World::Make() {
   const std::string other = dir_.MakeDir("other/A.WDD/ORG00001");
   // The target disk spells two players otherwise, so that Builds drop them and the review
   // offers them to the rename file.
-  sim::WritePlayersFile(base_ + "A.WDD/Players.dat",
-                        {{"Brown", "Bob"}, {"Smith", "John"}, {"Fox", "John"}, {"Jones", "Ann"},
-                         {"Lee", "Al"}, {"New", "Guy"}, {"Park", "Sam"}, {"Grey", "Tim"}});
+  sim::WritePlayersFile(base_ + "A.WDD/Players.dat", {{"Brown", "Bob"},
+                                                      {"Smith", "John"},
+                                                      {"Fox", "John"},
+                                                      {"Jones", "Ann"},
+                                                      {"Lee", "Al"},
+                                                      {"New", "Guy"},
+                                                      {"Park", "Sam"},
+                                                      {"Grey", "Tim"}});
   sim::WritePlayersFile(base_ + "B.WDD/Players.dat", players);
   sim::WritePlayersFile(otherBase_ + "A.WDD/Players.dat", players);
   fixture::StandardOrg(3).Write(target);
@@ -321,8 +329,8 @@ void World::Make() {
   roster(source, 1, {1, 5, 2}, "B");
   roster(source, 2, {3, 6, 8}, "B");
   roster(farm, 101, {4, 7}, "B");
-  for (const std::string& folder : {target, source, farm, other, base_ + "A.WDD/",
-                                    base_ + "B.WDD/", otherBase_ + "A.WDD/"}) {
+  for (const std::string& folder :
+       {target, source, farm, other, base_ + "A.WDD/", base_ + "B.WDD/", otherBase_ + "A.WDD/"}) {
     userFiles(folder + (platform::EndsWithSeparator(folder) ? "" : "/"));
   }
   sim::WriteBytes(base_ + "renames.txt", text("C3,,Sam,Park,\r\nJones,Ann,Jones,Anne,\r\n"));
@@ -368,8 +376,8 @@ void World::PlayPreview(PreviewSession& preview) {
 }
 
 std::optional<std::string> World::ChooseDocument(FrameWindow::DocumentDialog) {
-  const std::vector<std::string> files = {docs_ + "league.tovarin", docs_ + "letter.txt",
-                                          docs_ + "new.tovarin", base_ + "renames.txt",
+  const std::vector<std::string> files = {docs_ + "league.tovarin",    docs_ + "letter.txt",
+                                          docs_ + "new.tovarin",       base_ + "renames.txt",
                                           base_ + "A.WDD/Players.dat", base_ + "notes.txt"};
   const unsigned choice = Pick(static_cast<unsigned>(files.size()) + 1);
   if (choice == files.size()) return std::nullopt;
@@ -384,9 +392,8 @@ int World::Cli(const std::vector<std::string>& args) {
   console.writer = &disk_;
   cliStep_ = true;
   const int status = cli::Run(args, console);
-  cliOut_ = out.str() + err.str();
   // What the command said counts as a message of the step.
-  dialogs_.messages.push_back(cliOut_);
+  dialogs_.messages.push_back(out.str() + err.str());
   dialogs_.kinds.push_back(status == cli::kOk ? MessageKind::kDone : MessageKind::kError);
   return status;
 }
@@ -418,13 +425,16 @@ void World::Step(std::string& name, Allowed& allowed) {
     };
   };
   auto select = [&](ListBoxModel& list) {
-    list.selected = list.rows.empty() ? -1 : static_cast<int>(Pick(static_cast<unsigned>(list.rows.size()) + 1)) - 1;
+    list.selected = list.rows.empty()
+                        ? -1
+                        : static_cast<int>(Pick(static_cast<unsigned>(list.rows.size()) + 1)) - 1;
   };
   switch (Pick(24)) {
     case 0: {
       name = "Set Base Path";
       const unsigned choice = Pick(5);
-      if (choice < 4) dialogs_.files.push_back((choice < 3 ? base_ : otherBase_) + kSimulationExecutable);
+      if (choice < 4)
+        dialogs_.files.push_back((choice < 3 ? base_ : otherBase_) + kSimulationExecutable);
       frame_.OnCommand(layout::command::kSetBasePath);
       break;
     }
@@ -535,7 +545,8 @@ void World::Step(std::string& name, Allowed& allowed) {
       allowed.document = allowed.document.empty() ? "" : Relative(allowed.document);
       break;
     case 20: {
-      const std::string rename = view_.renamePath.empty() ? base_ + "renames.txt" : view_.renamePath;
+      const std::string rename =
+          view_.renamePath.empty() ? base_ + "renames.txt" : view_.renamePath;
       // Mostly the two players the target disk spells otherwise, now and then any.
       const std::string player = std::to_string(Pick(3) == 0 ? 1 + Pick(9) : 5 + Pick(2));
       name = "tovarin-cli review --accept " + player;
@@ -546,7 +557,8 @@ void World::Step(std::string& name, Allowed& allowed) {
     }
     case 21: {
       name = "tovarin-cli build";
-      const std::string stored = StoredOrganization(store_, settings::kTgtDataDisk, settings::kTgtOrg);
+      const std::string stored =
+          StoredOrganization(store_, settings::kTgtDataDisk, settings::kTgtOrg);
       if (!stored.empty()) {
         allowed.rosterFolders.insert(Relative(stored));
         allowed.reports.insert(FolderOf(Relative(stored)));
@@ -585,7 +597,8 @@ void World::ChangeTheWorld(std::string& name) {
     case 0: {
       const std::string roster = rosters[Pick(3)];
       const bool readOnly = Pick(2) == 0;
-      name = std::string(readOnly ? "(the user makes " : "(the user lets Tovarin write ") + roster + ")";
+      name = std::string(readOnly ? "(the user makes " : "(the user lets Tovarin write ") + roster +
+             ")";
       std::error_code ec;
       fs::permissions(platform::NativePath(Root(roster)), fs::perms::owner_write,
                       readOnly ? fs::perm_options::remove : fs::perm_options::add, ec);
@@ -595,9 +608,11 @@ void World::ChangeTheWorld(std::string& name) {
       const std::string here = Root("league/B.WDD/ORG00001/T00002RS.ORG"),
                         away = Root("moved/T00002RS.ORG");
       const bool back = fixture::FileExists(away);
-      name = back ? "(the user puts a source roster back)" : "(the user moves a source roster away)";
+      name =
+          back ? "(the user puts a source roster back)" : "(the user moves a source roster away)";
       std::error_code ec;
-      fs::rename(platform::NativePath(back ? away : here), platform::NativePath(back ? here : away), ec);
+      fs::rename(platform::NativePath(back ? away : here), platform::NativePath(back ? here : away),
+                 ec);
       break;
     }
     default: {
@@ -627,11 +642,10 @@ std::string Describe(const std::string& path, const Tree& before, const Tree& af
 }
 
 std::string World::Check(const Tree& before, const Tree& after, const Allowed& allowed,
-                         std::size_t firstMessage, int failuresBefore, int commitsBefore,
-                         int failedCommitsBefore, const Store::Values& storedBefore) {
-  const std::string said = Messages(firstMessage);
+                         const Start& start) {
+  const std::string said = Messages(start.firstMessage);
   const bool completed = Contains(said, "Build Completed Successfully!");
-  const bool faultFree = disk_.failures == failuresBefore;
+  const bool faultFree = disk_.failures == start.failures;
   std::set<std::string> changed;
   for (const auto& [path, entry] : before) {
     const auto it = after.find(path);
@@ -661,7 +675,8 @@ std::string World::Check(const Tree& before, const Tree& after, const Allowed& a
     }
     if (isFile && path.substr(path.find_last_of('/') + 1) == "Tovarin.txt" &&
         allowed.reports.count(FolderOf(path))) {
-      if (completed && !Contains(said, "Report: ")) return "2: a report was written unannounced: " + path;
+      if (completed && !Contains(said, "Report: "))
+        return "2: a report was written unannounced: " + path;
       continue;
     }
     if (isFile && path == allowed.renameFile && was != before.end()) {
@@ -724,15 +739,14 @@ std::string World::Check(const Tree& before, const Tree& after, const Allowed& a
     if (at == std::string::npos) continue;
     const std::size_t end = manifest.find('\n', at);
     const std::string organization = Relative(manifest.substr(at + 13, end - at - 13));
-    Made made{organization, {}};
+    Tree& rosters = made_[backup];
     for (const auto& [path, entry] : before) {
-      if (IsRosterName(path) && FolderOf(path) == organization) made.rosters[path] = entry;
+      if (IsRosterName(path) && FolderOf(path) == organization) rosters[path] = entry;
     }
-    made_[backup] = made;
   }
   if (faultFree && !restoredBackup_.empty() && made_.count(restoredBackup_) &&
       Contains(said, "as they were before")) {
-    for (const auto& [path, entry] : made_[restoredBackup_].rosters) {
+    for (const auto& [path, entry] : made_[restoredBackup_]) {
       const auto it = after.find(path);
       if (it == after.end() || !(it->second == entry)) {
         return "4: restoring " + restoredBackup_ + " did not give back " + path;
@@ -758,13 +772,13 @@ std::string World::Check(const Tree& before, const Tree& after, const Allowed& a
 
   // 6: the stored setup changes only by a store that succeeded, and then to what the form shows;
   // a store that failed says so.
-  if (store_.commits == commitsBefore && store_.stored != storedBefore) {
+  if (store_.commits == start.commits && store_.stored != start.stored) {
     return "6: the stored setup changed without a store";
   }
-  if (store_.failedCommits != failedCommitsBefore && !Contains(said, kSetupNotStored)) {
+  if (store_.failedCommits != start.failedCommits && !Contains(said, kSetupNotStored)) {
     return "6: the setup was not stored, and nothing said so";
   }
-  if (store_.commits != commitsBefore && !cliStep_) {
+  if (store_.commits != start.commits && !cliStep_) {
     auto stored = [&](const char* section, const char* name) {
       const auto it = store_.stored.find(std::string(section) + "/" + name);
       return it == store_.stored.end() ? std::string() : it->second;
@@ -795,11 +809,14 @@ std::string World::Run(int steps, bool trace) {
   if (Pick(3) != 0) {
     // A returning user: the setup of an earlier session is stored.
     using namespace settings;
-    auto key = [](const char* section, const char* name) { return std::string(section) + "/" + name; };
-    store_.stored = {{key(kFile, kBaseDir), base_},         {key(kFile, kTgtDataDisk), "A.WDD"},
-                     {key(kFile, kTgtOrg), "ORG00001"},     {key(kFile, kSrcDataDisk), "B.WDD"},
-                     {key(kFile, kSrcOrg), "ORG00001"},     {key(kFile, kRename), base_ + "renames.txt"},
-                     {key(kOption, kUseFarm), "1"}};
+    auto key = [](const char* section, const char* name) {
+      return std::string(section) + "/" + name;
+    };
+    store_.stored = {
+        {key(kFile, kBaseDir), base_},     {key(kFile, kTgtDataDisk), "A.WDD"},
+        {key(kFile, kTgtOrg), "ORG00001"}, {key(kFile, kSrcDataDisk), "B.WDD"},
+        {key(kFile, kSrcOrg), "ORG00001"}, {key(kFile, kRename), base_ + "renames.txt"},
+        {key(kOption, kUseFarm), "1"}};
   }
   frame_.StartUp();
   std::vector<std::string> taken;
@@ -814,24 +831,26 @@ std::string World::Run(int steps, bool trace) {
       continue;
     }
     Allowed allowed;
-    const std::size_t firstMessage = dialogs_.messages.size();
-    const int failures = disk_.failures, commits = store_.commits,
-              failedCommits = store_.failedCommits;
+    const Start start{dialogs_.messages.size(), disk_.failures, store_.commits,
+                      store_.failedCommits, store_.stored};
     cliStep_ = false;
-    const Store::Values stored = store_.stored;
     restoredBackup_.clear();
     Step(name, allowed);
-    if (disk_.failures != failures) name += " [" + std::to_string(disk_.failures - failures) + " failed]";
+    if (disk_.failures != start.failures) {
+      name += " [" + std::to_string(disk_.failures - start.failures) + " failed]";
+    }
     taken.push_back(name);
-    if (trace) std::cout << step << ": " << name << "\n" << Messages(firstMessage);
+    const std::string said = Messages(start.firstMessage);
+    if (trace) std::cout << step << ": " << name << "\n" << said;
     const Tree after = Snapshot(dir_.path());
-    const std::string broken =
-        Check(before_, after, allowed, firstMessage, failures, commits, failedCommits, stored);
-    if (!broken.empty()) {
-      std::string report = "steps (" + std::to_string(disk_.per1000) + " in 1000 writes failing):\n";
-      for (std::size_t i = 0; i < taken.size(); ++i) report += "  " + std::to_string(i) + ": " + taken[i] + "\n";
-      const std::string said = Messages(firstMessage);
-      return report + "what it said: " + (said.empty() ? "nothing\n" : said) + "broken: " + broken + "\n";
+    if (const std::string broken = Check(before_, after, allowed, start); !broken.empty()) {
+      std::string report =
+          "steps (" + std::to_string(disk_.per1000) + " in 1000 writes failing):\n";
+      for (std::size_t i = 0; i < taken.size(); ++i) {
+        report += "  " + std::to_string(i) + ": " + taken[i] + "\n";
+      }
+      return report + "what it said: " + (said.empty() ? "nothing\n" : said) + "broken: " + broken +
+             "\n";
     }
     before_ = after;
   }

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iterator>
 #include <cstring>
 #include <iostream>
+#include <iterator>
 #include <string>
 
 #include "guardian/guardian.h"
